@@ -1,0 +1,233 @@
+#include "app/form1.h"
+
+#include "app/fonts.h"
+#include "surface/palette.h"
+#include "surface/twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+
+namespace {
+
+QColor rgb(int r, int g, int b)
+{
+    return QColor(r, g, b);
+}
+
+// A rectangle in twips relative to a host's content, in the host's widget coordinates.
+QRect placeIn(const ControlHost *host, int left, int top, int width, int height)
+{
+    return Twips::rect(left, top, width, height).translated(host->contentOffset());
+}
+
+QCheckBox *makeCheckBox(QWidget *parent, const QString &caption, QColor back, QColor text, const QFont &font)
+{
+    auto *box = new QCheckBox(caption, parent);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Window, back);
+    palette.setColor(QPalette::Button, back);
+    palette.setColor(QPalette::WindowText, text);
+    box->setPalette(palette);
+    box->setAutoFillBackground(true);
+    box->setFont(font);
+    return box;
+}
+
+LabelControl *makeLabel(ControlHost *host, const QString &caption, const QFont &font, QColor text,
+                        QColor back, int left, int top, int width, int height)
+{
+    auto *label = host->add<LabelControl>(caption, font, text);
+    if (back.isValid())
+        label->setBackColor(back);
+    const QRect r = Twips::rect(left, top, width, height);
+    label->setLeft(r.left());
+    label->setTop(r.top());
+    label->setSize(r.size());
+    return label;
+}
+
+LineControl *makeLine(ControlHost *host, QColor color, int width, int x1, int y1, int x2, int y2)
+{
+    auto *line = host->add<LineControl>(color, width);
+    line->setEnds(Twips::toPixels(x1), Twips::toPixels(y1), Twips::toPixels(x2), Twips::toPixels(y2));
+    return line;
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent)
+    : ControlHost(parent)
+    , switches(*this)
+    , outlines(*this)
+    , figure(*this)
+    , table(*this)
+    , graph(*this)
+    , stepper(*this)
+    , autoPlay(*this)
+    , dragger(*this)
+    , startUp(*this)
+{
+    setWindowTitle(QStringLiteral("３.１次関数  (by t.Morvane)"));
+    setBackColor(rgb(192, 255, 192));
+    setFont(Fonts::defaultFont());
+    buildControls();
+    connectHandlers();
+    startUp.Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls()
+{
+    // Created back to front: the blackboard first, the cover last.
+    kokuban = new PictureBox(this);
+    kokuban->setGeometry(Twips::rect(240, 960, 9015, 6135));
+    kokuban->setBackColor(rgb(0, 128, 0));
+    kokuban->foreColor = rgb(255, 255, 255);
+    kokuban->font = Fonts::layoutFont(14.25, true);
+    buildBlackboard();
+
+    gamen = new PictureBox(this);
+    gamen->setGeometry(Twips::rect(9480, 240, 5895, 7695));
+    gamen->setBackColor(rgb(255, 255, 192));
+    gamen->font = Fonts::defaultFont();
+
+    hyo = new PictureBox(this);
+    hyo->setGeometry(Twips::rect(120, 8400, 9135, 1695));
+    hyo->setBackColor(rgb(255, 255, 192));
+    hyo->font = Fonts::layoutFont(14.25, true);
+    Line3 = makeLine(hyo, Qt::black, 3, 120, 840, 9000, 840);
+    Line2 = makeLine(hyo, Qt::black, 3, 480, 120, 480, 1560);
+    Label5 = makeLabel(hyo, QStringLiteral("χ"), Fonts::layoutFont(24, true), Qt::black, rgb(255, 255, 192), 0, 240, 495, 495);
+    Label7 = makeLabel(hyo, QStringLiteral("ｙ"), Fonts::layoutFont(24, true), Qt::black, rgb(255, 255, 192), 120, 960, 255, 495);
+
+    auto makeButton = [this](const QString &caption, QColor back, const QFont &font, int l, int t, int w, int h) {
+        auto *button = new CommandButton(caption, back, this);
+        button->setFont(font);
+        button->setGeometry(Twips::rect(l, t, w, h));
+        return button;
+    };
+    Command1 = makeButton(QStringLiteral("初期画面"), rgb(255, 255, 192), Fonts::layoutFont(12, true), 3240, 240, 1215, 495);
+    end = makeButton(QStringLiteral("終了"), rgb(192, 192, 255), Fonts::layoutFont(12, true), 8040, 240, 1215, 495);
+    jidou = makeButton(QStringLiteral("自    動"), rgb(0, 255, 0), Fonts::layoutFont(15.75, true), 240, 7320, 1695, 735);
+    tomeru = makeButton(QStringLiteral("ストップ"), rgb(128, 255, 128), Fonts::layoutFont(12), 2160, 7560, 975, 495);
+    susumu = makeButton(QStringLiteral("出す"), rgb(255, 255, 0), Fonts::layoutFont(12, true), 4560, 7320, 975, 735);
+    modoru = makeButton(QStringLiteral("戻す"), rgb(0, 255, 255), Fonts::layoutFont(12, true), 5640, 7320, 975, 735);
+    Command2 = makeButton(QStringLiteral("最初に"), rgb(255, 192, 128), Fonts::defaultFont(), 6720, 7560, 855, 495);
+
+    const QColor formBack = rgb(192, 255, 192), checkText = rgb(0, 128, 0);
+    Check1 = makeCheckBox(this, QStringLiteral("方眼"), formBack, checkText, Fonts::layoutFont(18));
+    Check1->setGeometry(Twips::rect(5640, 360, 1215, 390));
+    Check3 = makeCheckBox(this, QStringLiteral("表"), formBack, checkText, Fonts::layoutFont(18));
+    Check3->setGeometry(Twips::rect(7800, 7200, 735, 390));
+    Check2 = makeCheckBox(this, QStringLiteral("グラフ"), formBack, checkText, Fonts::layoutFont(18));
+    Check2->setGeometry(Twips::rect(7800, 7680, 1335, 390));
+    Check5 = makeCheckBox(this, QStringLiteral("封筒をかくす"), formBack, checkText, Fonts::layoutFont(18));
+    Check5->setGeometry(Twips::rect(9600, 8160, 2535, 495));
+
+    Combo1 = new QComboBox(this);
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->addItems({ QStringLiteral(" 0"), QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("50"),
+                       QStringLiteral("100"), QStringLiteral("200") });
+    Combo1->setFont(Fonts::layoutFont(9.75));
+    Combo1->setGeometry(Twips::rect(3360, 7680, 735, 315));
+    Combo1->setEditText(QStringLiteral("50"));
+
+    Label6 = makeLabel(this, QStringLiteral("関数の利用"), Fonts::layoutFont(24), rgb(255, 255, 255), rgb(0, 0, 255), 240, 240, 2400, 495);
+    Label3 = makeLabel(this, QStringLiteral("速度"), Fonts::layoutFont(14.25), rgb(0, 128, 0), formBack, 3360, 7320, 570, 285);
+    Label8 = makeLabel(this, QStringLiteral("Valdren 学習ソフト"), Fonts::defaultFont(), rgb(0, 192, 0), formBack, 13680, 9960, 1695, 180);
+
+    Picture1 = new PictureBox(this);
+    Picture1->setGeometry(Twips::rect(120, 3000, 9255, 3975));
+    Picture1->setBackColor(rgb(128, 255, 128));
+}
+
+void Form1::buildBlackboard()
+{
+    const QColor white = rgb(255, 255, 255), green = rgb(0, 128, 0);
+    // Light controls are painted in the order they are made: the tray band at the back.
+    Line1 = makeLine(kokuban, rgb(0, 64, 0), 150, 0, 840, 9000, 840);
+    Label1 = makeLabel(kokuban, QStringLiteral("点Ｐが動いた距離χ"), Fonts::layoutFont(18), white, green, 360, 5400, 3090, 360);
+    Line4[1] = makeLine(kokuban, rgb(255, 0, 0), 3, 360, 5880, 3480, 5880);
+    Label2 = makeLabel(kokuban, QStringLiteral("cm"), Fonts::layoutFont(15.75, true), white, green, 5040, 5520, 420, 315);
+
+    const char *sizeCaptions[6] = { "2cm", "2cm", "2cm", "4cm", "2cm", "6cm" };
+    const QPoint sizePlaces[6] = { { 5400, 1680 }, { 5280, 1440 }, { 6150, 1680 }, { 6039, 1080 }, { 6896, 1680 }, { 6793, 720 } };
+    for (int i = 0; i < 6; ++i)
+        Label9[i] = makeLabel(kokuban, QString::fromLatin1(sizeCaptions[i]), Fonts::defaultFont(), white, QColor(),
+                              sizePlaces[i].x(), sizePlaces[i].y(), 315, 180);
+
+    const struct { int index; const char *caption; double points; QColor color; } letters[] = {
+        { 0, "A", 24, white }, { 1, "B", 24, white }, { 2, "C", 24, white }, { 3, "Ｄ", 24, white },
+        { 4, "１０cm", 18, white }, { 5, "６cm", 18, white }, { 6, "χcm", 18, rgb(255, 128, 128) },
+        { 8, "Ｐ", 24, white },
+    };
+    for (const auto &letter : letters)
+        Label4[letter.index] = kokuban->add<LabelControl>(QString::fromUtf8(letter.caption), Fonts::layoutFont(letter.points), letter.color);
+
+    Shape1 = kokuban->add<ShapeControl>(rgb(255, 0, 0), QSizeF(Twips::toPixels(150), Twips::toPixels(120)));
+    for (int i = 0; i < 8; ++i)
+        Line5[i] = i == 4 ? kokuban->add<LineControl>(rgb(255, 0, 0), 5) : kokuban->add<LineControl>(white, 3);
+    for (auto *outline : { &Line6, &Line7, &Line9 }) {
+        for (auto &line : *outline)
+            line = kokuban->add<LineControl>(rgb(255, 255, 0), 2);
+    }
+
+    Check4 = makeCheckBox(kokuban, QStringLiteral("Check4"), rgb(128, 128, 0), Qt::black, Fonts::defaultFont());
+    Check4->setGeometry(placeIn(kokuban, 3600, 5520, 255, 255));
+    Check4->setChecked(true);
+
+    Text1 = new QLineEdit(QStringLiteral("Text1"), kokuban);
+    Text1->setAlignment(Qt::AlignCenter);
+    Text1->setFont(Fonts::layoutFont(18));
+    Text1->setGeometry(placeIn(kokuban, 3960, 5400, 975, 495));
+}
+
+void Form1::connectHandlers()
+{
+    connect(Command1, &QPushButton::clicked, this, [this] { startUp.Command1_Click(); });
+    connect(end, &QPushButton::clicked, this, [this] { end_Click(); });
+    connect(jidou, &QPushButton::clicked, this, [this] { autoPlay.jidou_Click(); });
+    connect(tomeru, &QPushButton::clicked, this, [this] { autoPlay.tomeru_Click(); });
+    connect(susumu, &QPushButton::clicked, this, [this] { stepper.susumu_Click(); });
+    connect(modoru, &QPushButton::clicked, this, [this] { stepper.modoru_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { stepper.Command2_Click(); });
+
+    // A check box's handler runs whenever its value changes, by a click or by the keyboard.
+    connect(Check1, &QCheckBox::toggled, this, [this] { figure.Check1_Click(); });
+    connect(Check2, &QCheckBox::toggled, this, [this] { graph.Check2_Click(); });
+    connect(Check3, &QCheckBox::toggled, this, [this] { table.Check3_Click(); });
+    connect(Check4, &QCheckBox::toggled, this, [this] { switches.Check4_Click(); });
+    connect(Check5, &QCheckBox::toggled, this, [this] { switches.Check5_Click(); });
+
+    kokuban->onMouseDown = [this](int16_t b, int16_t s, float x, float y) { dragger.kokuban_MouseDown(b, s, x, y); };
+    kokuban->onMouseMove = [this](int16_t b, int16_t s, float x, float y) { dragger.kokuban_MouseMove(b, s, x, y); };
+    kokuban->onMouseUp = [this](int16_t b, int16_t s, float x, float y) { dragger.kokuban_MouseUp(b, s, x, y); };
+}
+
+void Form1::setOuterSize(int widthTwips, int heightTwips)
+{
+    m_outerWidth = widthTwips;
+    m_outerHeight = heightTwips;
+    setFixedSize(Twips::clientSizeForOuter(widthTwips, heightTwips));
+}
+
+void Form1::requestQuit()
+{
+    m_quitRequested = true;
+    QCoreApplication::quit();
+}
+
+void Form1::end_Click()
+{
+    requestQuit();
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // Ending is never refused; an automatic run in its pause sees the request and stops.
+    requestQuit();
+    event->accept();
+}

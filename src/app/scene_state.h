@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// The variables every part of the lesson shares, all 0 when the program starts. Numbers
+// are blackboard pixels unless said otherwise; "number" values hold whole numbers and
+// halves, so they are doubles.
+struct SceneState
+{
+    // Vertices of the envelope ABCD; P starts at B and moves along BC's line.
+    double PointAX = 0, PointAY = 0;
+    double PointBX = 0, PointBY = 0;
+    double PointCX = 0, PointCY = 0;
+    double PointDX = 0;
+    int16_t PointDY = 0;
+
+    // x of point P: 300 at the start, 100 with the figure wholly out; x cm = (300 - PointPX) / 20.
+    double PointPX = 0;
+    int16_t BaseLineY = 0;
+
+    // Kind (1..3) of the piece being dragged, 0 when no drag is under way.
+    double DragKind = 0;
+    // Piece kind held by each column, 0 = empty.
+    std::array<double, 5> Slot {};
+    // Column the dragged piece was lifted from; only a press on a column writes it.
+    double DragFrom = 0;
+
+    // Last plotted point of the graph, in graph-panel pixels.
+    double GraphLastX = 0, GraphLastY = 0;
+    // Running y (cm²) of the table and of the graph.
+    double TableY = 0;
+    double GraphY = 0;
+
+    // For step index 2x: twice the kind of the column crossing the edge AB in the step
+    // that ends at x, i.e. the area gained per cm.
+    std::array<int16_t, 22> StepRate {};
+
+    // 1 asks automatic play to stop.
+    int16_t StopFlag = 0;
+};

@@ -1,0 +1,65 @@
+#include "panels/table_panel.h"
+
+#include "app/form1.h"
+#include "app/numeric.h"
+#include "surface/palette.h"
+
+QColor TablePanel::inkColor()
+{
+    return Palette::color(Palette::Blue);
+}
+
+QColor TablePanel::eraseColor()
+{
+    return Palette::fromBgrLiteral("&H00C0FFFF");
+}
+
+void TablePanel::DrawTable(int16_t mode)
+{
+    PictureBox &panel = *form.hyo;
+    SceneState &s = form.scene;
+    panel.foreColor = mode == 0 ? inkColor() : eraseColor();
+
+    const double x = Numeric::leadingNumber(form.Text1->text());
+    const auto step = Numeric::halfStepIndex(x);
+    if (!step)
+        return;
+
+    auto printAt = [&](double left, double top, const QString &text) {
+        panel.currentX = left;
+        panel.currentY = top;
+        panel.print(text);
+    };
+    if (*step == 0) {
+        printAt(60, 25, QStringLiteral("0"));
+        printAt(60, 70, QStringLiteral("0"));
+    } else if (*step % 2 == 0) {
+        printAt(50 + 45 * x - (x >= 10 ? 5 : 0), 25, Numeric::printForm(x));
+        if (mode == 0)
+            s.TableY += s.StepRate[*step];
+        printAt(50 + 45 * x - (s.TableY >= 10 ? 5 : 0), 70, Numeric::printForm(s.TableY));
+        if (mode == 1)
+            s.TableY -= s.StepRate[*step];
+    }
+}
+
+void TablePanel::Check3_Click()
+{
+    if (!form.Check3->isChecked()) {
+        form.setOuterHeight(8800);
+        return;
+    }
+    form.setOuterHeight(10800);
+    form.hyo->cls();
+
+    // The table may come on anywhere along the way: its running y starts from the true
+    // area out of the envelope, which the graph's running y always holds, less what the
+    // column about to be written adds (a whole centimetre's area at a whole x, half a
+    // step's at a half one).
+    SceneState &s = form.scene;
+    if (const auto step = Numeric::halfStepIndex((300 - s.PointPX) / 20)) {
+        const double rate = s.StepRate[*step];
+        s.TableY = s.GraphY - (*step % 2 == 0 ? rate : rate / 2);
+    }
+    DrawTable(0);
+}

@@ -1,0 +1,56 @@
+#include "surface/command_button.h"
+
+#include <QPainter>
+
+CommandButton::CommandButton(const QString &caption, QColor backColor, QWidget *parent)
+    : QPushButton(caption, parent)
+    , m_backColor(backColor)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CommandButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect r = rect();
+    const bool sunken = isDown();
+    painter.fillRect(r, m_backColor);
+
+    const QColor light(255, 255, 255), shadow(128, 128, 128), dark(0, 0, 0);
+    const QRect outer = r.adjusted(0, 0, -1, -1);
+    const QRect inner = outer.adjusted(1, 1, -1, -1);
+    painter.setPen(sunken ? dark : light);
+    painter.drawLine(outer.topLeft(), outer.topRight());
+    painter.drawLine(outer.topLeft(), outer.bottomLeft());
+    painter.setPen(sunken ? light : dark);
+    painter.drawLine(outer.bottomLeft(), outer.bottomRight());
+    painter.drawLine(outer.topRight(), outer.bottomRight());
+    painter.setPen(shadow);
+    if (sunken) {
+        painter.drawLine(inner.topLeft(), inner.topRight());
+        painter.drawLine(inner.topLeft(), inner.bottomLeft());
+    } else {
+        painter.drawLine(inner.bottomLeft(), inner.bottomRight());
+        painter.drawLine(inner.topRight(), inner.bottomRight());
+    }
+
+    QRect textRect = r;
+    if (sunken)
+        textRect.translate(1, 1);
+    painter.setFont(font());
+    if (isEnabled()) {
+        painter.setPen(Qt::black);
+        painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text());
+    } else {
+        // Etched caption, as disabled buttons show it.
+        painter.setPen(light);
+        painter.drawText(textRect.translated(1, 1), Qt::AlignCenter | Qt::TextSingleLine, text());
+        painter.setPen(shadow);
+        painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text());
+    }
+
+    if (hasFocus()) {
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(r.adjusted(3, 3, -4, -4));
+    }
+}

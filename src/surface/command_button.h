@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QPushButton>
+
+// A push button drawn flat in its own background colour with a raised edge, whatever the
+// widget style; a disabled button shows its caption greyed.
+class CommandButton : public QPushButton
+{
+public:
+    CommandButton(const QString &caption, QColor backColor, QWidget *parent = nullptr);
+
+    QColor backColor() const { return m_backColor; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor m_backColor;
+};
