@@ -14,7 +14,9 @@ int floodFillToBorder(QImage &image, QPoint seed, QRgb border, QRgb fill)
     // The fill colour may equal colours already in the region, so visited pixels are
     // tracked apart from the image.
     std::vector<bool> visited(size_t(width) * size_t(height), false);
-    auto at = [&](int x, int y) { return reinterpret_cast<QRgb *>(image.scanLine(y)) + x; };
+    uchar *const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    auto at = [&](int x, int y) { return reinterpret_cast<QRgb *>(bits + y * stride) + x; };
     const QRgb borderRgb = border & RGB_MASK;
     auto open = [&](int x, int y) {
         return !visited[size_t(y) * width + x] && (*at(x, y) & RGB_MASK) != borderRgb;

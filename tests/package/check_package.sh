@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the Debian package from this build tree and checks what a school's administrator
+# gets: the files, the dependencies, a valid desktop entry and valid metainfo.
+set -euo pipefail
+build=$1
+source_dir=$2
+cd "$build"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cpack -G DEB -B "$work" > "$work/cpack.log" || { cat "$work/cpack.log"; exit 1; }
+deb=$(ls "$work"/*.deb)
+echo "package: $(basename "$deb")"
+
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for path in \
+    ./usr/bin/function-lesson \
+    ./usr/share/applications/io.github.functionlesson.FunctionLesson.desktop \
+    ./usr/share/metainfo/io.github.functionlesson.FunctionLesson.metainfo.xml \
+    ./usr/share/icons/hicolor/scalable/apps/function-lesson.svg \
+    ./usr/share/icons/hicolor/16x16/apps/function-lesson.png \
+    ./usr/share/icons/hicolor/48x48/apps/function-lesson.png \
+    ./usr/share/icons/hicolor/256x256/apps/function-lesson.png; do
+    grep -qxF "$path" <<<"$contents" || { echo "missing from the package: $path"; exit 1; }
+done
+if grep -qE '/(lib|include)/|\.a$' <<<"$contents"; then
+    echo "the package carries build files:"; grep -E '/(lib|include)/|\.a$' <<<"$contents"; exit 1
+fi
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "depends: $depends"
+for dep in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-monapo fonts-ipafont-gothic; do
+    grep -qw -- "$dep" <<<"$depends" || { echo "missing dependency: $dep"; exit 1; }
+done
+
+dpkg-deb -x "$deb" "$work/root"
+desktop-file-validate "$work/root/usr/share/applications/io.github.functionlesson.FunctionLesson.desktop"
+grep -qx 'Name=関数の利用' "$work/root/usr/share/applications/io.github.functionlesson.FunctionLesson.desktop"
+grep -qx 'Categories=Education;Math;' "$work/root/usr/share/applications/io.github.functionlesson.FunctionLesson.desktop"
+appstreamcli validate --no-net "$work/root/usr/share/metainfo/io.github.functionlesson.FunctionLesson.metainfo.xml"
+cmp "$work/root/usr/share/icons/hicolor/scalable/apps/function-lesson.svg" "$source_dir/data/icons/function-lesson.svg"
