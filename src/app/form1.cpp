@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QResizeEvent>
 
 namespace {
 
@@ -14,13 +15,14 @@ QColor rgb(int r, int g, int b)
     return QColor(r, g, b);
 }
 
-// A rectangle in twips relative to a host's content, in the host's widget coordinates.
+// A rectangle in twips relative to a host's content, in the host's logical coordinates.
 QRect placeIn(const ControlHost *host, int left, int top, int width, int height)
 {
     return Twips::rect(left, top, width, height).translated(host->contentOffset());
 }
 
-QCheckBox *makeCheckBox(QWidget *parent, const QString &caption, QColor back, QColor text, const QFont &font)
+QCheckBox *makeCheckBox(Placement &placement, QWidget *parent, const QString &caption, QColor back, QColor text,
+                        const QFont &font)
 {
     auto *box = new QCheckBox(caption, parent);
     QPalette palette = box->palette();
@@ -29,7 +31,8 @@ QCheckBox *makeCheckBox(QWidget *parent, const QString &caption, QColor back, QC
     palette.setColor(QPalette::WindowText, text);
     box->setPalette(palette);
     box->setAutoFillBackground(true);
-    box->setFont(font);
+    placement.setFont(box, font);
+    box->setAccessibleName(caption);
     return box;
 }
 
@@ -57,6 +60,7 @@ LineControl *makeLine(ControlHost *host, QColor color, int width, int x1, int y1
 
 Form1::Form1(QWidget *parent)
     : ControlHost(parent)
+    , placement(this)
     , switches(*this)
     , outlines(*this)
     , figure(*this)
@@ -66,11 +70,16 @@ Form1::Form1(QWidget *parent)
     , autoPlay(*this)
     , dragger(*this)
     , startUp(*this)
+    , windowZoom(*this)
+    , presenterKeys(*this)
 {
     setWindowTitle(QStringLiteral("３.１次関数  (by t.Morvane)"));
     setBackColor(rgb(192, 255, 192));
-    setFont(Fonts::defaultFont());
+    placement.setFont(this, Fonts::defaultFont());
+    style = new ZoomStyle(this);
     buildControls();
+    for (QWidget *child : findChildren<QWidget *>())
+        child->setStyle(style);
     connectHandlers();
     startUp.Form_Load();
 }
@@ -81,19 +90,22 @@ void Form1::buildControls()
 {
     // Created back to front: the blackboard first, the cover last.
     kokuban = new PictureBox(this);
-    kokuban->setGeometry(Twips::rect(240, 960, 9015, 6135));
+    placement.place(kokuban, Twips::rect(240, 960, 9015, 6135));
+    kokuban->setAccessibleName(QStringLiteral("黒板"));
     kokuban->setBackColor(rgb(0, 128, 0));
     kokuban->foreColor = rgb(255, 255, 255);
     kokuban->font = Fonts::layoutFont(14.25, true);
     buildBlackboard();
 
     gamen = new PictureBox(this);
-    gamen->setGeometry(Twips::rect(9480, 240, 5895, 7695));
+    placement.place(gamen, Twips::rect(9480, 240, 5895, 7695));
+    gamen->setAccessibleName(QStringLiteral("グラフ"));
     gamen->setBackColor(rgb(255, 255, 192));
     gamen->font = Fonts::defaultFont();
 
     hyo = new PictureBox(this);
-    hyo->setGeometry(Twips::rect(120, 8400, 9135, 1695));
+    placement.place(hyo, Twips::rect(120, 8400, 9135, 1695));
+    hyo->setAccessibleName(QStringLiteral("表"));
     hyo->setBackColor(rgb(255, 255, 192));
     hyo->font = Fonts::layoutFont(14.25, true);
     Line3 = makeLine(hyo, Qt::black, 3, 120, 840, 9000, 840);
@@ -103,8 +115,9 @@ void Form1::buildControls()
 
     auto makeButton = [this](const QString &caption, QColor back, const QFont &font, int l, int t, int w, int h) {
         auto *button = new CommandButton(caption, back, this);
-        button->setFont(font);
-        button->setGeometry(Twips::rect(l, t, w, h));
+        placement.setFont(button, font);
+        placement.place(button, Twips::rect(l, t, w, h));
+        button->setAccessibleName(caption);
         return button;
     };
     Command1 = makeButton(QStringLiteral("初期画面"), rgb(255, 255, 192), Fonts::layoutFont(12, true), 3240, 240, 1215, 495);
@@ -116,22 +129,23 @@ void Form1::buildControls()
     Command2 = makeButton(QStringLiteral("最初に"), rgb(255, 192, 128), Fonts::defaultFont(), 6720, 7560, 855, 495);
 
     const QColor formBack = rgb(192, 255, 192), checkText = rgb(0, 128, 0);
-    Check1 = makeCheckBox(this, QStringLiteral("方眼"), formBack, checkText, Fonts::layoutFont(18));
-    Check1->setGeometry(Twips::rect(5640, 360, 1215, 390));
-    Check3 = makeCheckBox(this, QStringLiteral("表"), formBack, checkText, Fonts::layoutFont(18));
-    Check3->setGeometry(Twips::rect(7800, 7200, 735, 390));
-    Check2 = makeCheckBox(this, QStringLiteral("グラフ"), formBack, checkText, Fonts::layoutFont(18));
-    Check2->setGeometry(Twips::rect(7800, 7680, 1335, 390));
-    Check5 = makeCheckBox(this, QStringLiteral("封筒をかくす"), formBack, checkText, Fonts::layoutFont(18));
-    Check5->setGeometry(Twips::rect(9600, 8160, 2535, 495));
+    Check1 = makeCheckBox(placement, this, QStringLiteral("方眼"), formBack, checkText, Fonts::layoutFont(18));
+    placement.place(Check1, Twips::rect(5640, 360, 1215, 390));
+    Check3 = makeCheckBox(placement, this, QStringLiteral("表"), formBack, checkText, Fonts::layoutFont(18));
+    placement.place(Check3, Twips::rect(7800, 7200, 735, 390));
+    Check2 = makeCheckBox(placement, this, QStringLiteral("グラフ"), formBack, checkText, Fonts::layoutFont(18));
+    placement.place(Check2, Twips::rect(7800, 7680, 1335, 390));
+    Check5 = makeCheckBox(placement, this, QStringLiteral("封筒をかくす"), formBack, checkText, Fonts::layoutFont(18));
+    placement.place(Check5, Twips::rect(9600, 8160, 2535, 495));
 
     Combo1 = new QComboBox(this);
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->addItems({ QStringLiteral(" 0"), QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("50"),
                        QStringLiteral("100"), QStringLiteral("200") });
-    Combo1->setFont(Fonts::layoutFont(9.75));
-    Combo1->setGeometry(Twips::rect(3360, 7680, 735, 315));
+    placement.setFont(Combo1, Fonts::layoutFont(9.75));
+    placement.place(Combo1, Twips::rect(3360, 7680, 735, 315));
+    Combo1->setAccessibleName(QStringLiteral("速度"));
     Combo1->setEditText(QStringLiteral("50"));
 
     Label6 = makeLabel(this, QStringLiteral("関数の利用"), Fonts::layoutFont(24), rgb(255, 255, 255), rgb(0, 0, 255), 240, 240, 2400, 495);
@@ -139,7 +153,8 @@ void Form1::buildControls()
     Label8 = makeLabel(this, QStringLiteral("Valdren 学習ソフト"), Fonts::defaultFont(), rgb(0, 192, 0), formBack, 13680, 9960, 1695, 180);
 
     Picture1 = new PictureBox(this);
-    Picture1->setGeometry(Twips::rect(120, 3000, 9255, 3975));
+    placement.place(Picture1, Twips::rect(120, 3000, 9255, 3975));
+    Picture1->setAccessibleName(QStringLiteral("封筒をかくす"));
     Picture1->setBackColor(rgb(128, 255, 128));
 }
 
@@ -174,14 +189,16 @@ void Form1::buildBlackboard()
             line = kokuban->add<LineControl>(rgb(255, 255, 0), 2);
     }
 
-    Check4 = makeCheckBox(kokuban, QStringLiteral("Check4"), rgb(128, 128, 0), Qt::black, Fonts::defaultFont());
-    Check4->setGeometry(placeIn(kokuban, 3600, 5520, 255, 255));
+    Check4 = makeCheckBox(placement, kokuban, QStringLiteral("Check4"), rgb(128, 128, 0), Qt::black, Fonts::defaultFont());
+    placement.place(Check4, placeIn(kokuban, 3600, 5520, 255, 255));
+    Check4->setAccessibleName(QStringLiteral("点Ｐが動いた距離χ"));
     Check4->setChecked(true);
 
     Text1 = new QLineEdit(QStringLiteral("Text1"), kokuban);
     Text1->setAlignment(Qt::AlignCenter);
-    Text1->setFont(Fonts::layoutFont(18));
-    Text1->setGeometry(placeIn(kokuban, 3960, 5400, 975, 495));
+    placement.setFont(Text1, Fonts::layoutFont(18));
+    placement.place(Text1, placeIn(kokuban, 3960, 5400, 975, 495));
+    Text1->setAccessibleName(QStringLiteral("χ"));
 }
 
 void Form1::connectHandlers()
@@ -201,6 +218,9 @@ void Form1::connectHandlers()
     connect(Check4, &QCheckBox::toggled, this, [this] { switches.Check4_Click(); });
     connect(Check5, &QCheckBox::toggled, this, [this] { switches.Check5_Click(); });
 
+    windowZoom.installShortcuts();
+    presenterKeys.installShortcuts();
+
     kokuban->onMouseDown = [this](int16_t b, int16_t s, float x, float y) { dragger.kokuban_MouseDown(b, s, x, y); };
     kokuban->onMouseMove = [this](int16_t b, int16_t s, float x, float y) { dragger.kokuban_MouseMove(b, s, x, y); };
     kokuban->onMouseUp = [this](int16_t b, int16_t s, float x, float y) { dragger.kokuban_MouseUp(b, s, x, y); };
@@ -210,7 +230,19 @@ void Form1::setOuterSize(int widthTwips, int heightTwips)
 {
     m_outerWidth = widthTwips;
     m_outerHeight = heightTwips;
-    setFixedSize(Twips::clientSizeForOuter(widthTwips, heightTwips));
+    windowZoom.layOut();
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    ControlHost::resizeEvent(event);
+    windowZoom.windowResized();
+}
+
+void Form1::describeScene()
+{
+    const double x = (300 - scene.PointPX) / 20;
+    kokuban->setAccessibleDescription(QStringLiteral("χ = %1 cm, y = %2 cm²").arg(x).arg(scene.GraphY));
 }
 
 void Form1::requestQuit()

@@ -3,6 +3,8 @@
 #include "app/scene_state.h"
 #include "app/start_up.h"
 #include "app/switches.h"
+#include "app/presenter_keys.h"
+#include "app/window_zoom.h"
 #include "figure/figure_renderer.h"
 #include "figure/piece_dragger.h"
 #include "figure/piece_outlines.h"
@@ -13,6 +15,8 @@
 #include "surface/command_button.h"
 #include "surface/control_host.h"
 #include "surface/picture_box.h"
+#include "surface/placement.h"
+#include "surface/zoom_style.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +32,11 @@ public:
     ~Form1() override;
 
     SceneState scene;
+
+    // Where every control stands in logical pixels, for showing the window larger.
+    Placement placement;
+    // The style of the windowed controls, whose own parts grow with the zoom.
+    ZoomStyle *style = nullptr;
 
     // Buttons.
     CommandButton *Command1 = nullptr; // 初期画面
@@ -85,6 +94,8 @@ public:
     AutoPlay autoPlay;
     PieceDragger dragger;
     StartUp startUp;
+    WindowZoom windowZoom;
+    PresenterKeys presenterKeys;
 
     // 終了: ends the program at once, also in the middle of automatic play.
     void end_Click();
@@ -98,8 +109,12 @@ public:
     int outerWidth() const { return m_outerWidth; }
     int outerHeight() const { return m_outerHeight; }
 
+    // Tells screen readers where the figure stands: "χ = 4.5 cm, y = 13.5 cm²".
+    void describeScene();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildControls();

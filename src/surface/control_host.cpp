@@ -16,6 +16,40 @@ void ControlHost::setBackColor(QColor color)
     update();
 }
 
+void ControlHost::setZoom(double zoom)
+{
+    if (zoom <= 0 || zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    zoomChanged();
+    update();
+}
+
+void ControlHost::setOrigin(QPoint origin)
+{
+    m_origin = origin;
+    update();
+}
+
+void ControlHost::setLogicalSize(QSize size)
+{
+    m_logicalSize = size;
+    zoomChanged();
+    update();
+}
+
+QSize ControlHost::logicalSize() const
+{
+    if (m_logicalSize.isValid())
+        return m_logicalSize;
+    return QSize(qRound(width() / m_zoom), qRound(height() / m_zoom));
+}
+
+QPointF ControlHost::toContent(QPointF widgetPoint) const
+{
+    return (widgetPoint - QPointF(m_origin)) / m_zoom - QPointF(contentOffset());
+}
+
 void ControlHost::drawAliasedLine(QPainter &painter, QPointF from, QPointF to, QColor color, int width)
 {
     QPen pen(color);
@@ -34,6 +68,8 @@ void ControlHost::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setClipRegion(event->region());
     painter.fillRect(rect(), m_backColor);
+    painter.translate(m_origin);
+    painter.scale(m_zoom, m_zoom);
     paintLayer(painter);
     painter.setClipRect(contentRect(), Qt::IntersectClip);
     painter.translate(contentOffset());

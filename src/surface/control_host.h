@@ -8,13 +8,17 @@
 
 // A widget with a background colour that owns and draws light controls (lines, shapes,
 // labels). Subclasses may draw a layer of their own below the controls.
+//
+// Everything on a host is laid out in the program's logical pixels; the host is shown
+// enlarged by its zoom factor (1 at 100 %), and its logical origin may stand off its
+// widget's corner (a window centred on a larger screen).
 class ControlHost : public QWidget
 {
 public:
     explicit ControlHost(QWidget *parent = nullptr);
 
     QColor backColor() const { return m_backColor; }
-    virtual void setBackColor(QColor color);
+    void setBackColor(QColor color);
 
     // Creates a control on this host; the host owns it. Controls are painted in the
     // order they were added, later ones on top.
@@ -28,9 +32,22 @@ public:
         return raw;
     }
 
-    // Where the host's own coordinates start, inside any border.
+    double zoom() const { return m_zoom; }
+    void setZoom(double zoom);
+    QPoint origin() const { return m_origin; }
+    void setOrigin(QPoint origin);
+
+    // The host's size in logical pixels, as it was laid out.
+    // Without a logical size of its own, a host is as large as its widget shows it.
+    QSize logicalSize() const;
+    void setLogicalSize(QSize size);
+
+    // Where the host's own coordinates start, inside any border (logical pixels).
     virtual QPoint contentOffset() const { return {}; }
-    virtual QRect contentRect() const { return rect(); }
+    virtual QRect contentRect() const { return QRect(QPoint(), logicalSize()); }
+
+    // A point of the widget in the host's content coordinates.
+    QPointF toContent(QPointF widgetPoint) const;
 
     // The one way lines are drawn, on layers and as controls: aliased, square ends, so the
     // same line gives the same pixels wherever it is drawn.
@@ -38,9 +55,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Painted in logical pixels, below the light controls.
     virtual void paintLayer(QPainter &painter);
+    virtual void zoomChanged() {}
 
 private:
     QColor m_backColor;
+    double m_zoom = 1;
+    QPoint m_origin;
+    QSize m_logicalSize;
     std::vector<std::unique_ptr<LightControl>> m_controls;
 };

@@ -17,24 +17,27 @@ PictureBox::PictureBox(QWidget *parent)
 
 QRect PictureBox::contentRect() const
 {
-    return rect().adjusted(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
+    return QRect(QPoint(), logicalSize()).adjusted(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
+}
+
+bool PictureBox::DrawCall::operator==(const DrawCall &other) const
+{
+    return kind == other.kind && a == other.a && b == other.b && width == other.width && color == other.color
+        && border == other.border && text == other.text && font == other.font;
 }
 
 void PictureBox::ensureLayer()
 {
-    const qreal ratio = devicePixelRatioF();
-    const QSize wanted = contentSize().expandedTo(QSize(1, 1));
-    if (!m_layer.isNull() && m_layer.devicePixelRatio() == ratio
-        && m_layer.deviceIndependentSize().toSize() == wanted)
+    const qreal ratio = devicePixelRatioF() * zoom();
+    const QSize size = contentSize().expandedTo(QSize(1, 1));
+    if (!m_layer.isNull() && m_layer.devicePixelRatio() == ratio && m_layer.deviceIndependentSize().toSize() == size)
         return;
-    QImage layer(wanted * ratio, QImage::Format_RGB32);
-    layer.setDevicePixelRatio(ratio);
-    layer.fill(backColor());
-    if (!m_layer.isNull()) {
-        QPainter painter(&layer);
-        painter.drawImage(QPoint(0, 0), m_layer);
-    }
-    m_layer = std::move(layer);
+    m_layer = QImage((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    m_layer.setDevicePixelRatio(ratio);
+    m_layer.fill(backColor());
+    for (const DrawCall &call : m_calls)
+        execute(call);
+    update();
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)
@@ -43,14 +46,85 @@ void PictureBox::resizeEvent(QResizeEvent *event)
     ensureLayer();
 }
 
-void PictureBox::changedArea(QRectF logical)
+void PictureBox::zoomChanged()
 {
-    const int margin = drawWidth + 2;
-    update(logical.toAlignedRect().adjusted(-margin, -margin, margin, margin).translated(contentOffset()));
+    ensureLayer();
+}
+
+void PictureBox::changeEvent(QEvent *event)
+{
+    // Moved to a screen of another pixel ratio: draw everything again at its resolution.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        ensureLayer();
+    ControlHost::changeEvent(event);
+}
+
+QRectF PictureBox::execute(const DrawCall &call)
+{
+    switch (call.kind) {
+    case DrawCall::Kind::Line: {
+        QPainter painter(&m_layer);
+        drawAliasedLine(painter, call.a, call.b, call.color, call.width);
+        const int margin = call.width + 2;
+        return QRectF(call.a, call.b).normalized().adjusted(-margin, -margin, margin, margin);
+    }
+    case DrawCall::Kind::Rect: {
+        QPainter painter(&m_layer);
+        const QRectF r(call.a, call.b);
+        painter.fillRect(r, call.color);
+        return r;
+    }
+    case DrawCall::Kind::Text: {
+        const QFontMetrics metrics(call.font, &m_layer);
+        QPainter painter(&m_layer);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setFont(call.font);
+        painter.setPen(call.color);
+        painter.drawText(call.a + QPointF(0, metrics.ascent()), call.text);
+        return QRectF(call.a, QSizeF(metrics.horizontalAdvance(call.text), metrics.height())).adjusted(-2, -2, 2, 2);
+    }
+    case DrawCall::Kind::Fill: {
+        const qreal ratio = m_layer.devicePixelRatio();
+        const QPoint device(int(std::floor(call.a.x() * ratio)), int(std::floor(call.a.y() * ratio)));
+        if (floodFillToBorder(m_layer, device, call.border.rgb(), call.color.rgb()) == 0)
+            return {};
+        return QRectF(QPointF(), QSizeF(contentSize()));
+    }
+    }
+    return {};
+}
+
+void PictureBox::draw(DrawCall call)
+{
+    ensureLayer();
+    const QRectF changed = execute(call);
+    if (!changed.isEmpty())
+        update(QTransform().translate(origin().x(), origin().y()).scale(zoom(), zoom())
+                   .mapRect(changed.translated(contentOffset())).toAlignedRect());
+
+    if (call.kind == DrawCall::Kind::Fill) {
+        if (changed.isEmpty())
+            return; // painted nothing, so nothing to draw again
+        m_calls.push_back(std::move(call));
+        m_sinceFill = m_calls.size();
+        return;
+    }
+    // Painting exactly what a later call paints again changes nothing unless a fill in
+    // between read the pixels, so the earlier call is dropped: the kept calls stay few
+    // however often the same axes or labels are drawn over again.
+    for (size_t i = m_calls.size(); i > m_sinceFill; --i) {
+        if (m_calls[i - 1] == call) {
+            m_calls.erase(m_calls.begin() + qsizetype(i - 1));
+            break;
+        }
+    }
+    m_calls.push_back(std::move(call));
 }
 
 void PictureBox::cls()
 {
+    m_calls.clear();
+    m_sinceFill = 0;
     ensureLayer();
     m_layer.fill(backColor());
     currentX = 0;
@@ -60,12 +134,9 @@ void PictureBox::cls()
 
 void PictureBox::line(QPointF from, QPointF to, std::optional<QColor> color)
 {
-    ensureLayer();
-    QPainter painter(&m_layer);
-    drawAliasedLine(painter, from, to, color.value_or(foreColor), drawWidth);
+    draw({ DrawCall::Kind::Line, from, to, color.value_or(foreColor), {}, drawWidth, {}, {} });
     currentX = to.x();
     currentY = to.y();
-    changedArea(QRectF(from, to).normalized());
 }
 
 void PictureBox::lineStep(QPointF from, QPointF delta, std::optional<QColor> color)
@@ -75,12 +146,9 @@ void PictureBox::lineStep(QPointF from, QPointF delta, std::optional<QColor> col
 
 void PictureBox::box(QPointF from, QPointF to, std::optional<QColor> color)
 {
-    ensureLayer();
     const QRectF r = QRectF(from, to).normalized();
-    if (fillStyle == FillStyle::Solid) {
-        QPainter painter(&m_layer);
-        painter.fillRect(r, fillColor);
-    }
+    if (fillStyle == FillStyle::Solid)
+        draw({ DrawCall::Kind::Rect, r.topLeft(), r.bottomRight(), fillColor, {}, 0, {}, {} });
     const QColor c = color.value_or(foreColor);
     line(r.topLeft(), r.topRight(), c);
     line(r.topRight(), r.bottomRight(), c);
@@ -92,45 +160,27 @@ void PictureBox::box(QPointF from, QPointF to, std::optional<QColor> color)
 
 void PictureBox::filledBox(QPointF from, QPointF to, std::optional<QColor> color)
 {
-    ensureLayer();
     const QRectF r = QRectF(from, to).normalized();
-    {
-        QPainter painter(&m_layer);
-        painter.fillRect(r, color.value_or(foreColor));
-    }
+    draw({ DrawCall::Kind::Rect, r.topLeft(), r.bottomRight(), color.value_or(foreColor), {}, 0, {}, {} });
     currentX = to.x();
     currentY = to.y();
-    changedArea(r);
 }
 
 void PictureBox::print(const QString &text)
 {
-    ensureLayer();
     QFont face = font;
     face.setStyleStrategy(QFont::NoAntialias);
-    const QFontMetrics metrics(face, &m_layer);
-    const QPointF topLeft(currentX, currentY);
-    {
-        QPainter painter(&m_layer);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(face);
-        painter.setPen(foreColor);
-        painter.drawText(topLeft + QPointF(0, metrics.ascent()), text);
-    }
-    changedArea(QRectF(topLeft, QSizeF(metrics.horizontalAdvance(text), metrics.height())));
+    const double lineHeight = QFontMetricsF(face).height();
+    draw({ DrawCall::Kind::Text, QPointF(currentX, currentY), {}, foreColor, {}, 0, text, face });
     currentX = 0;
-    currentY += metrics.height();
+    currentY += lineHeight;
 }
 
 bool PictureBox::floodFill(QPointF seed, QColor border)
 {
-    ensureLayer();
-    const qreal ratio = m_layer.devicePixelRatio();
-    const QPoint device(int(std::floor(seed.x() * ratio)), int(std::floor(seed.y() * ratio)));
-    const int painted = floodFillToBorder(m_layer, device, border.rgb(), fillColor.rgb());
-    if (painted > 0)
-        update();
-    return painted > 0;
+    const size_t before = m_calls.size();
+    draw({ DrawCall::Kind::Fill, seed, {}, fillColor, border, 0, {}, {} });
+    return m_calls.size() > before;
 }
 
 QColor PictureBox::pixel(int x, int y) const
@@ -138,32 +188,35 @@ QColor PictureBox::pixel(int x, int y) const
     if (m_layer.isNull())
         return {};
     const qreal ratio = m_layer.devicePixelRatio();
-    const QPoint device(int(x * ratio), int(y * ratio));
-    if (!m_layer.rect().contains(device))
+    const QPoint device(int(std::floor(x * ratio)), int(std::floor(y * ratio)));
+    if (x < 0 || y < 0 || !m_layer.rect().contains(device))
         return {};
     return QColor(m_layer.pixel(device));
 }
 
 void PictureBox::paintLayer(QPainter &painter)
 {
-    const QRect outer = rect();
+    const QRectF outer(0, 0, logicalSize().width(), logicalSize().height());
     // Sunken border: dark above and left, light below and right.
-    painter.setPen(QColor(128, 128, 128));
-    painter.drawLine(outer.topLeft(), outer.topRight());
-    painter.drawLine(outer.topLeft(), outer.bottomLeft());
-    painter.setPen(QColor(255, 255, 255));
-    painter.drawLine(outer.bottomLeft(), outer.bottomRight());
-    painter.drawLine(outer.topRight(), outer.bottomRight());
-    const QRect inner = outer.adjusted(1, 1, -1, -1);
-    painter.setPen(QColor(64, 64, 64));
-    painter.drawLine(inner.topLeft(), inner.topRight());
-    painter.drawLine(inner.topLeft(), inner.bottomLeft());
-    painter.setPen(QColor(212, 208, 200));
-    painter.drawLine(inner.bottomLeft(), inner.bottomRight());
-    painter.drawLine(inner.topRight(), inner.bottomRight());
+    auto edge = [&](QRectF r, QColor topLeft, QColor bottomRight) {
+        const double w = r.width(), h = r.height();
+        painter.fillRect(QRectF(r.left(), r.top(), w, 1), topLeft);
+        painter.fillRect(QRectF(r.left(), r.top(), 1, h), topLeft);
+        painter.fillRect(QRectF(r.left(), r.bottom() - 1, w, 1), bottomRight);
+        painter.fillRect(QRectF(r.right() - 1, r.top(), 1, h), bottomRight);
+    };
+    edge(outer, QColor(128, 128, 128), QColor(255, 255, 255));
+    edge(outer.adjusted(1, 1, -1, -1), QColor(64, 64, 64), QColor(212, 208, 200));
 
-    if (!m_layer.isNull())
-        painter.drawImage(contentOffset(), m_layer);
+    if (m_layer.isNull())
+        return;
+    // Drawn at a whole widget pixel, so that its pixels land one to one on the screen's.
+    const QPointF corner = painter.transform().map(QPointF(contentOffset()));
+    painter.save();
+    painter.resetTransform();
+    const QSizeF shown = m_layer.deviceIndependentSize() * zoom();
+    painter.drawImage(QRectF(QPointF(std::round(corner.x()), std::round(corner.y())), shown), m_layer);
+    painter.restore();
 }
 
 void PictureBox::dispatchMouse(const MouseHandler &handler, QMouseEvent *event, Qt::MouseButtons buttons)
@@ -187,7 +240,7 @@ void PictureBox::dispatchMouse(const MouseHandler &handler, QMouseEvent *event, 
         shift |= 2;
     if (modifiers & Qt::AltModifier)
         shift |= 4;
-    const QPointF at = event->position() - QPointF(contentOffset());
+    const QPointF at = toContent(event->position());
     handler(button, shift, float(at.x()), float(at.y()));
     event->accept();
 }

@@ -7,11 +7,16 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // A drawing surface. What is drawn is kept in an image (so it survives being covered)
 // and painted below the box's light controls. All calls take the program's logical
-// pixels; the image has the screen's pixel ratio, so drawings stay sharp on high-DPI
-// screens. Everything is aliased, so colours are exact and a flood fill can rely on them.
+// pixels; the image has the screen's pixel ratio times the zoom, so drawings stay sharp
+// on high-DPI screens and when the window is shown larger. Everything is aliased, so
+// colours are exact and a flood fill can rely on them.
+//
+// The drawing calls made since the last clear are kept, so that a change of resolution
+// draws them again rather than stretching the image.
 class PictureBox : public ControlHost
 {
 public:
@@ -53,6 +58,8 @@ public:
     // The colour at a logical pixel; invalid outside the surface.
     QColor pixel(int x, int y) const;
     const QImage &layer() const { return m_layer; }
+    // How many drawing calls are kept for drawing again.
+    size_t keptCalls() const { return m_calls.size(); }
 
     // Mouse handlers in the box's coordinates, with the button (1 left, 2 right,
     // 4 middle) and the shift state (1 Shift, 2 Ctrl, 4 Alt) coded as small integers.
@@ -64,12 +71,29 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void paintLayer(QPainter &painter) override;
+    void zoomChanged() override;
 
 private:
+    struct DrawCall
+    {
+        enum class Kind { Line, Rect, Text, Fill } kind;
+        QPointF a, b;
+        QColor color, border;
+        int width = 0;
+        QString text;
+        QFont font;
+        bool operator==(const DrawCall &other) const;
+    };
+
+    void draw(DrawCall call);
+    QRectF execute(const DrawCall &call);
     void ensureLayer();
-    void changedArea(QRectF logical);
     void dispatchMouse(const MouseHandler &handler, QMouseEvent *event, Qt::MouseButtons buttons);
 
     QImage m_layer;
+    std::vector<DrawCall> m_calls;
+    // Calls from here on come after the last fill, which read the pixels before it.
+    size_t m_sinceFill = 0;
 };

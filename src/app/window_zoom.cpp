@@ -1,0 +1,92 @@
+#include "app/window_zoom.h"
+
+#include "app/form1.h"
+#include "surface/twips.h"
+
+#include <QScreen>
+#include <QShortcut>
+#include <algorithm>
+
+void WindowZoom::installShortcuts()
+{
+    auto bind = [this](const QKeySequence &keys, auto action) {
+        auto *shortcut = new QShortcut(keys, &form);
+        QObject::connect(shortcut, &QShortcut::activated, &form, action);
+    };
+    bind(QKeySequence::ZoomIn, [this] { zoomIn(); });
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomIn(); });
+    bind(QKeySequence::ZoomOut, [this] { zoomOut(); });
+    bind(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { resetZoom(); });
+    bind(QKeySequence(Qt::Key_F11), [this] { toggleFullScreen(); });
+    bind(QKeySequence(Qt::Key_Escape), [this] { leaveFullScreen(); });
+}
+
+void WindowZoom::zoomIn()
+{
+    m_step = std::min(m_step + 1, int(Steps.size()) - 1);
+    layOut();
+}
+
+void WindowZoom::zoomOut()
+{
+    m_step = std::max(m_step - 1, 0);
+    layOut();
+}
+
+void WindowZoom::resetZoom()
+{
+    m_step = 0;
+    layOut();
+}
+
+void WindowZoom::toggleFullScreen()
+{
+    if (m_fullScreen) {
+        leaveFullScreen();
+        return;
+    }
+    m_fullScreen = true;
+    form.setMinimumSize(0, 0);
+    form.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    form.showFullScreen();
+    layOut();
+}
+
+void WindowZoom::leaveFullScreen()
+{
+    if (!m_fullScreen)
+        return;
+    m_fullScreen = false;
+    form.showNormal();
+    layOut();
+}
+
+void WindowZoom::windowResized()
+{
+    if (m_fullScreen)
+        layOut();
+}
+
+void WindowZoom::layOut()
+{
+    const QSize client = Twips::clientSizeForOuter(form.outerWidth(), form.outerHeight());
+    if (client.isEmpty())
+        return;
+    QPoint origin;
+    if (m_fullScreen) {
+        const QSize screen = form.isVisible() && form.windowState().testFlag(Qt::WindowFullScreen)
+            ? form.size()
+            : (form.screen() ? form.screen()->geometry().size() : form.size());
+        m_factor = std::min(double(screen.width()) / client.width(), double(screen.height()) / client.height());
+        const QSize shown = Placement::scaled(QRect(QPoint(), client), m_factor).size();
+        origin = QPoint((screen.width() - shown.width()) / 2, (screen.height() - shown.height()) / 2);
+    } else {
+        m_factor = Steps[m_step] / 100.0;
+    }
+    form.style->setZoom(m_factor);
+    form.setZoom(m_factor);
+    form.setOrigin(origin);
+    form.placement.apply(m_factor, origin);
+    if (!m_fullScreen)
+        form.setFixedSize(Placement::scaled(QRect(QPoint(), client), m_factor).size());
+}

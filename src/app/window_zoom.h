@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+
+class Form1;
+
+// Shows the whole window larger for a projector: Ctrl+Plus and Ctrl+Minus step through
+// the zoom steps, Ctrl+0 goes back to 100 %, F11 fills the screen at the largest scale
+// that fits (Escape leaves). The lesson itself always works in logical pixels.
+class WindowZoom
+{
+public:
+    explicit WindowZoom(Form1 &form) : form(form) {}
+
+    static constexpr std::array<int, 7> Steps = { 100, 125, 150, 175, 200, 250, 300 };
+
+    void installShortcuts();
+
+    void zoomIn();
+    void zoomOut();
+    void resetZoom();
+    void toggleFullScreen();
+    void leaveFullScreen();
+
+    bool isFullScreen() const { return m_fullScreen; }
+    // The zoom now shown: a step in a window, the fitting scale on a full screen.
+    double factor() const { return m_factor; }
+    int stepPercent() const { return Steps[m_step]; }
+
+    // Lays the window out for its outer size at the current zoom.
+    void layOut();
+    void windowResized();
+
+private:
+    Form1 &form;
+    int m_step = 0;
+    bool m_fullScreen = false;
+    double m_factor = 1;
+};
