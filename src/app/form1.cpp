@@ -218,6 +218,12 @@ void Form1::connectHandlers()
     connect(Check4, &QCheckBox::toggled, this, [this] { switches.Check4_Click(); });
     connect(Check5, &QCheckBox::toggled, this, [this] { switches.Check5_Click(); });
 
+    // Tab goes through the controls in reading order.
+    const QList<QWidget *> readingOrder { Command1, Check1, end, Check4, Text1, jidou, tomeru, Combo1,
+                                          susumu, modoru, Command2, Check3, Check2, Check5 };
+    for (qsizetype i = 1; i < readingOrder.size(); ++i)
+        setTabOrder(readingOrder[i - 1], readingOrder[i]);
+
     windowZoom.installShortcuts();
     presenterKeys.installShortcuts();
 

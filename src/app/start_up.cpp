@@ -26,7 +26,7 @@ void StartUp::ShowInitialScreen()
 
     form.switches.Check5_Click();
     form.kokuban->cls();
-    form.hyo->cls();
+    form.table.clearPanel();
     form.table.DrawTable(0);
     form.graph.DrawGraphAxes(0);
 
@@ -84,6 +84,7 @@ void StartUp::ShowInitialScreen()
     form.graph.PlotGraph(0);
     if (form.Check1->isChecked())
         form.figure.DrawGrid();
+    form.describeScene();
 }
 
 void StartUp::Command1_Click()

@@ -67,6 +67,13 @@ void WindowZoom::windowResized()
         layOut();
 }
 
+WindowZoom::Fit WindowZoom::fitInto(QSize client, QSize screen)
+{
+    const double factor = std::min(double(screen.width()) / client.width(), double(screen.height()) / client.height());
+    const QSize shown = Placement::scaled(QRect(QPoint(), client), factor).size();
+    return { factor, QPoint((screen.width() - shown.width()) / 2, (screen.height() - shown.height()) / 2) };
+}
+
 void WindowZoom::layOut()
 {
     const QSize client = Twips::clientSizeForOuter(form.outerWidth(), form.outerHeight());
@@ -77,9 +84,9 @@ void WindowZoom::layOut()
         const QSize screen = form.isVisible() && form.windowState().testFlag(Qt::WindowFullScreen)
             ? form.size()
             : (form.screen() ? form.screen()->geometry().size() : form.size());
-        m_factor = std::min(double(screen.width()) / client.width(), double(screen.height()) / client.height());
-        const QSize shown = Placement::scaled(QRect(QPoint(), client), m_factor).size();
-        origin = QPoint((screen.width() - shown.width()) / 2, (screen.height() - shown.height()) / 2);
+        const Fit fit = fitInto(client, screen);
+        m_factor = fit.factor;
+        origin = fit.origin;
     } else {
         m_factor = Steps[m_step] / 100.0;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QSize>
 #include <array>
 
 class Form1;
@@ -26,6 +28,15 @@ public:
     // The zoom now shown: a step in a window, the fitting scale on a full screen.
     double factor() const { return m_factor; }
     int stepPercent() const { return Steps[m_step]; }
+
+    // The largest scale at which a client area fits a screen, and where it then stands
+    // so that it is centred.
+    struct Fit
+    {
+        double factor;
+        QPoint origin;
+    };
+    static Fit fitInto(QSize client, QSize screen);
 
     // Lays the window out for its outer size at the current zoom.
     void layOut();

@@ -59,6 +59,7 @@ void Stepper::susumu_Click()
     form.graph.PlotGraph(0);
     if (form.Check3->isChecked())
         form.table.DrawTable(0);
+    form.describeScene();
 }
 
 void Stepper::modoru_Click()
@@ -84,6 +85,7 @@ void Stepper::modoru_Click()
     if (form.Check1->isChecked())
         form.figure.DrawGrid();
     form.graph.PlotGraph(1);
+    form.describeScene();
 }
 
 void Stepper::Command2_Click()
@@ -91,7 +93,7 @@ void Stepper::Command2_Click()
     SceneState &s = form.scene;
     s.PointPX = 290;
     modoru_Click();
-    form.hyo->cls();
+    form.table.clearPanel();
     form.table.DrawTable(0);
     form.graph.DrawGraphAxes(0);
     s.GraphLastX = 35;
@@ -103,4 +105,5 @@ void Stepper::Command2_Click()
     form.graph.PlotGraph(0);
     if (form.Check1->isChecked())
         form.figure.DrawGrid();
+    form.describeScene();
 }

@@ -30,6 +30,7 @@ void TablePanel::DrawTable(int16_t mode)
         panel.currentY = top;
         panel.print(text);
     };
+    const int column = *step / 2;
     if (*step == 0) {
         printAt(60, 25, QStringLiteral("0"));
         printAt(60, 70, QStringLiteral("0"));
@@ -40,7 +41,29 @@ void TablePanel::DrawTable(int16_t mode)
         printAt(50 + 45 * x - (s.TableY >= 10 ? 5 : 0), 70, Numeric::printForm(s.TableY));
         if (mode == 1)
             s.TableY -= s.StepRate[*step];
+    } else {
+        return;
     }
+    if (mode == 0)
+        m_shown[column] = *step == 0 ? 0 : s.TableY;
+    else
+        m_shown.erase(column);
+    describe();
+}
+
+void TablePanel::clearPanel()
+{
+    form.hyo->cls();
+    m_shown.clear();
+    describe();
+}
+
+void TablePanel::describe()
+{
+    QStringList pairs;
+    for (const auto &[x, y] : m_shown)
+        pairs << QStringLiteral("χ = %1 cm, y = %2 cm²").arg(x).arg(y);
+    form.hyo->setAccessibleDescription(pairs.join(QStringLiteral("; ")));
 }
 
 void TablePanel::Check3_Click()
@@ -50,7 +73,7 @@ void TablePanel::Check3_Click()
         return;
     }
     form.setOuterHeight(10800);
-    form.hyo->cls();
+    clearPanel();
 
     // The table may come on anywhere along the way: its running y starts from the true
     // area out of the envelope, which the graph's running y always holds, less what the

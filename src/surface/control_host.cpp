@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <cmath>
 
 ControlHost::ControlHost(QWidget *parent)
     : QWidget(parent)
@@ -52,8 +53,20 @@ QPointF ControlHost::toContent(QPointF widgetPoint) const
 
 void ControlHost::drawAliasedLine(QPainter &painter, QPointF from, QPointF to, QColor color, int width)
 {
+    width = qMax(1, width);
+    if (from.x() == to.x() || from.y() == to.y()) {
+        // Upright and level lines are the rectangle they cover, with square ends: w pixels
+        // thick, floor(w / 2) of them before the line and the rest after it. Drawn as a
+        // rectangle, the same line covers the same logical pixels at any zoom.
+        auto snap = [](double v) { return std::floor(v + 0.5); };
+        const double x1 = snap(qMin(from.x(), to.x())), x2 = snap(qMax(from.x(), to.x()));
+        const double y1 = snap(qMin(from.y(), to.y())), y2 = snap(qMax(from.y(), to.y()));
+        const int before = width / 2, after = width - before;
+        painter.fillRect(QRectF(QPointF(x1 - before, y1 - before), QPointF(x2 + after, y2 + after)), color);
+        return;
+    }
     QPen pen(color);
-    pen.setWidth(qMax(1, width));
+    pen.setWidth(width);
     pen.setCapStyle(Qt::SquareCap);
     pen.setJoinStyle(Qt::MiterJoin);
     painter.save();
