@@ -181,13 +181,14 @@ void Form1::buildBlackboard()
     for (const auto &letter : letters)
         Label4[letter.index] = kokuban->add<LabelControl>(QString::fromUtf8(letter.caption), Fonts::layoutFont(letter.points), letter.color);
 
-    Shape1 = kokuban->add<ShapeControl>(rgb(255, 0, 0), QSizeF(Twips::toPixels(150), Twips::toPixels(120)));
     for (int i = 0; i < 8; ++i)
         Line5[i] = i == 4 ? kokuban->add<LineControl>(rgb(255, 0, 0), 5) : kokuban->add<LineControl>(white, 3);
     for (auto *outline : { &Line6, &Line7, &Line9 }) {
         for (auto &line : *outline)
             line = kokuban->add<LineControl>(rgb(255, 255, 0), 2);
     }
+    // Point P's dot stands above the envelope's lines, so it shows on B.
+    Shape1 = kokuban->add<ShapeControl>(rgb(255, 0, 0), QSizeF(Twips::toPixels(150), Twips::toPixels(120)));
 
     Check4 = makeCheckBox(placement, kokuban, QStringLiteral("Check4"), rgb(128, 128, 0), Qt::black, Fonts::defaultFont());
     placement.place(Check4, placeIn(kokuban, 3600, 5520, 255, 255));

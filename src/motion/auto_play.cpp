@@ -36,14 +36,30 @@ void AutoPlay::jidou_Click()
 
     m_running = true;
     applyButtons(State::Running);
+    int pass = 0;
     while (s.StopFlag != 1 && s.PointPX != 100 && !form.quitRequested()) {
         form.stepper.susumu_Click();
-        WaitMilliseconds(pauseMilliseconds());
+        ++pass;
+        const int32_t ms = pauseMilliseconds();
+        if (pauseStarted)
+            pauseStarted(pass, ms);
+        QElapsedTimer pause;
+        pause.start();
+        WaitMilliseconds(ms);
+        if (pauseEnded)
+            pauseEnded(pass, ms, pause.nsecsElapsed());
     }
     s.StopFlag = 0;
     m_running = false;
     if (!form.quitRequested())
         applyButtons(State::Idle);
+}
+
+AutoPlay::State AutoPlay::state() const
+{
+    if (!m_running)
+        return State::Idle;
+    return form.scene.StopFlag == 1 ? State::StopRequested : State::Running;
 }
 
 void AutoPlay::tomeru_Click()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QtGlobal>
 #include <cstdint>
+#include <functional>
 
 class Form1;
 
@@ -24,6 +26,12 @@ public:
     int32_t pauseMilliseconds() const;
 
     bool isRunning() const { return m_running; }
+    State state() const;
+
+    // Told when each pause of a run starts and ends (pass counts the run's steps); for
+    // measuring the pauses and for driving the window in the middle of a run.
+    std::function<void(int pass, int32_t ms)> pauseStarted;
+    std::function<void(int pass, int32_t ms, qint64 elapsedNs)> pauseEnded;
     // The one place that sets the buttons for each state of automatic play.
     void applyButtons(State state);
 

@@ -18,7 +18,7 @@ public:
     explicit ControlHost(QWidget *parent = nullptr);
 
     QColor backColor() const { return m_backColor; }
-    void setBackColor(QColor color);
+    virtual void setBackColor(QColor color);
 
     // Creates a control on this host; the host owns it. Controls are painted in the
     // order they were added, later ones on top.

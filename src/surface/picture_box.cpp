@@ -121,6 +121,12 @@ void PictureBox::draw(DrawCall call)
     m_calls.push_back(std::move(call));
 }
 
+void PictureBox::setBackColor(QColor color)
+{
+    ControlHost::setBackColor(color);
+    cls();
+}
+
 void PictureBox::cls()
 {
     m_calls.clear();

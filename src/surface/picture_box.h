@@ -30,6 +30,9 @@ public:
     QRect contentRect() const override;
     QSize contentSize() const { return contentRect().size(); }
 
+    // A new back colour clears the box, as it does an ordinary picture box.
+    void setBackColor(QColor color) override;
+
     QColor foreColor = Qt::black;
     QColor fillColor = Qt::black;
     FillStyle fillStyle = FillStyle::Transparent;

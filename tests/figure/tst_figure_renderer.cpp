@@ -1,0 +1,550 @@
+#include "support/lesson_test.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QStringList>
+#include <vector>
+
+namespace {
+
+using Composition = std::array<double, 5>;
+
+const QColor Green(0, 128, 0);
+const QColor White(255, 255, 255);
+const QColor Grey(192, 192, 192);
+const QColor Black(0, 0, 0);
+const QColor Yellow(255, 255, 0);
+const QColor DarkYellow(128, 128, 0);
+
+// A piece of kind k is 2k cm high and stands on the base line y = 300.
+struct Piece
+{
+    int left;
+    int top;
+};
+
+std::vector<Piece> piecesOf(const Composition &columns, int left)
+{
+    std::vector<Piece> pieces;
+    for (int i = 0; i < 5; ++i) {
+        const int kind = int(columns[i]);
+        if (kind != 0)
+            pieces.push_back({ left + 40 * i, 300 - 40 * kind });
+    }
+    return pieces;
+}
+
+struct Segment
+{
+    int x1, y1, x2, y2;
+};
+
+bool onGridLine(int x, int y)
+{
+    const bool row = y >= 180 && y <= 300 && (y - 180) % 20 == 0 && x >= 20 && x <= 580;
+    const bool column = x >= 20 && x <= 620 && x % 20 == 0 && y >= 180 && y <= 300;
+    return row || column;
+}
+
+// Whether the pixel just past a grid line's end is set depends on the line caps; it is
+// left out of the checks.
+bool pastGridEnd(int x, int y)
+{
+    const bool rowEnd = y >= 180 && y <= 300 && (y - 180) % 20 == 0 && (x == 19 || x == 581);
+    const bool columnEnd = x >= 20 && x <= 620 && x % 20 == 0 && (y == 179 || y == 301);
+    return rowEnd || columnEnd;
+}
+
+QString colourName(QColor c)
+{
+    return QStringLiteral("(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
+}
+
+QString compositionText(const Composition &columns)
+{
+    QStringList parts;
+    for (double kind : columns)
+        parts << QString::number(kind);
+    return parts.join(QLatin1Char(','));
+}
+
+// What the drawing layer must show: the board green, the grid black where it is not
+// covered, each piece white left of AB and light grey right of it, and the outlines (and
+// AB) in the fore colour. Pixels within two of an outline belong to the 2-px line, whose
+// exact rasterisation is the toolkit's; they are left out, except that each line must
+// show the fore colour at its own coordinate.
+QString checkLayer(const PictureBox &board, const std::vector<Piece> &pieces, bool edgeAB, QColor fore, bool grid)
+{
+    std::vector<Segment> lines;
+    if (edgeAB)
+        lines.push_back({ 300, 180, 300, 300 });
+    for (const Piece &p : pieces) {
+        lines.push_back({ p.left, 300, p.left + 40, 300 });
+        lines.push_back({ p.left + 40, 300, p.left + 40, p.top });
+        lines.push_back({ p.left + 40, p.top, p.left, p.top });
+        lines.push_back({ p.left, p.top, p.left, 300 });
+    }
+    for (const Segment &s : lines) {
+        const int x = (s.x1 + s.x2) / 2, y = (s.y1 + s.y2) / 2;
+        if (board.pixel(x, y) != fore)
+            return QStringLiteral("line (%1,%2)-(%3,%4) shows %5 at (%6,%7), expected the fore colour %8")
+                .arg(s.x1).arg(s.y1).arg(s.x2).arg(s.y2).arg(colourName(board.pixel(x, y))).arg(x).arg(y).arg(colourName(fore));
+    }
+
+    const QSize size = board.layer().deviceIndependentSize().toSize();
+    const int width = size.width(), height = size.height();
+    constexpr QRgb skip = 0;
+    std::vector<QRgb> want(size_t(width) * size_t(height), Green.rgb());
+    auto at = [&](int x, int y) -> QRgb & { return want[size_t(y) * size_t(width) + size_t(x)]; };
+    if (grid) {
+        for (int y = 179; y <= std::min(height - 1, 301); ++y) {
+            for (int x = 19; x < width; ++x) {
+                if (pastGridEnd(x, y))
+                    at(x, y) = skip;
+                else if (onGridLine(x, y))
+                    at(x, y) = Black.rgb();
+            }
+        }
+    }
+    for (const Piece &p : pieces) {
+        for (int y = p.top + 1; y < 300; ++y) {
+            for (int x = p.left + 1; x < p.left + 40; ++x)
+                at(x, y) = (x < 300 ? White : Grey).rgb();
+        }
+    }
+    for (const Segment &s : lines) {
+        for (int y = std::max(0, std::min(s.y1, s.y2) - 2); y <= std::min(height - 1, std::max(s.y1, s.y2) + 2); ++y) {
+            for (int x = std::max(0, std::min(s.x1, s.x2) - 2); x <= std::min(width - 1, std::max(s.x1, s.x2) + 2); ++x)
+                at(x, y) = skip;
+        }
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const QRgb expected = at(x, y);
+            if (expected == skip)
+                continue;
+            const QColor got = board.pixel(x, y);
+            if (got.rgb() != expected)
+                return QStringLiteral("(%1,%2) is %3, expected %4").arg(x).arg(y).arg(colourName(got)).arg(colourName(QColor(expected)));
+        }
+    }
+    return {};
+}
+
+QString checkFigure(const Form1 &form, const Composition &columns, int left, QColor fore, bool grid)
+{
+    const QString error = checkLayer(*form.kokuban, piecesOf(columns, left), true, fore, grid);
+    if (error.isEmpty())
+        return error;
+    return QStringLiteral("composition %1 at left %2: %3").arg(compositionText(columns)).arg(left).arg(error);
+}
+
+QString number(double v)
+{
+    return QString::number(v, 'g', 17);
+}
+
+QString describeScene(const SceneState &s)
+{
+    QStringList parts;
+    for (double v : { s.PointAX, s.PointAY, s.PointBX, s.PointBY, s.PointCX, s.PointCY, s.PointDX, double(s.PointDY),
+                      s.PointPX, double(s.BaseLineY), s.DragKind, s.DragFrom, s.GraphLastX, s.GraphLastY, s.TableY,
+                      s.GraphY, double(s.StopFlag) })
+        parts << number(v);
+    parts << compositionText(s.Slot);
+    for (int16_t rate : s.StepRate)
+        parts << QString::number(rate);
+    return parts.join(QLatin1Char(' '));
+}
+
+QString describeLine(const LineControl *line)
+{
+    return QStringLiteral("%1,%2-%3,%4 %5").arg(number(line->x1()), number(line->y1()), number(line->x2()), number(line->y2()))
+        .arg(line->isVisible());
+}
+
+// Everything on the blackboard that is a control rather than drawing.
+QString describeControls(const Form1 &f)
+{
+    QStringList parts;
+    for (int i = 0; i < int(f.Label4.size()); ++i) {
+        if (const LabelControl *label = f.Label4[i])
+            parts << QStringLiteral("Label4(%1) %2,%3 %4").arg(i).arg(number(label->left()), number(label->top())).arg(label->isVisible());
+    }
+    for (int i = 0; i < 6; ++i)
+        parts << QStringLiteral("Label9(%1) %2,%3 %4").arg(i).arg(number(f.Label9[i]->left()), number(f.Label9[i]->top())).arg(f.Label9[i]->isVisible());
+    parts << QStringLiteral("Shape1 %1,%2 %3").arg(number(f.Shape1->left()), number(f.Shape1->top())).arg(f.Shape1->isVisible());
+    for (int i = 0; i < 8; ++i)
+        parts << QStringLiteral("Line5(%1) ").arg(i) + describeLine(f.Line5[i]);
+    for (int i = 0; i < 4; ++i) {
+        parts << QStringLiteral("Line6(%1) ").arg(i) + describeLine(f.Line6[i]);
+        parts << QStringLiteral("Line7(%1) ").arg(i) + describeLine(f.Line7[i]);
+        parts << QStringLiteral("Line9(%1) ").arg(i) + describeLine(f.Line9[i]);
+    }
+    parts << QStringLiteral("Line1 ") + describeLine(f.Line1) << QStringLiteral("Line4(1) ") + describeLine(f.Line4[1]);
+    parts << QStringLiteral("Label1 %1 Label2 %2").arg(f.Label1->isVisible()).arg(f.Label2->isVisible());
+    parts << QStringLiteral("Text1 '%1' Check4 %2").arg(f.Text1->text()).arg(f.Check4->isChecked());
+    return parts.join(QLatin1Char('\n'));
+}
+
+void addCompositionRows(bool withGrid)
+{
+    const struct
+    {
+        const char *name;
+        Composition columns;
+    } compositions[] = {
+        { "all empty", { 0, 0, 0, 0, 0 } },
+        { "all kind 1", { 1, 1, 1, 1, 1 } },
+        { "all kind 2", { 2, 2, 2, 2, 2 } },
+        { "all kind 3", { 3, 3, 3, 3, 3 } },
+        { "mixed 1,3,2,0,3", { 1, 3, 2, 0, 3 } },
+        { "mixed 2,3,0,1,2", { 2, 3, 0, 1, 2 } },
+        { "mixed 3,0,1,2,3", { 3, 0, 1, 2, 3 } },
+        { "mixed 0,1,2,3,0", { 0, 1, 2, 3, 0 } },
+        { "short between tall 3,1,3,1,3", { 3, 1, 3, 1, 3 } },
+    };
+    for (const auto &c : compositions) {
+        for (const bool yellow : { false, true }) {
+            const QByteArray name = QByteArray(c.name) + (yellow ? ", yellow" : ", white") + (withGrid ? ", grid" : "");
+            QTest::newRow(name.constData()) << c.columns << (yellow ? Yellow : White);
+        }
+    }
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Composition)
+
+class TestFigureRenderer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        auto form = LessonTest::makeForm();
+        // Pixel checks read logical pixels one to one.
+        QCOMPARE(form->kokuban->layer().devicePixelRatio(), 1.0);
+        QCOMPARE(form->kokuban->foreColor, White);
+    }
+
+    void piecesAtEveryPosition_data()
+    {
+        QTest::addColumn<Composition>("columns");
+        QTest::addColumn<QColor>("fore");
+        addCompositionRows(false);
+    }
+    void piecesAtEveryPosition()
+    {
+        QFETCH(Composition, columns);
+        QFETCH(QColor, fore);
+        auto form = LessonTest::makeForm();
+        form->scene.Slot = columns;
+        form->kokuban->foreColor = fore;
+        for (int left = 100; left <= 300; left += 10) {
+            form->figure.RedrawFigure(int16_t(left));
+            const QString error = checkFigure(*form, columns, left, fore, false);
+            QVERIFY2(error.isEmpty(), qPrintable(error));
+        }
+        QCOMPARE(form->kokuban->foreColor, fore);
+    }
+
+    // With 方眼 ticked the grid lies under the pieces: visible on the board, gone inside
+    // every piece, and a piece across AB is still split there into white and grey.
+    void piecesWithGridOn_data()
+    {
+        QTest::addColumn<Composition>("columns");
+        QTest::addColumn<QColor>("fore");
+        addCompositionRows(true);
+    }
+    void piecesWithGridOn()
+    {
+        QFETCH(Composition, columns);
+        QFETCH(QColor, fore);
+        auto form = LessonTest::makeForm();
+        form->scene.Slot = columns;
+        form->kokuban->foreColor = fore;
+        form->Check1->setChecked(true);
+        for (int left = 100; left <= 300; left += 10) {
+            form->figure.RedrawFigure(int16_t(left));
+            const QString error = checkFigure(*form, columns, left, fore, true);
+            QVERIFY2(error.isEmpty(), qPrintable(error));
+        }
+    }
+
+    // The grid's lines cross AB at every 1-cm row; a straddling piece must not let its
+    // white fill through those crossings.
+    void straddlingPieceWithGridOn_data()
+    {
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("kind");
+        for (int kind = 1; kind <= 3; ++kind) {
+            for (int left : { 270, 280, 290 })
+                QTest::addRow("kind %d at %d", kind, left) << left << kind;
+        }
+    }
+    void straddlingPieceWithGridOn()
+    {
+        QFETCH(int, left);
+        QFETCH(int, kind);
+        auto form = LessonTest::makeForm();
+        form->kokuban->foreColor = Yellow;
+        form->scene.Slot = { double(kind), 0, 0, 0, 0 };
+        form->Check1->setChecked(true);
+        form->figure.RedrawFigure(int16_t(left));
+        const PictureBox &board = *form->kokuban;
+        const int top = 300 - 40 * kind;
+        for (int y = top + 3; y <= 297; ++y) {
+            for (int x = left + 3; x <= 297; ++x)
+                QVERIFY2(board.pixel(x, y) == White, qPrintable(QStringLiteral("(%1,%2) %3").arg(x).arg(y).arg(colourName(board.pixel(x, y)))));
+            for (int x = 303; x <= left + 37; ++x)
+                QVERIFY2(board.pixel(x, y) == Grey, qPrintable(QStringLiteral("(%1,%2) %3").arg(x).arg(y).arg(colourName(board.pixel(x, y)))));
+        }
+        // AB itself keeps the fore colour where grid lines cross it.
+        for (int y = 200; y < 300; y += 20)
+            QCOMPARE(board.pixel(300, y), Yellow);
+    }
+
+    // The piece routines on their own: the outline in the fore colour, the inside filled
+    // wholly white when the piece is out of the envelope and wholly grey when it is in.
+    void fillPieceRoutines_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("left");
+        for (int kind = 1; kind <= 3; ++kind) {
+            for (int left : { 100, 220, 260, 300, 380, 460 })
+                QTest::addRow("kind %d at %d", kind, left) << kind << left;
+        }
+    }
+    void fillPieceRoutines()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, left);
+        auto form = LessonTest::makeForm();
+        PictureBox &board = *form->kokuban;
+        board.foreColor = Yellow;
+        board.cls();
+        board.fillStyle = PictureBox::FillStyle::Solid;
+        const int16_t at = int16_t(left);
+        if (kind == 1)
+            form->figure.FillPiece1(at);
+        else if (kind == 2)
+            form->figure.FillPiece2(at);
+        else
+            form->figure.FillPiece3(at);
+        const QString error = checkLayer(board, { { left, 300 - 40 * kind } }, false, Yellow, false);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(board.fillColor, left < 300 ? White : Grey);
+    }
+
+    // With AB drawn, a piece routine at a straddling position fills both sides.
+    void fillPieceAcrossEdge_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("left");
+        for (int kind = 1; kind <= 3; ++kind) {
+            for (int left : { 270, 280, 290 })
+                QTest::addRow("kind %d at %d", kind, left) << kind << left;
+        }
+    }
+    void fillPieceAcrossEdge()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, left);
+        auto form = LessonTest::makeForm();
+        PictureBox &board = *form->kokuban;
+        board.foreColor = Yellow;
+        board.cls();
+        board.line(QPointF(300, 180), QPointF(300, 300));
+        board.fillStyle = PictureBox::FillStyle::Solid;
+        const int16_t at = int16_t(left);
+        if (kind == 1)
+            form->figure.FillPiece1(at);
+        else if (kind == 2)
+            form->figure.FillPiece2(at);
+        else
+            form->figure.FillPiece3(at);
+        const QString error = checkLayer(board, { { left, 300 - 40 * kind } }, true, Yellow, false);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(board.fillColor, Grey);
+    }
+
+    // A redraw does not depend on the fill style left by the graph, leaves the fill style
+    // solid with the last fill colour, and never changes the fore colour.
+    void fillAttributesAfterRedraw_data()
+    {
+        QTest::addColumn<Composition>("columns");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<QColor>("lastFill");
+        QTest::newRow("no piece") << Composition { 0, 0, 0, 0, 0 } << 200 << DarkYellow;
+        QTest::newRow("last piece out") << Composition { 1, 3, 2, 0, 3 } << 100 << White;
+        QTest::newRow("last piece across AB") << Composition { 0, 0, 0, 0, 2 } << 130 << Grey;
+        QTest::newRow("last piece in") << Composition { 3, 0, 0, 1, 0 } << 200 << Grey;
+        QTest::newRow("only piece out") << Composition { 2, 0, 0, 0, 0 } << 200 << White;
+    }
+    void fillAttributesAfterRedraw()
+    {
+        QFETCH(Composition, columns);
+        QFETCH(int, left);
+        QFETCH(QColor, lastFill);
+        auto form = LessonTest::makeForm();
+        form->scene.Slot = columns;
+        PictureBox &board = *form->kokuban;
+        board.foreColor = Yellow;
+        board.fillStyle = PictureBox::FillStyle::Transparent;
+        board.fillColor = Black;
+        form->figure.RedrawFigure(int16_t(left));
+        const QString error = checkFigure(*form, columns, left, Yellow, false);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY(board.fillStyle == PictureBox::FillStyle::Solid);
+        QCOMPARE(board.fillColor, lastFill);
+        QCOMPARE(board.foreColor, Yellow);
+        QCOMPARE(board.drawWidth, 2);
+    }
+
+    // A redraw starts from a cleared layer: nothing of an earlier picture survives.
+    void redrawClearsEarlierPicture()
+    {
+        auto form = LessonTest::makeForm();
+        form->kokuban->foreColor = Yellow;
+        form->scene.Slot = { 3, 3, 3, 3, 3 };
+        form->Check1->setChecked(true);
+        form->figure.RedrawFigure(100);
+        form->figure.DrawGrid();
+        form->kokuban->filledBox(QPointF(520, 320), QPointF(590, 400), Black);
+        form->Check1->setChecked(false);
+        form->scene.Slot = { 0, 1, 0, 0, 0 };
+        form->figure.RedrawFigure(300);
+        const QString error = checkFigure(*form, form->scene.Slot, 300, Yellow, false);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    }
+
+    void gridLines_data()
+    {
+        QTest::addColumn<int>("widthBefore");
+        QTest::newRow("width 1 before") << 1;
+        QTest::newRow("width 2 before") << 2;
+        QTest::newRow("width 5 before") << 5;
+    }
+    void gridLines()
+    {
+        QFETCH(int, widthBefore);
+        auto form = LessonTest::makeForm();
+        PictureBox &board = *form->kokuban;
+        board.cls();
+        board.foreColor = Yellow;
+        board.drawWidth = widthBefore;
+        form->figure.DrawGrid();
+        // Black lines 1 px wide at their coordinates, nothing else on the board.
+        const QString error = checkLayer(board, {}, false, Yellow, true);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(board.pixel(20, 180), Black);
+        QCOMPARE(board.pixel(580, 300), Black);
+        QCOMPARE(board.pixel(20, 300), Black);
+        QCOMPARE(board.pixel(580, 180), Black);
+        QCOMPARE(board.pixel(590, 180), Green);
+        QCOMPARE(board.pixel(590, 240), Green);
+        QCOMPARE(board.pixel(21, 190), Green);
+        QCOMPARE(board.pixel(30, 181), Green);
+        QCOMPARE(board.pixel(30, 179), Green);
+        QCOMPARE(board.drawWidth, 2);
+        QCOMPARE(board.foreColor, Yellow);
+    }
+
+    // Ticking 方眼 lays the grid over the picture as it stands: grid pixels turn black,
+    // across the pieces too, and nothing else changes.
+    void tickingDrawsGridOverPicture()
+    {
+        auto form = LessonTest::makeForm();
+        form->kokuban->foreColor = Yellow;
+        form->scene.Slot = { 1, 3, 2, 0, 3 };
+        for (int i = 0; i < 3; ++i)
+            form->stepper.susumu_Click();
+        QCOMPARE(form->scene.PointPX, 270.0);
+        const QImage before = form->kokuban->layer().copy();
+        const QString sceneBefore = describeScene(form->scene);
+
+        QTest::mouseClick(form->Check1, Qt::LeftButton);
+        QVERIFY(form->Check1->isChecked());
+
+        const PictureBox &board = *form->kokuban;
+        QCOMPARE(board.drawWidth, 2);
+        for (int y = 0; y < before.height(); ++y) {
+            for (int x = 0; x < before.width(); ++x) {
+                if (pastGridEnd(x, y))
+                    continue;
+                const QColor want = onGridLine(x, y) ? Black : QColor(before.pixel(x, y));
+                QVERIFY2(board.pixel(x, y) == want,
+                         qPrintable(QStringLiteral("(%1,%2) %3, expected %4").arg(x).arg(y).arg(colourName(board.pixel(x, y)), colourName(want))));
+            }
+        }
+        // Grid lines run across the pieces, the white part of a straddling one included.
+        QCOMPARE(board.pixel(280, 280), Black);
+        QCOMPARE(board.pixel(320, 240), Black);
+        QCOMPARE(board.pixel(440, 200), Black);
+        QCOMPARE(describeScene(form->scene), sceneBefore);
+    }
+
+    // Unticking 方眼 redraws the figure at P without the grid and touches nothing else:
+    // neither the blackboard's controls nor the panels nor the scene.
+    void untickingRedrawsWithoutGrid_data()
+    {
+        QTest::addColumn<int>("steps");
+        QTest::newRow("at the start") << 0;
+        QTest::newRow("x = 1.5") << 3;
+        QTest::newRow("x = 4.5") << 9;
+        QTest::newRow("x = 10") << 20;
+    }
+    void untickingRedrawsWithoutGrid()
+    {
+        QFETCH(int, steps);
+        auto form = LessonTest::makeForm();
+        form->kokuban->foreColor = Yellow;
+        const Composition columns { 2, 3, 1, 0, 3 };
+        form->scene.Slot = columns;
+        form->Check2->setChecked(true);
+        form->Check3->setChecked(true);
+        QTest::mouseClick(form->Check1, Qt::LeftButton);
+        QVERIFY(form->Check1->isChecked());
+        for (int i = 0; i < steps; ++i)
+            form->stepper.susumu_Click();
+        const int left = 300 - 10 * steps;
+        QCOMPARE(form->scene.PointPX, double(left));
+
+        const QString controlsBefore = describeControls(*form);
+        const QString sceneBefore = describeScene(form->scene);
+        const QImage graphBefore = form->gamen->layer().copy();
+        const QImage tableBefore = form->hyo->layer().copy();
+
+        QTest::mouseClick(form->Check1, Qt::LeftButton);
+        QVERIFY(!form->Check1->isChecked());
+
+        const QString error = checkFigure(*form, columns, left, Yellow, false);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(describeControls(*form), controlsBefore);
+        QCOMPARE(describeScene(form->scene), sceneBefore);
+        QCOMPARE(form->gamen->layer(), graphBefore);
+        QCOMPARE(form->hyo->layer(), tableBefore);
+        QCOMPARE(form->kokuban->drawWidth, 2);
+    }
+
+    // Before any piece has been dropped the fore colour is the board's white, and the
+    // figure drawn after unticking follows it.
+    void untickingBeforeAnyDropKeepsWhite()
+    {
+        auto form = LessonTest::makeForm();
+        const Composition columns { 3, 0, 2, 1, 0 };
+        form->scene.Slot = columns;
+        form->Check1->setChecked(true);
+        for (int i = 0; i < 5; ++i)
+            form->stepper.susumu_Click();
+        form->Check1->setChecked(false);
+        const QString error = checkFigure(*form, columns, 250, White, false);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(form->kokuban->foreColor, White);
+    }
+};
+
+LESSON_TEST_MAIN(TestFigureRenderer)
+#include "tst_figure_renderer.moc"
