@@ -201,7 +201,9 @@ private slots:
     void touchDragsPieces()
     {
         auto form = makeForm();
-        QPointingDevice *touch = QTest::createTouchDevice();
+        // The test owns the simulated device.
+        const std::unique_ptr<QPointingDevice> device(QTest::createTouchDevice());
+        QPointingDevice *touch = device.get();
         auto touchDrag = [&](QPointF from, QPointF to) {
             QWidget *board = form->kokuban;
             QTest::touchEvent(board, touch).press(0, onBoard(*form, from), board);
