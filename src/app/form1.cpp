@@ -141,6 +141,8 @@ void Form1::buildControls()
     Combo1 = new QComboBox(this);
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // What is typed is the speed: "1" stays "1" rather than being completed to "10".
+    Combo1->setCompleter(nullptr);
     Combo1->addItems({ QStringLiteral(" 0"), QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("50"),
                        QStringLiteral("100"), QStringLiteral("200") });
     placement.setFont(Combo1, Fonts::layoutFont(9.75));
