@@ -76,13 +76,14 @@ void TablePanel::Check3_Click()
     clearPanel();
 
     // The table may come on anywhere along the way: its running y starts from the true
-    // area out of the envelope, which the graph's running y always holds, less what the
-    // column about to be written adds (a whole centimetre's area at a whole x, half a
-    // step's at a half one).
+    // area out of the envelope at the last whole centimetre (the graph's running y always
+    // holds the area at P), less whatever the column about to be written adds again.
     SceneState &s = form.scene;
-    if (const auto step = Numeric::halfStepIndex((300 - s.PointPX) / 20)) {
-        const double rate = s.StepRate[*step];
-        s.TableY = s.GraphY - (*step % 2 == 0 ? rate : rate / 2);
+    if (const auto at = Numeric::halfStepIndex((300 - s.PointPX) / 20)) {
+        s.TableY = s.GraphY - (*at % 2 == 1 ? s.StepRate[*at] / 2.0 : 0.0);
+        const auto written = Numeric::halfStepIndex(Numeric::leadingNumber(form.Text1->text()));
+        if (written && *written > 0 && *written % 2 == 0)
+            s.TableY -= s.StepRate[*written];
     }
     DrawTable(0);
 }

@@ -1,0 +1,420 @@
+#include "support/lesson_test.h"
+
+#include <QImage>
+#include <cmath>
+
+// 出す, 戻す and 最初に: where P, its labels and the distance marker go, what the distance
+// box says, what each step records, and that the blackboard, the table and the graph
+// follow the figure.
+
+namespace {
+
+using Composition = std::array<double, 5>;
+
+const QColor Board(0, 128, 0);
+const QColor White(255, 255, 255);
+const QColor Grey(192, 192, 192);
+const QColor Black(0, 0, 0);
+const QColor Blue(0, 0, 255);
+
+// The distance box's text for x: a blank, then x with one decimal.
+QString distanceText(double x)
+{
+    return QStringLiteral(" %1").arg(x, 0, 'f', 1);
+}
+
+// The column that crosses AB during step k (ending at x = k / 2): steps 1-4 uncover
+// column 0, 5-8 column 1, and so on.
+int columnOfStep(int k)
+{
+    return (k - 1) / 4;
+}
+
+// The figure as it should stand with P at px: every piece white left of AB, light grey
+// right of it, empty columns and the board left of the figure plain green. The samples
+// lie off every outline, edge and grid line.
+QString figureMismatch(const Form1 &form, const Composition &composition, int px)
+{
+    const PictureBox &board = *form.kokuban;
+    for (int i = 0; i < 5; ++i) {
+        const int left = px + 40 * i;
+        for (int dx : { 15, 25 }) {
+            const int x = left + dx;
+            const QColor expected = composition[i] == 0 ? Board : (x < 300 ? White : Grey);
+            if (board.pixel(x, 290) != expected)
+                return QStringLiteral("column %1 at %2, 290 is %3").arg(i).arg(x).arg(board.pixel(x, 290).name());
+        }
+    }
+    for (int x = 25; x < px - 5; x += 10) {
+        if (board.pixel(x, 290) != Board)
+            return QStringLiteral("left of the figure at %1, 290: %2").arg(x).arg(board.pixel(x, 290).name());
+    }
+    return {};
+}
+
+// Every pixel of the 1 cm grid lines over the envelope band is black.
+QString gridMissing(const Form1 &form)
+{
+    const PictureBox &board = *form.kokuban;
+    for (int gy = 180; gy <= 300; gy += 20) {
+        for (int x = 20; x <= 580; ++x) {
+            if (board.pixel(x, gy) != Black)
+                return QStringLiteral("row %1 at x %2").arg(gy).arg(x);
+        }
+    }
+    for (int gx = 20; gx <= 580; gx += 20) {
+        for (int y = 180; y <= 300; ++y) {
+            if (board.pixel(gx, y) != Black)
+                return QStringLiteral("column %1 at y %2").arg(gx).arg(y);
+        }
+    }
+    return {};
+}
+
+struct Snapshot
+{
+    SceneState scene;
+    QString text;
+    QImage board, table, graph;
+    double labelLeft, labelTop;
+    bool labelVisible;
+    double pLetterLeft, dotLeft;
+    std::array<double, 4> marker;
+    bool stopEnabled;
+};
+
+Snapshot take(const Form1 &form)
+{
+    const LineControl *m = form.Line5[4];
+    return { form.scene,
+             form.Text1->text(),
+             form.kokuban->layer().copy(),
+             form.hyo->layer().copy(),
+             form.gamen->layer().copy(),
+             form.Label4[6]->left(),
+             form.Label4[6]->top(),
+             form.Label4[6]->isVisible(),
+             form.Label4[8]->left(),
+             form.Shape1->left(),
+             { m->x1(), m->y1(), m->x2(), m->y2() },
+             form.tomeru->isEnabled() };
+}
+
+std::array<double, 4> markerOf(const Form1 &form)
+{
+    const LineControl *m = form.Line5[4];
+    return { m->x1(), m->y1(), m->x2(), m->y2() };
+}
+
+// Pixels of a that differ from b, other than blue ones within 3 px of a point.
+bool sameButBlueNear(const QImage &a, const QImage &b, QPointF point, int *blueNear)
+{
+    *blueNear = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const bool near = std::abs(x + 0.5 - point.x()) <= 3 && std::abs(y + 0.5 - point.y()) <= 3;
+            if (near && a.pixelColor(x, y) == Blue)
+                ++*blueNear;
+            else if (a.pixel(x, y) != b.pixel(x, y))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+#define COMPARE_SNAPSHOTS(now, then)                                                               \
+    do {                                                                                           \
+        QCOMPARE(now.scene.PointPX, then.scene.PointPX);                                           \
+        QCOMPARE(now.scene.TableY, then.scene.TableY);                                             \
+        QCOMPARE(now.scene.GraphY, then.scene.GraphY);                                             \
+        QCOMPARE(now.scene.GraphLastX, then.scene.GraphLastX);                                     \
+        QCOMPARE(now.scene.GraphLastY, then.scene.GraphLastY);                                     \
+        QCOMPARE(now.scene.StepRate, then.scene.StepRate);                                         \
+        QCOMPARE(now.scene.Slot, then.scene.Slot);                                                 \
+        QCOMPARE(now.scene.StopFlag, then.scene.StopFlag);                                         \
+        QCOMPARE(now.text, then.text);                                                             \
+        QVERIFY2(now.board == then.board, "blackboard drawing changed");                           \
+        QVERIFY2(now.table == then.table, "table panel changed");                                  \
+        QVERIFY2(now.graph == then.graph, "graph panel changed");                                  \
+        QCOMPARE(now.labelLeft, then.labelLeft);                                                   \
+        QCOMPARE(now.labelTop, then.labelTop);                                                     \
+        QCOMPARE(now.labelVisible, then.labelVisible);                                             \
+        QCOMPARE(now.pLetterLeft, then.pLetterLeft);                                               \
+        QCOMPARE(now.dotLeft, then.dotLeft);                                                       \
+        QCOMPARE(now.marker, then.marker);                                                         \
+        QCOMPARE(now.stopEnabled, then.stopEnabled);                                               \
+    } while (false)
+
+class TestStepper : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void forwardAndBackOverTheWholeRange_data()
+    {
+        QTest::addColumn<Composition>("composition");
+        QTest::addColumn<bool>("panels");
+        const std::pair<const char *, Composition> figures[] = {
+            { "mixed", { 1, 2, 3, 0, 2 } },
+            { "tall", { 3, 3, 3, 3, 3 } },
+            { "empty", { 0, 0, 0, 0, 0 } },
+            { "gaps", { 0, 1, 0, 3, 0 } },
+        };
+        for (const auto &[name, composition] : figures) {
+            QTest::addRow("%s, panels off", name) << composition << false;
+            QTest::addRow("%s, panels on", name) << composition << true;
+        }
+    }
+    void forwardAndBackOverTheWholeRange()
+    {
+        QFETCH(Composition, composition);
+        QFETCH(bool, panels);
+        auto form = LessonTest::makeForm();
+        if (panels) {
+            form->Check2->click();
+            form->Check3->click();
+        }
+        form->scene.Slot = composition;
+        form->stepper.Command2_Click();
+        // Entry 21 exists but no step reaches it.
+        form->scene.StepRate[21] = -7;
+        QVERIFY(form->Check4->isChecked());
+
+        for (int k = 1; k <= 20; ++k) {
+            QTest::mouseClick(form->susumu, Qt::LeftButton);
+            const double px = 300 - 10 * k;
+            const double x = k / 2.0;
+            const SceneState &s = form->scene;
+            QCOMPARE(s.PointPX, px);
+            QCOMPARE(form->Text1->text(), distanceText(x));
+            QCOMPARE(int(s.StepRate[k]), int(2 * composition[columnOfStep(k)]));
+            QCOMPARE(form->Label4[8]->left(), px - 18);
+            QCOMPARE(form->Shape1->left(), px - 4);
+            QCOMPARE(form->Label4[6]->left(), (px + 310) / 2 - 22);
+            QCOMPARE(form->Label4[6]->top(), px > 230 ? 325.0 : 300.0);
+            QVERIFY(form->Label4[6]->isVisible());
+            QCOMPARE(markerOf(*form), (std::array<double, 4> { 300, 300, px, 300 }));
+            QCOMPARE(s.GraphY, LessonTest::trueArea(composition, x));
+            QCOMPARE(s.TableY, panels ? LessonTest::trueArea(composition, std::floor(x)) : 0.0);
+            const QString figure = figureMismatch(*form, composition, int(px));
+            QVERIFY2(figure.isEmpty(), qPrintable(QStringLiteral("x = %1: %2").arg(x).arg(figure)));
+        }
+        QCOMPARE(form->scene.StepRate[21], int16_t(-7));
+        const auto recorded = form->scene.StepRate;
+
+        for (int k = 19; k >= 0; --k) {
+            QTest::mouseClick(form->modoru, Qt::LeftButton);
+            const double px = 300 - 10 * k;
+            const double x = k / 2.0;
+            const SceneState &s = form->scene;
+            QCOMPARE(s.PointPX, px);
+            QCOMPARE(form->Text1->text(), distanceText(x));
+            QCOMPARE(form->Label4[8]->left(), px - 18);
+            QCOMPARE(form->Shape1->left(), px - 4);
+            QCOMPARE(form->Label4[6]->left(), (px + 300) / 2 - 22);
+            QCOMPARE(form->Label4[6]->top(), px > 230 ? 325.0 : 300.0);
+            QCOMPARE(form->Label4[6]->isVisible(), k != 0);
+            QCOMPARE(markerOf(*form), (std::array<double, 4> { 300, 300, px, 300 }));
+            QCOMPARE(s.GraphY, LessonTest::trueArea(composition, x));
+            QCOMPARE(s.TableY, panels ? LessonTest::trueArea(composition, std::floor(x)) : 0.0);
+            const QString figure = figureMismatch(*form, composition, int(px));
+            QVERIFY2(figure.isEmpty(), qPrintable(QStringLiteral("back to x = %1: %2").arg(x).arg(figure)));
+        }
+        // Going back records nothing.
+        QCOMPARE(form->scene.StepRate, recorded);
+        QCOMPARE(form->Text1->text(), QStringLiteral(" 0.0"));
+    }
+
+    void distanceLabelStandsApartForTheTwoDirections()
+    {
+        auto form = LessonTest::makeForm();
+        for (int i = 0; i < 10; ++i)
+            form->stepper.susumu_Click();
+        QCOMPARE(form->scene.PointPX, 200.0);
+        QCOMPARE(form->Label4[6]->left(), 233.0);
+        QCOMPARE(form->Label4[6]->top(), 300.0);
+        form->stepper.susumu_Click();
+        form->stepper.modoru_Click();
+        QCOMPARE(form->scene.PointPX, 200.0);
+        QCOMPARE(form->Label4[6]->left(), 228.0);
+
+        // Below the track up to x = 3.0, beside it from x = 3.5 on.
+        form->stepper.Command2_Click();
+        for (int i = 0; i < 6; ++i)
+            form->stepper.susumu_Click();
+        QCOMPARE(form->Text1->text(), QStringLiteral(" 3.0"));
+        QCOMPARE(form->Label4[6]->top(), 325.0);
+        form->stepper.susumu_Click();
+        QCOMPARE(form->Label4[6]->top(), 300.0);
+    }
+
+    void markerStaysParkedWhileItsSwitchIsOff()
+    {
+        auto form = LessonTest::makeForm();
+        for (int i = 0; i < 4; ++i)
+            form->stepper.susumu_Click();
+        QCOMPARE(markerOf(*form), (std::array<double, 4> { 300, 300, 260, 300 }));
+        form->Check4->click();
+        QVERIFY(!form->Check4->isChecked());
+        const auto parked = markerOf(*form);
+        QCOMPARE(parked, (std::array<double, 4> { 300, 800, 260, 800 }));
+        for (int i = 0; i < 3; ++i)
+            form->stepper.susumu_Click();
+        form->stepper.modoru_Click();
+        QCOMPARE(markerOf(*form), parked);
+        form->Check4->click();
+        QCOMPARE(markerOf(*form), (std::array<double, 4> { 300, 300, 240, 300 }));
+        form->stepper.modoru_Click();
+        QCOMPARE(markerOf(*form), (std::array<double, 4> { 300, 300, 250, 300 }));
+    }
+
+    void clampsAtBothEndsChangeNothing_data()
+    {
+        QTest::addColumn<bool>("panels");
+        QTest::addColumn<bool>("grid");
+        QTest::newRow("plain") << false << false;
+        QTest::newRow("panels and grid") << true << true;
+    }
+    void clampsAtBothEndsChangeNothing()
+    {
+        QFETCH(bool, panels);
+        QFETCH(bool, grid);
+        auto form = LessonTest::makeForm();
+        if (panels) {
+            form->Check2->click();
+            form->Check3->click();
+        }
+        if (grid)
+            form->Check1->click();
+        form->scene.Slot = { 2, 3, 1, 0, 3 };
+        form->stepper.Command2_Click();
+
+        const Snapshot atStart = take(*form);
+        QTest::mouseClick(form->modoru, Qt::LeftButton);
+        QTest::mouseClick(form->modoru, Qt::LeftButton);
+        const Snapshot afterBack = take(*form);
+        COMPARE_SNAPSHOTS(afterBack, atStart);
+
+        for (int i = 0; i < 20; ++i)
+            form->stepper.susumu_Click();
+        const Snapshot atEnd = take(*form);
+        QCOMPARE(atEnd.scene.PointPX, 100.0);
+        QTest::mouseClick(form->susumu, Qt::LeftButton);
+        QTest::mouseClick(form->susumu, Qt::LeftButton);
+        const Snapshot afterForward = take(*form);
+        COMPARE_SNAPSHOTS(afterForward, atEnd);
+        QCOMPARE(form->Text1->text(), QStringLiteral(" 10.0"));
+    }
+
+    void backToTheStart_data()
+    {
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<bool>("panels");
+        for (int steps : { 0, 1, 7, 14, 20 }) {
+            QTest::addRow("from %d steps, panels off", steps) << steps << false;
+            QTest::addRow("from %d steps, panels on", steps) << steps << true;
+        }
+    }
+    void backToTheStart()
+    {
+        QFETCH(int, steps);
+        QFETCH(bool, panels);
+        const Composition composition { 3, 1, 0, 2, 3 };
+        // A window fresh from start-up shows the table and the graph as they start.
+        auto fresh = LessonTest::makeForm();
+        auto form = LessonTest::makeForm();
+        if (panels) {
+            form->Check2->click();
+            form->Check3->click();
+        }
+        form->scene.Slot = composition;
+        form->stepper.Command2_Click();
+        for (int i = 0; i < steps; ++i)
+            form->stepper.susumu_Click();
+
+        QTest::mouseClick(form->Command2, Qt::LeftButton);
+        const SceneState &s = form->scene;
+        QCOMPARE(s.PointPX, 300.0);
+        QCOMPARE(form->Text1->text(), QStringLiteral(" 0.0"));
+        QCOMPARE(s.TableY, 0.0);
+        QCOMPARE(s.GraphY, 0.0);
+        QCOMPARE(s.GraphLastX, 35.0);
+        QCOMPARE(s.GraphLastY, 480.0);
+        QCOMPARE(s.Slot, composition);
+        QVERIFY(!form->tomeru->isEnabled());
+        QVERIFY(!form->Label4[6]->isVisible());
+        QCOMPARE(form->Label4[8]->left(), 282.0);
+        QCOMPARE(form->Shape1->left(), 296.0);
+        QCOMPARE(markerOf(*form), (std::array<double, 4> { 300, 300, 300, 300 }));
+        const QString figure = figureMismatch(*form, composition, 300);
+        QVERIFY2(figure.isEmpty(), qPrintable(figure));
+
+        // The table shows its starting column whether or not it is ticked.
+        QVERIFY2(form->hyo->layer() == fresh->hyo->layer(), "table back to its starting column");
+        // The graph shows its empty axes, and with the panel on the dot at the origin.
+        int blueNear = 0;
+        QVERIFY2(sameButBlueNear(form->gamen->layer(), fresh->gamen->layer(), QPointF(35, 480), &blueNear),
+                 "graph back to its empty axes");
+        QCOMPARE(blueNear > 0, panels);
+
+        // A second press at the start gives the same screen.
+        const Snapshot once = take(*form);
+        form->stepper.Command2_Click();
+        const Snapshot twice = take(*form);
+        COMPARE_SNAPSHOTS(twice, once);
+
+        // And the walk out goes as from a fresh start.
+        for (int k = 1; k <= 20; ++k) {
+            form->stepper.susumu_Click();
+            QCOMPARE(form->scene.GraphY, LessonTest::trueArea(composition, k / 2.0));
+            if (panels)
+                QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(k / 2.0)));
+        }
+    }
+
+    void gridLiesOverThePiecesAfterEachStep()
+    {
+        const Composition composition { 3, 2, 1, 3, 2 };
+        auto form = LessonTest::makeForm();
+        form->scene.Slot = composition;
+        form->stepper.Command2_Click();
+        form->Check1->click();
+        QVERIFY(form->Check1->isChecked());
+
+        // Empty when the grid lies whole over the figure as it stands.
+        auto mismatch = [&]() -> QString {
+            const QString grid = gridMissing(*form);
+            if (!grid.isEmpty())
+                return QStringLiteral("grid missing at ") + grid;
+            return figureMismatch(*form, composition, int(form->scene.PointPX));
+        };
+        for (int k = 1; k <= 20; ++k) {
+            form->stepper.susumu_Click();
+            const QString wrong = mismatch();
+            QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("forward to x = %1: %2").arg(k / 2.0).arg(wrong)));
+        }
+        for (int k = 19; k >= 0; --k) {
+            form->stepper.modoru_Click();
+            const QString wrong = mismatch();
+            QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("back to x = %1: %2").arg(k / 2.0).arg(wrong)));
+        }
+        for (int k = 1; k <= 9; ++k)
+            form->stepper.susumu_Click();
+        form->stepper.Command2_Click();
+        const QString wrong = mismatch();
+        QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("after 最初に: ") + wrong));
+
+        // Without the grid the pieces are plain where the lines ran.
+        form->Check1->click();
+        form->stepper.susumu_Click();
+        QCOMPARE(form->scene.PointPX, 290.0);
+        QCOMPARE(form->kokuban->pixel(295, 280), White);
+        QCOMPARE(form->kokuban->pixel(350, 240), Grey);
+        QCOMPARE(form->kokuban->pixel(25, 280), Board);
+    }
+};
+
+LESSON_TEST_MAIN(TestStepper)
+#include "tst_stepper.moc"

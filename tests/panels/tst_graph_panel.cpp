@@ -1,0 +1,440 @@
+#include "app/fonts.h"
+#include "support/lesson_test.h"
+
+#include <QImage>
+#include <cmath>
+#include <vector>
+
+// The graph to the right of the blackboard: its grid, axes and labels, the broken line of
+// y against x drawn and erased step by step, and its running y.
+
+namespace {
+
+using Composition = std::array<double, 5>;
+
+const QColor Blue(0, 0, 255);
+const QColor Green(0, 128, 0);
+const QColor Black(0, 0, 0);
+const QColor PanelBack(255, 255, 192);
+
+// (x cm, y cm²) on the panel: 30 px per cm across, 30 px per 4 cm² up from (35, 480).
+QPointF graphPoint(double x, double y)
+{
+    return QPointF(35 + 30 * x, 480 - 7.5 * y);
+}
+
+struct Label
+{
+    int left;
+    int top;
+    QString text;
+};
+
+std::vector<Label> axisLabels()
+{
+    std::vector<Label> labels;
+    for (int i = 1; i <= 10; ++i)
+        labels.push_back({ 29 + 30 * i - (i >= 10 ? 3 : 0), 485, QStringLiteral(" %1").arg(i) });
+    labels.push_back({ 362, 485, QStringLiteral("(cm)") });
+    labels.push_back({ 25, 485, QStringLiteral("0") });
+    for (int i = 1; i <= 15; ++i)
+        labels.push_back({ 15 + (i < 3 ? 5 : 0), 475 - 30 * i, QStringLiteral(" %1").arg(4 * i) });
+    labels.push_back({ 2, 8, QStringLiteral("(cm  )") });
+    labels.push_back({ 22, 5, QStringLiteral("2") });
+    return labels;
+}
+
+// The empty graph as it should look: 1 px green grid lines and axes set pixel by pixel,
+// the labels printed by hand in black in the panel's font on a scratch box.
+QImage expectedAxes(const PictureBox &like)
+{
+    PictureBox scratch;
+    scratch.resize(like.size());
+    scratch.setBackColor(PanelBack);
+    scratch.font = Fonts::defaultFont();
+    scratch.foreColor = Black;
+    scratch.cls();
+    for (const Label &label : axisLabels()) {
+        scratch.currentX = label.left;
+        scratch.currentY = label.top;
+        scratch.print(label.text);
+    }
+
+    QImage image(like.layer().size(), QImage::Format_RGB32);
+    image.fill(PanelBack);
+    auto set = [&](int x, int y) {
+        if (image.rect().contains(x, y))
+            image.setPixelColor(x, y, Green);
+    };
+    for (int i = 0; i <= 15; ++i) {
+        for (int x = 35; x <= 385; ++x)
+            set(x, 480 - 30 * i);
+    }
+    for (int i = 0; i <= 11; ++i) {
+        for (int y = 5; y <= 480; ++y)
+            set(35 + 30 * i, y);
+    }
+    for (int x = 34; x <= 384; ++x)
+        set(x, 481);
+    for (int y = 6; y <= 481; ++y)
+        set(34, y);
+    const QImage &text = scratch.layer();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (text.pixelColor(x, y) == Black)
+                image.setPixelColor(x, y, Black);
+        }
+    }
+    return image;
+}
+
+QString differences(const QImage &actual, const QImage &expected)
+{
+    if (actual.size() != expected.size())
+        return QStringLiteral("sizes differ");
+    int count = 0;
+    QRect where;
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            if (actual.pixel(x, y) != expected.pixel(x, y)) {
+                ++count;
+                where |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    if (count == 0)
+        return {};
+    return QStringLiteral("%1 pixels differ within x %2..%3, y %4..%5")
+        .arg(count).arg(where.left()).arg(where.right()).arg(where.top()).arg(where.bottom());
+}
+
+#define COMPARE_LAYER(actual, expected, what)                                                      \
+    do {                                                                                           \
+        const QString diff_ = differences((actual), (expected));                                   \
+        QVERIFY2(diff_.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(what, diff_)));          \
+    } while (false)
+
+double distanceToSegment(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double t = length2 == 0 ? 0 : std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0);
+    const QPointF d = p - (a + t * ab);
+    return std::hypot(d.x(), d.y());
+}
+
+// A 3 px line with square ends reaches at most this far from its centre line, measured to
+// the centres of the pixels it sets.
+constexpr double LineReach = 2.6;
+
+using Polyline = std::vector<QPointF>;
+
+// Empty when every blue pixel lies on the broken line; otherwise the first stray one.
+QString strayBlue(const PictureBox &panel, const Polyline &points)
+{
+    const QImage &layer = panel.layer();
+    for (int y = 0; y < layer.height(); ++y) {
+        for (int x = 0; x < layer.width(); ++x) {
+            if (layer.pixelColor(x, y) != Blue)
+                continue;
+            const QPointF centre(x + 0.5, y + 0.5);
+            bool near = false;
+            for (size_t i = 0; i < points.size() && !near; ++i) {
+                const QPointF to = i + 1 < points.size() ? points[i + 1] : points[i];
+                near = distanceToSegment(centre, points[i], to) <= LineReach;
+            }
+            if (!near)
+                return QStringLiteral("blue at %1, %2").arg(x).arg(y);
+        }
+    }
+    return {};
+}
+
+// The segment shows in blue along its length, except where the grid, the axes or a label
+// were drawn over it; there the pixel beside it, still inside the 3 px line, is checked.
+QString segmentMissing(const PictureBox &panel, const QImage &axes, QPointF a, QPointF b)
+{
+    int checked = 0;
+    for (double t : { 0.15, 0.3, 0.45, 0.6, 0.75, 0.9 }) {
+        const QPointF p = a + t * (b - a);
+        const int x = int(std::floor(p.x())), y = int(std::floor(p.y()));
+        for (int dy : { 0, -1, 1 }) {
+            if (axes.pixelColor(x, y + dy) != PanelBack)
+                continue;
+            ++checked;
+            if (panel.pixel(x, y + dy) != Blue)
+                return QStringLiteral("no blue at %1, %2 on the segment").arg(x).arg(y + dy);
+            break;
+        }
+    }
+    return checked > 0 ? QString() : QStringLiteral("nothing of the segment could be checked");
+}
+
+void addFigures()
+{
+    QTest::addColumn<Composition>("composition");
+    QTest::newRow("empty columns") << Composition { 0, 0, 0, 0, 0 };
+    QTest::newRow("2 cm pieces") << Composition { 1, 1, 1, 1, 1 };
+    QTest::newRow("4 cm pieces") << Composition { 2, 2, 2, 2, 2 };
+    QTest::newRow("6 cm pieces") << Composition { 3, 3, 3, 3, 3 };
+    QTest::newRow("mixed") << Composition { 1, 2, 3, 0, 2 };
+    QTest::newRow("falling") << Composition { 3, 0, 2, 1, 0 };
+}
+
+} // namespace
+
+class TestGraphPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void gridAxesAndLabelsAtTheirPlaces()
+    {
+        auto form = LessonTest::makeForm();
+        const QImage axes = expectedAxes(*form->gamen);
+        COMPARE_LAYER(form->gamen->layer(), axes, "the empty graph");
+
+        // The origin and both axes show two pixels thick in green.
+        QCOMPARE(form->gamen->pixel(35, 480), Green);
+        QCOMPARE(form->gamen->pixel(34, 481), Green);
+        QCOMPARE(form->gamen->pixel(200, 481), Green);
+        QCOMPARE(form->gamen->pixel(34, 200), Green);
+        QCOMPARE(form->gamen->pixel(385, 30), Green);
+        QCOMPARE(form->gamen->pixel(365, 5), Green);
+        QCOMPARE(form->gamen->pixel(386, 30), PanelBack);
+        QCOMPARE(form->gamen->pixel(365, 4), PanelBack);
+        QCOMPARE(form->gamen->pixel(50, 470), PanelBack);
+
+        // Each label on its own, printed by hand at its place, is there in black whole.
+        for (const Label &label : axisLabels()) {
+            PictureBox single;
+            single.resize(form->gamen->size());
+            single.setBackColor(PanelBack);
+            single.font = Fonts::defaultFont();
+            single.foreColor = Black;
+            single.cls();
+            single.currentX = label.left;
+            single.currentY = label.top;
+            single.print(label.text);
+            int inked = 0;
+            for (int y = 0; y < single.layer().height(); ++y) {
+                for (int x = 0; x < single.layer().width(); ++x) {
+                    if (single.pixel(x, y) != Black)
+                        continue;
+                    ++inked;
+                    QVERIFY2(form->gamen->pixel(x, y) == Black,
+                             qPrintable(QStringLiteral("label %1: no ink at %2, %3").arg(label.text).arg(x).arg(y)));
+                }
+            }
+            QVERIFY(inked > 0);
+        }
+
+        // Drawn over, the axes change nothing; mode 0 clears what was plotted.
+        form->graph.DrawGraphAxes(1);
+        COMPARE_LAYER(form->gamen->layer(), axes, "axes drawn over themselves");
+        form->Check2->click();
+        form->scene.Slot = { 3, 1, 2, 3, 1 };
+        form->stepper.Command2_Click();
+        for (int i = 0; i < 9; ++i)
+            form->stepper.susumu_Click();
+        QVERIFY(form->gamen->layer() != axes);
+        form->graph.DrawGraphAxes(0);
+        COMPARE_LAYER(form->gamen->layer(), axes, "cleared and drawn afresh");
+    }
+
+    void segmentsForwardAndErasedBack_data() { addFigures(); }
+    void segmentsForwardAndErasedBack()
+    {
+        QFETCH(Composition, composition);
+        auto form = LessonTest::makeForm();
+        const QImage axes = expectedAxes(*form->gamen);
+        form->scene.Slot = composition;
+        form->stepper.Command2_Click();
+        form->Check2->click();
+        QVERIFY(form->Check2->isChecked());
+        COMPARE_LAYER(form->gamen->layer(), axes, "ticking draws nothing");
+
+        Polyline points { graphPoint(0, 0) };
+        std::vector<QImage> before(21);
+        before[0] = form->gamen->layer().copy();
+        for (int step = 1; step <= 20; ++step) {
+            form->stepper.susumu_Click();
+            const double x = step / 2.0;
+            const double y = LessonTest::trueArea(composition, x);
+            const QPointF end = graphPoint(x, y);
+            QCOMPARE(form->scene.GraphY, y);
+            QCOMPARE(form->scene.GraphLastX, end.x());
+            QCOMPARE(form->scene.GraphLastY, end.y());
+
+            const QString missing = segmentMissing(*form->gamen, axes, points.back(), end);
+            QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("x = %1: %2").arg(x).arg(missing)));
+            points.push_back(end);
+            const QString stray = strayBlue(*form->gamen, points);
+            QVERIFY2(stray.isEmpty(), qPrintable(QStringLiteral("x = %1: %2").arg(x).arg(stray)));
+            // The grid and the labels stay on top of the line.
+            for (int gy = 0; gy < axes.height(); ++gy) {
+                for (int gx = 0; gx < axes.width(); ++gx) {
+                    const QColor c = axes.pixelColor(gx, gy);
+                    if (c != PanelBack && form->gamen->pixel(gx, gy) != c)
+                        QFAIL(qPrintable(QStringLiteral("x = %1: grid pixel %2, %3 covered").arg(x).arg(gx).arg(gy)));
+                }
+            }
+            before[step] = form->gamen->layer().copy();
+        }
+
+        for (int step = 20; step >= 1; --step) {
+            form->stepper.modoru_Click();
+            const double x = (step - 1) / 2.0;
+            const double y = LessonTest::trueArea(composition, x);
+            const QPointF last = graphPoint(x, y);
+            QCOMPARE(form->scene.GraphY, y);
+            QCOMPARE(form->scene.GraphLastX, last.x());
+            QCOMPARE(form->scene.GraphLastY, last.y());
+            points.pop_back();
+            const QString stray = strayBlue(*form->gamen, points);
+            QVERIFY2(stray.isEmpty(), qPrintable(QStringLiteral("back to x = %1: %2").arg(x).arg(stray)));
+
+            // As before the step, but for the joint where the erased 3 px line met the one
+            // before it: the erasure may take a corner off that line's end.
+            const QImage &now = form->gamen->layer();
+            const QImage &then = before[step - 1];
+            for (int py = 0; py < now.height(); ++py) {
+                for (int px = 0; px < now.width(); ++px) {
+                    if (now.pixel(px, py) == then.pixel(px, py))
+                        continue;
+                    const bool nibble = then.pixelColor(px, py) == Blue && now.pixelColor(px, py) == PanelBack
+                        && distanceToSegment(QPointF(px + 0.5, py + 0.5), last, last) <= LineReach;
+                    if (!nibble)
+                        QFAIL(qPrintable(QStringLiteral("back to x = %1: pixel %2, %3 is %4, was %5")
+                                             .arg(x).arg(px).arg(py)
+                                             .arg(now.pixelColor(px, py).name(), then.pixelColor(px, py).name())));
+                }
+            }
+        }
+        COMPARE_LAYER(form->gamen->layer(), axes, "every segment erased, grid and labels whole");
+    }
+
+    void fiveTallPiecesReachTheTopGridLine()
+    {
+        auto form = LessonTest::makeForm();
+        const QImage axes = expectedAxes(*form->gamen);
+        form->scene.Slot = { 3, 3, 3, 3, 3 };
+        form->stepper.Command2_Click();
+        form->Check2->click();
+        for (int i = 0; i < 20; ++i)
+            form->stepper.susumu_Click();
+        QCOMPARE(form->scene.GraphY, 60.0);
+        QCOMPARE(form->scene.GraphLastX, 335.0);
+        QCOMPARE(form->scene.GraphLastY, 30.0);
+        QCOMPARE(form->scene.GraphLastY, 480.0 - 30 * 15); // the top grid line
+
+        // The line's end meets the top grid line at x = 10, which stays green over it.
+        const QString missing = segmentMissing(*form->gamen, axes, QPointF(320, 52.5), QPointF(335, 30));
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
+        QCOMPARE(form->gamen->pixel(335, 30), Green);
+        QCOMPARE(form->gamen->pixel(334, 31), Blue);
+        // Nothing beyond the end: the line stops at x = 10 and does not pass the top.
+        QCOMPARE(form->gamen->pixel(340, 25), PanelBack);
+        QCOMPARE(form->gamen->pixel(330, 26), PanelBack);
+        // Each half step rose by 3 cm², 22.5 px.
+        form->stepper.modoru_Click();
+        QCOMPARE(form->scene.GraphLastY, 52.5);
+        QCOMPARE(form->scene.GraphY, 57.0);
+    }
+
+    void graphFollowsWhileHidden()
+    {
+        const Composition composition { 2, 3, 0, 1, 3 };
+        auto form = LessonTest::makeForm();
+        const QImage axes = expectedAxes(*form->gamen);
+        form->scene.Slot = composition;
+        form->stepper.Command2_Click();
+        QVERIFY(!form->Check2->isChecked());
+        for (int step = 1; step <= 9; ++step) {
+            form->stepper.susumu_Click();
+            const double y = LessonTest::trueArea(composition, step / 2.0);
+            QCOMPARE(form->scene.GraphY, y);
+            QCOMPARE(form->scene.GraphLastX, graphPoint(step / 2.0, y).x());
+            QCOMPARE(form->scene.GraphLastY, graphPoint(step / 2.0, y).y());
+            COMPARE_LAYER(form->gamen->layer(), axes, QStringLiteral("hidden, x = %1").arg(step / 2.0));
+        }
+        form->stepper.modoru_Click();
+        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(composition, 4));
+        form->stepper.susumu_Click();
+
+        // Shown again, the next step draws only its own segment, from where P stood.
+        form->Check2->click();
+        COMPARE_LAYER(form->gamen->layer(), axes, "ticking draws nothing");
+        form->stepper.susumu_Click();
+        const QPointF from = graphPoint(4.5, LessonTest::trueArea(composition, 4.5));
+        const QPointF to = graphPoint(5, LessonTest::trueArea(composition, 5));
+        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(composition, 5));
+        const QString missing = segmentMissing(*form->gamen, axes, from, to);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
+        const QString stray = strayBlue(*form->gamen, { from, to });
+        QVERIFY2(stray.isEmpty(), qPrintable(stray));
+    }
+
+    void graphTickOnlyResizesTheWindow()
+    {
+        auto form = LessonTest::makeForm();
+        QCOMPARE(form->outerWidth(), 9700);
+        QVERIFY2(form->gamen->x() >= form->width(), "the graph lies right of the window at first");
+        form->scene.Slot = { 1, 2, 3, 2, 1 };
+        form->stepper.Command2_Click();
+        form->Check2->click();
+        for (int i = 0; i < 7; ++i)
+            form->stepper.susumu_Click();
+
+        const QImage shown = form->gamen->layer().copy();
+        const SceneState state = form->scene;
+        form->Check2->click();
+        QCOMPARE(form->outerWidth(), 9700);
+        QVERIFY(form->gamen->x() >= form->width());
+        COMPARE_LAYER(form->gamen->layer(), shown, "unticking draws nothing");
+        form->Check2->click();
+        QCOMPARE(form->outerWidth(), 15700);
+        QVERIFY2(form->gamen->geometry().right() < form->width(), "the graph comes into view");
+        COMPARE_LAYER(form->gamen->layer(), shown, "ticking draws nothing");
+        QCOMPARE(form->scene.GraphY, state.GraphY);
+        QCOMPARE(form->scene.GraphLastX, state.GraphLastX);
+        QCOMPARE(form->scene.GraphLastY, state.GraphLastY);
+    }
+
+    void badDistanceTextsLeaveTheGraph_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("100") << QStringLiteral("100");
+        QTest::newRow("-3") << QStringLiteral("-3");
+        QTest::newRow("1e400") << QStringLiteral("1e400");
+        QTest::newRow("3000 digits") << QString(3000, QLatin1Char('9'));
+        QTest::newRow("0.25") << QStringLiteral("0.25");
+        QTest::newRow("10.5") << QStringLiteral("10.5");
+    }
+    void badDistanceTextsLeaveTheGraph()
+    {
+        QFETCH(QString, text);
+        auto form = LessonTest::makeForm();
+        form->scene.Slot = { 3, 2, 1, 2, 3 };
+        form->stepper.Command2_Click();
+        form->Check2->click();
+        for (int i = 0; i < 6; ++i)
+            form->stepper.susumu_Click();
+        const QImage shown = form->gamen->layer().copy();
+        const SceneState state = form->scene;
+
+        form->Text1->setText(text);
+        for (int16_t mode : { 0, 1 }) {
+            form->graph.PlotGraph(mode);
+            QCOMPARE(form->scene.GraphY, state.GraphY);
+            QCOMPARE(form->scene.GraphLastX, state.GraphLastX);
+            QCOMPARE(form->scene.GraphLastY, state.GraphLastY);
+            COMPARE_LAYER(form->gamen->layer(), shown, QStringLiteral("mode %1").arg(mode));
+        }
+        form->stepper.susumu_Click();
+        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(form->scene.Slot, 3.5));
+    }
+};
+
+LESSON_TEST_MAIN(TestGraphPanel)
+#include "tst_graph_panel.moc"

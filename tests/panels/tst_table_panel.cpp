@@ -1,0 +1,456 @@
+#include "app/fonts.h"
+#include "support/lesson_test.h"
+
+#include <QImage>
+#include <cmath>
+#include <vector>
+
+// The table below the blackboard: which columns it writes and erases, where, in which
+// ink, and that the y it prints is the area that is really out of the envelope.
+
+namespace {
+
+using Composition = std::array<double, 5>;
+
+const QColor Ink(0, 0, 255);
+const QColor PanelBack(255, 255, 192);
+
+// Where a column's text starts: x = 0 at 60, otherwise 50 + 45·x, 5 px further left for a
+// value of 10 or more.
+int columnLeft(int x, double value)
+{
+    if (x == 0)
+        return 60;
+    return 50 + 45 * x - (value >= 10 ? 5 : 0);
+}
+
+constexpr int XRowTop = 25;
+constexpr int YRowTop = 70;
+
+// The table as it should look, printed by hand on a scratch box of the panel's size in
+// the panel's font (14.25 pt bold) and ink, from values worked out here.
+class ExpectedTable
+{
+public:
+    explicit ExpectedTable(const PictureBox &like)
+    {
+        m_box.resize(like.size());
+        m_box.setBackColor(PanelBack);
+        m_box.font = Fonts::layoutFont(14.25, true);
+        m_box.foreColor = Ink;
+        m_box.cls();
+    }
+
+    // The column of a whole x showing y.
+    void column(int x, double y)
+    {
+        if (x == 0) {
+            printAt(60, XRowTop, QStringLiteral("0"));
+            printAt(60, YRowTop, QStringLiteral("0"));
+            return;
+        }
+        printAt(columnLeft(x, x), XRowTop, QStringLiteral(" %1 ").arg(x));
+        printAt(columnLeft(x, y), YRowTop, QStringLiteral(" %1 ").arg(y));
+    }
+
+    const QImage &image() const { return m_box.layer(); }
+
+private:
+    void printAt(int left, int top, const QString &text)
+    {
+        m_box.currentX = left;
+        m_box.currentY = top;
+        m_box.print(text);
+    }
+
+    PictureBox m_box;
+};
+
+// Empty when the two layers are alike; otherwise how many pixels differ and where.
+QString differences(const QImage &actual, const QImage &expected)
+{
+    if (actual.size() != expected.size())
+        return QStringLiteral("sizes differ");
+    int count = 0;
+    QRect where;
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            if (actual.pixel(x, y) != expected.pixel(x, y)) {
+                ++count;
+                where |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    if (count == 0)
+        return {};
+    return QStringLiteral("%1 pixels differ within x %2..%3, y %4..%5")
+        .arg(count).arg(where.left()).arg(where.right()).arg(where.top()).arg(where.bottom());
+}
+
+#define COMPARE_LAYER(actual, expected, what)                                                      \
+    do {                                                                                           \
+        const QString diff_ = differences((actual), (expected));                                   \
+        QVERIFY2(diff_.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(what, diff_)));          \
+    } while (false)
+
+// The bounding box of the non-background pixels inside a rectangle of the panel.
+QRect inkWithin(const PictureBox &panel, QRect area)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (panel.pixel(x, y) != PanelBack)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+// Every pixel of the panel is either background or the blue ink.
+bool onlyInkAndBackground(const PictureBox &panel)
+{
+    const QImage &layer = panel.layer();
+    for (int y = 0; y < layer.height(); ++y) {
+        for (int x = 0; x < layer.width(); ++x) {
+            const QColor c = layer.pixelColor(x, y);
+            if (c != Ink && c != PanelBack)
+                return false;
+        }
+    }
+    return true;
+}
+
+bool isBlank(const PictureBox &panel)
+{
+    const QImage &layer = panel.layer();
+    for (int y = 0; y < layer.height(); ++y) {
+        for (int x = 0; x < layer.width(); ++x) {
+            if (layer.pixelColor(x, y) != PanelBack)
+                return false;
+        }
+    }
+    return true;
+}
+
+double distanceNow(const Form1 &form)
+{
+    return LessonTest::distanceOf(form.scene);
+}
+
+void addFigures()
+{
+    QTest::addColumn<Composition>("composition");
+    QTest::newRow("five 6 cm pieces") << Composition { 3, 3, 3, 3, 3 };
+    QTest::newRow("mixed with a gap") << Composition { 1, 2, 3, 0, 2 };
+    QTest::newRow("empty envelope") << Composition { 0, 0, 0, 0, 0 };
+    QTest::newRow("gaps between") << Composition { 2, 0, 1, 0, 3 };
+    QTest::newRow("falling") << Composition { 3, 2, 1, 1, 0 };
+}
+
+} // namespace
+
+class TestTablePanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startColumnIsWrittenAndErasedAtZero()
+    {
+        auto form = LessonTest::makeForm();
+        ExpectedTable expected(*form->hyo);
+        expected.column(0, 0);
+        COMPARE_LAYER(form->hyo->layer(), expected.image(), "start column");
+
+        // Both zeros stand at x = 60 in their rows.
+        const QRect xInk = inkWithin(*form->hyo, QRect(40, XRowTop - 5, 45, 35));
+        const QRect yInk = inkWithin(*form->hyo, QRect(40, YRowTop - 5, 45, 35));
+        QVERIFY(xInk.isValid() && yInk.isValid());
+        QVERIFY(xInk.left() >= 60 && xInk.left() < 70);
+        QVERIFY(xInk.top() >= XRowTop && xInk.top() < XRowTop + 15);
+        QCOMPARE(yInk.left(), xInk.left());
+        QCOMPARE(yInk.top() - xInk.top(), YRowTop - XRowTop);
+        QVERIFY2(onlyInkAndBackground(*form->hyo), "written in blue 0,0,255");
+
+        form->table.DrawTable(1);
+        QVERIFY2(isBlank(*form->hyo), "erasing at x = 0 leaves no trace");
+        QCOMPARE(form->scene.TableY, 0.0);
+    }
+
+    void walkForwardAndBack_data() { addFigures(); }
+    void walkForwardAndBack()
+    {
+        QFETCH(Composition, composition);
+        auto form = LessonTest::makeForm();
+        form->Check3->click();
+        QVERIFY(form->Check3->isChecked());
+        form->scene.Slot = composition;
+        form->stepper.Command2_Click();
+
+        ExpectedTable expected(*form->hyo);
+        expected.column(0, 0);
+        COMPARE_LAYER(form->hyo->layer(), expected.image(), "at the start");
+
+        std::vector<QImage> before(21);
+        before[0] = form->hyo->layer().copy();
+        for (int step = 1; step <= 20; ++step) {
+            form->stepper.susumu_Click();
+            const double x = distanceNow(*form);
+            QCOMPARE(x, step / 2.0);
+            if (step % 2 == 0) {
+                const int whole = step / 2;
+                const double y = LessonTest::trueArea(composition, whole);
+                expected.column(whole, y);
+                // The y row's ink lies in its own column's cell.
+                const QRect yInk = inkWithin(*form->hyo, QRect(columnLeft(whole, y), YRowTop, 45, 30));
+                QVERIFY2(yInk.isValid(), qPrintable(QStringLiteral("no y printed at x = %1").arg(whole)));
+                QVERIFY(yInk.left() > columnLeft(whole, y));
+            }
+            COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("forward to x = %1").arg(x));
+            if (step % 2 == 1)
+                COMPARE_LAYER(form->hyo->layer(), before[step - 1], QStringLiteral("half position %1 prints nothing").arg(x));
+            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(x)));
+            before[step] = form->hyo->layer().copy();
+        }
+        QVERIFY(onlyInkAndBackground(*form->hyo));
+
+        for (int step = 20; step >= 1; --step) {
+            form->stepper.modoru_Click();
+            const double x = distanceNow(*form);
+            QCOMPARE(x, (step - 1) / 2.0);
+            // The column of the position left is gone without a trace; the rest stay.
+            COMPARE_LAYER(form->hyo->layer(), before[step - 1], QStringLiteral("back to x = %1").arg(x));
+            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(x)));
+        }
+
+        // At the start there is nothing further back: the start column stays.
+        form->stepper.modoru_Click();
+        COMPARE_LAYER(form->hyo->layer(), before[0], "back at the start");
+        QCOMPARE(form->scene.TableY, 0.0);
+    }
+
+    void switchedOnAlongTheWay_data()
+    {
+        QTest::addColumn<Composition>("composition");
+        QTest::addColumn<int>("steps");
+        const Composition mixed { 1, 2, 3, 0, 2 };
+        const Composition tall { 3, 3, 3, 3, 3 };
+        const Composition gaps { 0, 3, 0, 1, 2 };
+        for (int steps : { 0, 1, 2, 5, 8, 13, 19, 20 }) {
+            QTest::addRow("mixed after %d steps", steps) << mixed << steps;
+            QTest::addRow("tall after %d steps", steps) << tall << steps;
+        }
+        QTest::newRow("gaps after 6 steps") << gaps << 6;
+        QTest::newRow("gaps after 11 steps") << gaps << 11;
+    }
+    void switchedOnAlongTheWay()
+    {
+        QFETCH(Composition, composition);
+        QFETCH(int, steps);
+        auto form = LessonTest::makeForm();
+        form->scene.Slot = composition;
+        form->stepper.Command2_Click();
+        for (int i = 0; i < steps; ++i)
+            form->stepper.susumu_Click();
+
+        form->Check3->click();
+        QCOMPARE(form->outerHeight(), 10800);
+        const double x = distanceNow(*form);
+        ExpectedTable expected(*form->hyo);
+        if (steps % 2 == 0)
+            expected.column(steps / 2, LessonTest::trueArea(composition, steps / 2));
+        COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("switched on at x = %1").arg(x));
+        QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(x)));
+
+        // Every column written from here on shows the true area as well.
+        for (int step = steps + 1; step <= 20; ++step) {
+            form->stepper.susumu_Click();
+            if (step % 2 == 0)
+                expected.column(step / 2, LessonTest::trueArea(composition, step / 2));
+            COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("then at x = %1").arg(step / 2.0));
+            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(step / 2.0)));
+        }
+
+        // Back all the way: the running value comes down with the figure to 0.
+        for (int step = 20; step >= 1; --step) {
+            form->stepper.modoru_Click();
+            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor((step - 1) / 2.0)));
+        }
+        QCOMPARE(form->scene.TableY, 0.0);
+        ExpectedTable atStart(*form->hyo);
+        if (steps == 0)
+            atStart.column(0, 0);
+        COMPARE_LAYER(form->hyo->layer(), atStart.image(), "back at the start");
+    }
+
+    void switchedOffAndOnAgainDuringTheWalk()
+    {
+        const Composition composition { 2, 3, 1, 3, 2 };
+        auto form = LessonTest::makeForm();
+        form->scene.Slot = composition;
+        form->stepper.Command2_Click();
+        for (int i = 0; i < 3; ++i)
+            form->stepper.susumu_Click();
+        form->Check3->click(); // on at x = 1.5
+        for (int i = 0; i < 6; ++i)
+            form->stepper.susumu_Click();
+        const QImage shownWhenOff = form->hyo->layer().copy();
+        form->Check3->click(); // off at x = 4.5
+        QCOMPARE(form->outerHeight(), 8800);
+        COMPARE_LAYER(form->hyo->layer(), shownWhenOff, "unticking keeps the panel");
+        for (int i = 0; i < 5; ++i)
+            form->stepper.susumu_Click();
+        COMPARE_LAYER(form->hyo->layer(), shownWhenOff, "nothing is written while the table is off");
+
+        form->Check3->click(); // on again at x = 7
+        QCOMPARE(distanceNow(*form), 7.0);
+        ExpectedTable expected(*form->hyo);
+        expected.column(7, LessonTest::trueArea(composition, 7));
+        COMPARE_LAYER(form->hyo->layer(), expected.image(), "on again at x = 7");
+        for (int x = 8; x <= 10; ++x) {
+            form->stepper.susumu_Click();
+            form->stepper.susumu_Click();
+            expected.column(x, LessonTest::trueArea(composition, x));
+            COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("at x = %1").arg(x));
+        }
+        QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, 10));
+        QCOMPARE(form->scene.TableY, 44.0); // 4 + 6 + 2 + 6 + 4 cm high, 2 cm wide each
+    }
+
+    void valuesOfTenAndMoreStartFurtherLeft()
+    {
+        // y = 12 at x = 2 and x = 10 itself both stand 5 px left of the regular place.
+        const Composition composition { 3, 0, 0, 0, 0 };
+        auto form = LessonTest::makeForm();
+        form->Check3->click();
+        form->scene.Slot = composition;
+        form->stepper.Command2_Click();
+        for (int i = 0; i < 4; ++i)
+            form->stepper.susumu_Click();
+        QCOMPARE(form->scene.TableY, 12.0);
+
+        // " 12 " printed at 135 has the same ink as printed by hand there.
+        ExpectedTable right(*form->hyo);
+        right.column(0, 0);
+        right.column(1, 6);
+        right.column(2, 12);
+        COMPARE_LAYER(form->hyo->layer(), right.image(), "x = 2 with y = 12");
+        const QRect yInk = inkWithin(*form->hyo, QRect(125, YRowTop, 45, 30));
+        const QRect xInk = inkWithin(*form->hyo, QRect(130, XRowTop, 45, 30));
+        QVERIFY(yInk.isValid() && xInk.isValid());
+        QVERIFY2(yInk.left() < xInk.left(), "y = 12 starts left of x = 2 above it");
+
+        for (int i = 4; i < 20; ++i)
+            form->stepper.susumu_Click();
+        const QRect tenInk = inkWithin(*form->hyo, QRect(490, XRowTop, 60, 30));
+        const QRect nineInk = inkWithin(*form->hyo, QRect(450, XRowTop, 40, 30));
+        QVERIFY(tenInk.isValid() && nineInk.isValid());
+        // " 10 " starts at 495: its ink starts less than 45 px after " 9 "'s (at 455).
+        QVERIFY(tenInk.left() - nineInk.left() < 45);
+        QVERIFY(tenInk.left() > 495);
+    }
+
+    void badDistanceTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("readsAsZero");
+        QTest::newRow("100") << QStringLiteral("100") << false;
+        QTest::newRow("-3") << QStringLiteral("-3") << false;
+        QTest::newRow("1e400") << QStringLiteral("1e400") << false;
+        QTest::newRow("3000 digits") << QString(3000, QLatin1Char('7')) << false;
+        QTest::newRow("0.25") << QStringLiteral("0.25") << false;
+        QTest::newRow("10.5") << QStringLiteral("10.5") << false;
+        // Text that is no number at all counts as 0, so it can only touch the x = 0 column.
+        QTest::newRow("nan") << QStringLiteral("nan") << true;
+        QTest::newRow("full-width 5") << QStringLiteral("５") << true;
+    }
+    void badDistanceTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, readsAsZero);
+        const Composition composition { 3, 2, 1, 2, 3 };
+
+        for (const int steps : { 7, 6 }) { // x = 3.5 and x = 3
+            auto form = LessonTest::makeForm();
+            form->Check3->click();
+            form->Check2->click();
+            form->scene.Slot = composition;
+            form->stepper.Command2_Click();
+            for (int i = 0; i < steps; ++i)
+                form->stepper.susumu_Click();
+            const double x = distanceNow(*form);
+            const QImage shown = form->hyo->layer().copy();
+            const SceneState state = form->scene;
+
+            form->Text1->setText(text);
+            form->table.DrawTable(0);
+            COMPARE_LAYER(form->hyo->layer(), shown, "writing with a bad distance");
+            QCOMPARE(form->scene.TableY, state.TableY);
+            QCOMPARE(form->scene.GraphY, state.GraphY);
+
+            form->table.DrawTable(1);
+            ExpectedTable afterErase(*form->hyo);
+            for (int column = readsAsZero ? 1 : 0; column <= 3; ++column)
+                afterErase.column(column, LessonTest::trueArea(composition, column));
+            COMPARE_LAYER(form->hyo->layer(), afterErase.image(), "erasing with a bad distance");
+            QCOMPARE(form->scene.TableY, state.TableY);
+            QCOMPARE(form->scene.StepRate, state.StepRate);
+
+            // Ticking the table anew with the bad text prints nothing but the x = 0 column
+            // such text stands for, and the running y still follows the figure.
+            form->Check3->click();
+            form->Check3->click();
+            ExpectedTable fresh(*form->hyo);
+            if (readsAsZero)
+                fresh.column(0, 0);
+            COMPARE_LAYER(form->hyo->layer(), fresh.image(), QStringLiteral("ticked with a bad distance at x = %1").arg(x));
+            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(x)));
+            QCOMPARE(form->scene.GraphY, state.GraphY);
+
+            // The next steps write the distance again and the table goes on rightly.
+            while (distanceNow(*form) < 5)
+                form->stepper.susumu_Click();
+            fresh.column(4, LessonTest::trueArea(composition, 4));
+            fresh.column(5, LessonTest::trueArea(composition, 5));
+            COMPARE_LAYER(form->hyo->layer(), fresh.image(), "the columns after the bad text");
+            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, 5));
+        }
+    }
+
+    void windowHeightFollowsTheTick()
+    {
+        auto form = LessonTest::makeForm();
+        QCOMPARE(form->outerHeight(), 8800);
+        QVERIFY2(form->hyo->y() >= form->height(), "the table lies below the window at first");
+
+        form->scene.Slot = { 1, 1, 1, 1, 1 };
+        form->stepper.Command2_Click();
+        for (int i = 0; i < 8; ++i)
+            form->stepper.susumu_Click();
+
+        form->Check3->click();
+        QCOMPARE(form->outerHeight(), 10800);
+        QVERIFY2(form->hyo->geometry().bottom() < form->height(), "the table comes into view");
+        ExpectedTable expected(*form->hyo);
+        expected.column(4, 8);
+        COMPARE_LAYER(form->hyo->layer(), expected.image(), "the current column only");
+        form->stepper.susumu_Click();
+        form->stepper.susumu_Click();
+        expected.column(5, 10);
+        const QImage shown = form->hyo->layer().copy();
+        COMPARE_LAYER(shown, expected.image(), "x = 5");
+
+        form->Check3->click();
+        QCOMPARE(form->outerHeight(), 8800);
+        QVERIFY(form->hyo->y() >= form->height());
+        COMPARE_LAYER(form->hyo->layer(), shown, "unticking keeps the panel");
+
+        form->Check3->click();
+        QCOMPARE(form->outerHeight(), 10800);
+        ExpectedTable again(*form->hyo);
+        again.column(5, 10);
+        COMPARE_LAYER(form->hyo->layer(), again.image(), "ticking again clears and writes the current column");
+    }
+};
+
+LESSON_TEST_MAIN(TestTablePanel)
+#include "tst_table_panel.moc"
