@@ -199,6 +199,12 @@ void Form1::buildBlackboard()
 
     Text1 = new QLineEdit(QStringLiteral("Text1"), kokuban);
     Text1->setAlignment(Qt::AlignCenter);
+    // Painting its own background (the board's colour at its corners), a change of the
+    // distance does not make the whole board paint again behind it.
+    QPalette textPalette = Text1->palette();
+    textPalette.setColor(QPalette::Window, green);
+    Text1->setPalette(textPalette);
+    Text1->setAutoFillBackground(true);
     placement.setFont(Text1, Fonts::layoutFont(18));
     placement.place(Text1, placeIn(kokuban, 3960, 5400, 975, 495));
     Text1->setAccessibleName(QStringLiteral("χ"));

@@ -68,15 +68,7 @@ void StartUp::ShowInitialScreen()
     placeLabel(6, 300, 330);
     form.Label4[6]->setVisible(false);
 
-    form.outlines.PlaceLine6Outline(350, 5);
-    form.Label9[0]->setVisible(true);
-    form.Label9[1]->setVisible(true);
-    form.outlines.PlaceLine7Outline(400, 5);
-    form.Label9[2]->setVisible(true);
-    form.Label9[3]->setVisible(true);
-    form.outlines.PlaceLine9Outline(450, 5);
-    form.Label9[4]->setVisible(true);
-    form.Label9[5]->setVisible(true);
+    form.outlines.sendHome();
 
     s.GraphLastX = 35;
     s.GraphLastY = 480;

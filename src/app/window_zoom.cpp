@@ -46,9 +46,13 @@ void WindowZoom::toggleFullScreen()
         return;
     }
     m_fullScreen = true;
+    m_normalPosition = form.pos();
     form.setMinimumSize(0, 0);
     form.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     form.showFullScreen();
+    // Without a window manager to honour the request, cover the screen ourselves.
+    if (form.screen())
+        form.setGeometry(form.screen()->geometry());
     layOut();
 }
 
@@ -59,6 +63,7 @@ void WindowZoom::leaveFullScreen()
     m_fullScreen = false;
     form.showNormal();
     layOut();
+    form.move(m_normalPosition);
 }
 
 void WindowZoom::windowResized()
@@ -81,9 +86,7 @@ void WindowZoom::layOut()
         return;
     QPoint origin;
     if (m_fullScreen) {
-        const QSize screen = form.isVisible() && form.windowState().testFlag(Qt::WindowFullScreen)
-            ? form.size()
-            : (form.screen() ? form.screen()->geometry().size() : form.size());
+        const QSize screen = form.screen() ? form.screen()->geometry().size() : form.size();
         const Fit fit = fitInto(client, screen);
         m_factor = fit.factor;
         origin = fit.origin;

@@ -46,5 +46,6 @@ private:
     Form1 &form;
     int m_step = 0;
     bool m_fullScreen = false;
+    QPoint m_normalPosition;
     double m_factor = 1;
 };

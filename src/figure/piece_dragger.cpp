@@ -70,25 +70,12 @@ void PieceDragger::kokuban_MouseMove(int16_t, int16_t, float x, float y)
     form.kokuban->update();
 }
 
-void PieceDragger::sendOutlinesHome()
-{
-    form.outlines.PlaceLine6Outline(350, 5);
-    form.Label9[0]->setVisible(true);
-    form.Label9[1]->setVisible(true);
-    form.outlines.PlaceLine7Outline(400, 5);
-    form.Label9[2]->setVisible(true);
-    form.Label9[3]->setVisible(true);
-    form.outlines.PlaceLine9Outline(450, 5);
-    form.Label9[4]->setVisible(true);
-    form.Label9[5]->setVisible(true);
-}
-
 void PieceDragger::kokuban_MouseUp(int16_t, int16_t, float x, float y)
 {
     SceneState &s = form.scene;
     if (s.DragKind == 0)
         return;
-    sendOutlinesHome();
+    form.outlines.sendHome();
 
     const bool aboveEnvelope = y < 180;
     const bool inEnvelopeBand = 180 < y && y < 300;

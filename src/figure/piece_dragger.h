@@ -22,8 +22,6 @@ public:
     static int trayKindAt(float x, float y);
 
 private:
-    void sendOutlinesHome();
-
     Form1 &form;
     // Whether the piece being dragged was lifted from a column rather than the tray.
     bool m_liftedFromColumn = false;

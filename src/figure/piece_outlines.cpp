@@ -28,6 +28,19 @@ bool PieceOutlines::PlaceLine9Outline(int16_t x, int16_t y)
     return place(form.Line9, x, y, topOffset(3));
 }
 
+void PieceOutlines::sendHome()
+{
+    PlaceLine6Outline(350, 5);
+    form.Label9[0]->setVisible(true);
+    form.Label9[1]->setVisible(true);
+    PlaceLine7Outline(400, 5);
+    form.Label9[2]->setVisible(true);
+    form.Label9[3]->setVisible(true);
+    PlaceLine9Outline(450, 5);
+    form.Label9[4]->setVisible(true);
+    form.Label9[5]->setVisible(true);
+}
+
 bool PieceOutlines::place(const std::array<LineControl *, 4> &lines, int16_t x, int16_t y, int top)
 {
     // The sums are 16-bit quantities; rather than leave a half-moved outline, nothing is

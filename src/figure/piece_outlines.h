@@ -19,6 +19,9 @@ public:
     bool PlaceLine7Outline(int16_t x, int16_t y);
     bool PlaceLine9Outline(int16_t x, int16_t y);
 
+    // All three outlines back at their places in the tray, their size labels shown.
+    void sendHome();
+
     // Top offset of each kind's outline within its cell.
     static int topOffset(int kind);
 

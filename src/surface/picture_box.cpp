@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <algorithm>
 #include <cmath>
 
 PictureBox::PictureBox(QWidget *parent)
@@ -59,19 +60,37 @@ void PictureBox::changeEvent(QEvent *event)
     ControlHost::changeEvent(event);
 }
 
+void PictureBox::fillLayer(QRectF logical, QColor color)
+{
+    // Straight into the image: every device pixel whose centre lies inside. The same as
+    // an aliased fill, without the painter's overhead for the many small rectangles.
+    const qreal ratio = m_layer.devicePixelRatio();
+    auto device = [ratio](double v) { return int(std::ceil(v * ratio - 0.5)); };
+    const int left = qMax(0, device(logical.left())), right = qMin(m_layer.width(), device(logical.right()));
+    const int top = qMax(0, device(logical.top())), bottom = qMin(m_layer.height(), device(logical.bottom()));
+    const QRgb value = color.rgb();
+    for (int y = top; y < bottom; ++y) {
+        QRgb *row = reinterpret_cast<QRgb *>(m_layer.scanLine(y));
+        std::fill(row + left, row + qMax(left, right), value);
+    }
+}
+
 QRectF PictureBox::execute(const DrawCall &call)
 {
     switch (call.kind) {
     case DrawCall::Kind::Line: {
+        if (const auto covered = levelLineRect(call.a, call.b, call.width)) {
+            fillLayer(*covered, call.color);
+            return *covered;
+        }
         QPainter painter(&m_layer);
         drawAliasedLine(painter, call.a, call.b, call.color, call.width);
         const int margin = call.width + 2;
         return QRectF(call.a, call.b).normalized().adjusted(-margin, -margin, margin, margin);
     }
     case DrawCall::Kind::Rect: {
-        QPainter painter(&m_layer);
-        const QRectF r(call.a, call.b);
-        painter.fillRect(r, call.color);
+        const QRectF r = QRectF(call.a, call.b).normalized();
+        fillLayer(r, call.color);
         return r;
     }
     case DrawCall::Kind::Text: {

@@ -92,6 +92,7 @@ private:
 
     void draw(DrawCall call);
     QRectF execute(const DrawCall &call);
+    void fillLayer(QRectF logical, QColor color);
     void ensureLayer();
     void dispatchMouse(const MouseHandler &handler, QMouseEvent *event, Qt::MouseButtons buttons);
 
