@@ -29,7 +29,7 @@ QRect pxRect(QRect twips)
 
 const QColor FormBack(192, 255, 192);
 const QColor CheckText(0, 128, 0);
-const QColor PanelBack(255, 255, 192);
+using LessonTest::PanelBack;
 
 // What the tests read of one control, whatever its kind.
 struct Probe

@@ -5,11 +5,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-namespace {
+using namespace LessonTest;
 
-const QColor Board(0, 128, 0);
-const QColor PanelBack(255, 255, 192);
-const QColor Black(0, 0, 0);
+namespace {
 
 // Every pixel of a surface, in one colour?
 bool allOf(const PictureBox &box, QColor color)
@@ -223,7 +221,7 @@ private slots:
     // and the graph its empty axes.
     void surfaces()
     {
-        QVERIFY(allOf(*form->kokuban, Board));
+        QVERIFY(allOf(*form->kokuban, Green));
         QCOMPARE(form->hyo->layer(), firstColumnOfTheTable(*form->hyo));
 
         const PictureBox &graph = *form->gamen;
@@ -365,7 +363,7 @@ private slots:
         // The board holds the grid exactly when it is ticked, and nothing else.
         QCOMPARE(gridShows(*f->kokuban), grid);
         if (!grid)
-            QVERIFY(allOf(*f->kokuban, Board));
+            QVERIFY(allOf(*f->kokuban, Green));
         QCOMPARE(countOf(*f->kokuban, QColor(255, 0, 255)), 0);
         QCOMPARE(f->kokuban->drawWidth, 2); // the grid sets 2 px again
 
@@ -400,7 +398,7 @@ private slots:
         f->Check1->setChecked(false);
         f->kokuban->lineStep(QPointF(20, 250), QPointF(560, 0), Black);
         f->Command1->click();
-        QVERIFY(allOf(*f->kokuban, Board));
+        QVERIFY(allOf(*f->kokuban, Green));
     }
 
     // 終了 ends the program at once; so does closing the window. Last: they quit the

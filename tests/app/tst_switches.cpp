@@ -4,34 +4,11 @@
 #include <QLineEdit>
 #include <QStringList>
 
+using namespace LessonTest;
+
 namespace {
 
 const QColor CoverColour(128, 255, 128);
-const QColor Red(255, 0, 0);
-
-QString number(double v)
-{
-    return QString::number(v, 'g', 17);
-}
-
-QString describeScene(const SceneState &s)
-{
-    QStringList parts;
-    for (double v : { s.PointAX, s.PointAY, s.PointBX, s.PointBY, s.PointCX, s.PointCY, s.PointDX, double(s.PointDY),
-                      s.PointPX, double(s.BaseLineY), s.DragKind, s.DragFrom, s.GraphLastX, s.GraphLastY, s.TableY,
-                      s.GraphY, double(s.StopFlag) })
-        parts << number(v);
-    for (double kind : s.Slot)
-        parts << number(kind);
-    for (int16_t rate : s.StepRate)
-        parts << QString::number(rate);
-    return parts.join(QLatin1Char(' '));
-}
-
-QString describeLine(const LineControl *line)
-{
-    return QStringLiteral("(%1,%2)-(%3,%4)").arg(number(line->x1()), number(line->y1()), number(line->x2()), number(line->y2()));
-}
 
 // Where P and its labels stand, and the text of the distance box.
 QString describePoint(const Form1 &f)
@@ -46,13 +23,7 @@ QString describePoint(const Form1 &f)
 QColor shownAt(QWidget *window, const QWidget *control, QPoint contentPoint)
 {
     const QImage shot = window->grab().toImage();
-    return shot.pixelColor(control->mapTo(window, contentPoint + QPoint(PictureBox::BorderWidth, PictureBox::BorderWidth)));
-}
-
-void stepForward(Form1 &form, int steps)
-{
-    for (int i = 0; i < steps; ++i)
-        form.stepper.susumu_Click();
+    return shot.pixelColor(control->mapTo(window, contentPoint + Border));
 }
 
 } // namespace

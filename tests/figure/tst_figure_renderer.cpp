@@ -1,166 +1,17 @@
-#include "support/lesson_test.h"
+#include "support/layer_checks.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QStringList>
 #include <vector>
 
+using namespace LessonTest;
+
 namespace {
 
-using Composition = std::array<double, 5>;
-
-const QColor Green(0, 128, 0);
-const QColor White(255, 255, 255);
-const QColor Grey(192, 192, 192);
-const QColor Black(0, 0, 0);
-const QColor Yellow(255, 255, 0);
-const QColor DarkYellow(128, 128, 0);
-
-// A piece of kind k is 2k cm high and stands on the base line y = 300.
-struct Piece
+QString describeShownLine(const LineControl *line)
 {
-    int left;
-    int top;
-};
-
-std::vector<Piece> piecesOf(const Composition &columns, int left)
-{
-    std::vector<Piece> pieces;
-    for (int i = 0; i < 5; ++i) {
-        const int kind = int(columns[i]);
-        if (kind != 0)
-            pieces.push_back({ left + 40 * i, 300 - 40 * kind });
-    }
-    return pieces;
-}
-
-struct Segment
-{
-    int x1, y1, x2, y2;
-};
-
-bool onGridLine(int x, int y)
-{
-    const bool row = y >= 180 && y <= 300 && (y - 180) % 20 == 0 && x >= 20 && x <= 580;
-    const bool column = x >= 20 && x <= 620 && x % 20 == 0 && y >= 180 && y <= 300;
-    return row || column;
-}
-
-// Whether the pixel just past a grid line's end is set depends on the line caps; it is
-// left out of the checks.
-bool pastGridEnd(int x, int y)
-{
-    const bool rowEnd = y >= 180 && y <= 300 && (y - 180) % 20 == 0 && (x == 19 || x == 581);
-    const bool columnEnd = x >= 20 && x <= 620 && x % 20 == 0 && (y == 179 || y == 301);
-    return rowEnd || columnEnd;
-}
-
-QString colourName(QColor c)
-{
-    return QStringLiteral("(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
-}
-
-QString compositionText(const Composition &columns)
-{
-    QStringList parts;
-    for (double kind : columns)
-        parts << QString::number(kind);
-    return parts.join(QLatin1Char(','));
-}
-
-// What the drawing layer must show: the board green, the grid black where it is not
-// covered, each piece white left of AB and light grey right of it, and the outlines (and
-// AB) in the fore colour. Pixels within two of an outline belong to the 2-px line, whose
-// exact rasterisation is the toolkit's; they are left out, except that each line must
-// show the fore colour at its own coordinate.
-QString checkLayer(const PictureBox &board, const std::vector<Piece> &pieces, bool edgeAB, QColor fore, bool grid)
-{
-    std::vector<Segment> lines;
-    if (edgeAB)
-        lines.push_back({ 300, 180, 300, 300 });
-    for (const Piece &p : pieces) {
-        lines.push_back({ p.left, 300, p.left + 40, 300 });
-        lines.push_back({ p.left + 40, 300, p.left + 40, p.top });
-        lines.push_back({ p.left + 40, p.top, p.left, p.top });
-        lines.push_back({ p.left, p.top, p.left, 300 });
-    }
-    for (const Segment &s : lines) {
-        const int x = (s.x1 + s.x2) / 2, y = (s.y1 + s.y2) / 2;
-        if (board.pixel(x, y) != fore)
-            return QStringLiteral("line (%1,%2)-(%3,%4) shows %5 at (%6,%7), expected the fore colour %8")
-                .arg(s.x1).arg(s.y1).arg(s.x2).arg(s.y2).arg(colourName(board.pixel(x, y))).arg(x).arg(y).arg(colourName(fore));
-    }
-
-    const QSize size = board.layer().deviceIndependentSize().toSize();
-    const int width = size.width(), height = size.height();
-    constexpr QRgb skip = 0;
-    std::vector<QRgb> want(size_t(width) * size_t(height), Green.rgb());
-    auto at = [&](int x, int y) -> QRgb & { return want[size_t(y) * size_t(width) + size_t(x)]; };
-    if (grid) {
-        for (int y = 179; y <= std::min(height - 1, 301); ++y) {
-            for (int x = 19; x < width; ++x) {
-                if (pastGridEnd(x, y))
-                    at(x, y) = skip;
-                else if (onGridLine(x, y))
-                    at(x, y) = Black.rgb();
-            }
-        }
-    }
-    for (const Piece &p : pieces) {
-        for (int y = p.top + 1; y < 300; ++y) {
-            for (int x = p.left + 1; x < p.left + 40; ++x)
-                at(x, y) = (x < 300 ? White : Grey).rgb();
-        }
-    }
-    for (const Segment &s : lines) {
-        for (int y = std::max(0, std::min(s.y1, s.y2) - 2); y <= std::min(height - 1, std::max(s.y1, s.y2) + 2); ++y) {
-            for (int x = std::max(0, std::min(s.x1, s.x2) - 2); x <= std::min(width - 1, std::max(s.x1, s.x2) + 2); ++x)
-                at(x, y) = skip;
-        }
-    }
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const QRgb expected = at(x, y);
-            if (expected == skip)
-                continue;
-            const QColor got = board.pixel(x, y);
-            if (got.rgb() != expected)
-                return QStringLiteral("(%1,%2) is %3, expected %4").arg(x).arg(y).arg(colourName(got)).arg(colourName(QColor(expected)));
-        }
-    }
-    return {};
-}
-
-QString checkFigure(const Form1 &form, const Composition &columns, int left, QColor fore, bool grid)
-{
-    const QString error = checkLayer(*form.kokuban, piecesOf(columns, left), true, fore, grid);
-    if (error.isEmpty())
-        return error;
-    return QStringLiteral("composition %1 at left %2: %3").arg(compositionText(columns)).arg(left).arg(error);
-}
-
-QString number(double v)
-{
-    return QString::number(v, 'g', 17);
-}
-
-QString describeScene(const SceneState &s)
-{
-    QStringList parts;
-    for (double v : { s.PointAX, s.PointAY, s.PointBX, s.PointBY, s.PointCX, s.PointCY, s.PointDX, double(s.PointDY),
-                      s.PointPX, double(s.BaseLineY), s.DragKind, s.DragFrom, s.GraphLastX, s.GraphLastY, s.TableY,
-                      s.GraphY, double(s.StopFlag) })
-        parts << number(v);
-    parts << compositionText(s.Slot);
-    for (int16_t rate : s.StepRate)
-        parts << QString::number(rate);
-    return parts.join(QLatin1Char(' '));
-}
-
-QString describeLine(const LineControl *line)
-{
-    return QStringLiteral("%1,%2-%3,%4 %5").arg(number(line->x1()), number(line->y1()), number(line->x2()), number(line->y2()))
-        .arg(line->isVisible());
+    return describeLine(line) + QStringLiteral(" %1").arg(line->isVisible());
 }
 
 // Everything on the blackboard that is a control rather than drawing.
@@ -175,13 +26,13 @@ QString describeControls(const Form1 &f)
         parts << QStringLiteral("Label9(%1) %2,%3 %4").arg(i).arg(number(f.Label9[i]->left()), number(f.Label9[i]->top())).arg(f.Label9[i]->isVisible());
     parts << QStringLiteral("Shape1 %1,%2 %3").arg(number(f.Shape1->left()), number(f.Shape1->top())).arg(f.Shape1->isVisible());
     for (int i = 0; i < 8; ++i)
-        parts << QStringLiteral("Line5(%1) ").arg(i) + describeLine(f.Line5[i]);
+        parts << QStringLiteral("Line5(%1) ").arg(i) + describeShownLine(f.Line5[i]);
     for (int i = 0; i < 4; ++i) {
-        parts << QStringLiteral("Line6(%1) ").arg(i) + describeLine(f.Line6[i]);
-        parts << QStringLiteral("Line7(%1) ").arg(i) + describeLine(f.Line7[i]);
-        parts << QStringLiteral("Line9(%1) ").arg(i) + describeLine(f.Line9[i]);
+        parts << QStringLiteral("Line6(%1) ").arg(i) + describeShownLine(f.Line6[i]);
+        parts << QStringLiteral("Line7(%1) ").arg(i) + describeShownLine(f.Line7[i]);
+        parts << QStringLiteral("Line9(%1) ").arg(i) + describeShownLine(f.Line9[i]);
     }
-    parts << QStringLiteral("Line1 ") + describeLine(f.Line1) << QStringLiteral("Line4(1) ") + describeLine(f.Line4[1]);
+    parts << QStringLiteral("Line1 ") + describeShownLine(f.Line1) << QStringLiteral("Line4(1) ") + describeShownLine(f.Line4[1]);
     parts << QStringLiteral("Label1 %1 Label2 %2").arg(f.Label1->isVisible()).arg(f.Label2->isVisible());
     parts << QStringLiteral("Text1 '%1' Check4 %2").arg(f.Text1->text()).arg(f.Check4->isChecked());
     return parts.join(QLatin1Char('\n'));
@@ -244,7 +95,7 @@ private slots:
         form->kokuban->foreColor = fore;
         for (int left = 100; left <= 300; left += 10) {
             form->figure.RedrawFigure(int16_t(left));
-            const QString error = checkFigure(*form, columns, left, fore, false);
+            const QString error = checkFigure(*form->kokuban, columns, left, fore, false);
             QVERIFY2(error.isEmpty(), qPrintable(error));
         }
         QCOMPARE(form->kokuban->foreColor, fore);
@@ -268,7 +119,7 @@ private slots:
         form->Check1->setChecked(true);
         for (int left = 100; left <= 300; left += 10) {
             form->figure.RedrawFigure(int16_t(left));
-            const QString error = checkFigure(*form, columns, left, fore, true);
+            const QString error = checkFigure(*form->kokuban, columns, left, fore, true);
             QVERIFY2(error.isEmpty(), qPrintable(error));
         }
     }
@@ -395,7 +246,7 @@ private slots:
         board.fillStyle = PictureBox::FillStyle::Transparent;
         board.fillColor = Black;
         form->figure.RedrawFigure(int16_t(left));
-        const QString error = checkFigure(*form, columns, left, Yellow, false);
+        const QString error = checkFigure(*form->kokuban, columns, left, Yellow, false);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY(board.fillStyle == PictureBox::FillStyle::Solid);
         QCOMPARE(board.fillColor, lastFill);
@@ -416,7 +267,7 @@ private slots:
         form->Check1->setChecked(false);
         form->scene.Slot = { 0, 1, 0, 0, 0 };
         form->figure.RedrawFigure(300);
-        const QString error = checkFigure(*form, form->scene.Slot, 300, Yellow, false);
+        const QString error = checkFigure(*form->kokuban, form->scene.Slot, 300, Yellow, false);
         QVERIFY2(error.isEmpty(), qPrintable(error));
     }
 
@@ -520,7 +371,7 @@ private slots:
         QTest::mouseClick(form->Check1, Qt::LeftButton);
         QVERIFY(!form->Check1->isChecked());
 
-        const QString error = checkFigure(*form, columns, left, Yellow, false);
+        const QString error = checkFigure(*form->kokuban, columns, left, Yellow, false);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(describeControls(*form), controlsBefore);
         QCOMPARE(describeScene(form->scene), sceneBefore);
@@ -540,7 +391,7 @@ private slots:
         for (int i = 0; i < 5; ++i)
             form->stepper.susumu_Click();
         form->Check1->setChecked(false);
-        const QString error = checkFigure(*form, columns, 250, White, false);
+        const QString error = checkFigure(*form->kokuban, columns, 250, White, false);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(form->kokuban->foreColor, White);
     }

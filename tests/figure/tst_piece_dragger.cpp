@@ -1,4 +1,4 @@
-#include "support/lesson_test.h"
+#include "support/layer_checks.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,17 +8,9 @@
 #include <QTimer>
 #include <vector>
 
+using namespace LessonTest;
+
 namespace {
-
-using Composition = std::array<double, 5>;
-
-const QColor Green(0, 128, 0);
-const QColor White(255, 255, 255);
-const QColor Grey(192, 192, 192);
-const QColor Black(0, 0, 0);
-const QColor Yellow(255, 255, 0);
-
-const QPoint Border(PictureBox::BorderWidth, PictureBox::BorderWidth);
 
 // Where a press picks up each tray outline, and the middle of each column.
 const QPoint trayPoint[4] = { {}, { 370, 100 }, { 420, 100 }, { 470, 100 } };
@@ -27,120 +19,10 @@ QPoint columnPoint(int column, int y = 240)
     return { 320 + 40 * column, y };
 }
 
-QString compositionText(const Composition &columns)
+// The values these tests compare before and after a press or a release.
+QString describeDragScene(const SceneState &s)
 {
-    QStringList parts;
-    for (double kind : columns)
-        parts << QString::number(kind);
-    return parts.join(QLatin1Char(','));
-}
-
-QString colourName(QColor c)
-{
-    return QStringLiteral("(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
-}
-
-QString number(double v)
-{
-    return QString::number(v, 'g', 17);
-}
-
-QString describeScene(const SceneState &s)
-{
-    QStringList parts;
-    for (double v : { s.PointPX, s.DragKind, s.GraphLastX, s.GraphLastY, s.TableY, s.GraphY, double(s.StopFlag) })
-        parts << number(v);
-    parts << compositionText(s.Slot);
-    for (int16_t rate : s.StepRate)
-        parts << QString::number(rate);
-    return parts.join(QLatin1Char(' '));
-}
-
-// ---- What the drawing layer must show ----
-
-struct Segment
-{
-    int x1, y1, x2, y2;
-};
-
-bool onGridLine(int x, int y)
-{
-    const bool row = y >= 180 && y <= 300 && (y - 180) % 20 == 0 && x >= 20 && x <= 580;
-    const bool column = x >= 20 && x <= 620 && x % 20 == 0 && y >= 180 && y <= 300;
-    return row || column;
-}
-
-bool pastGridEnd(int x, int y)
-{
-    const bool rowEnd = y >= 180 && y <= 300 && (y - 180) % 20 == 0 && (x == 19 || x == 581);
-    const bool columnEnd = x >= 20 && x <= 620 && x % 20 == 0 && (y == 179 || y == 301);
-    return rowEnd || columnEnd;
-}
-
-// The figure of the composition with column 0 at left: every piece (2·kind cm high,
-// standing on y = 300) white left of AB and grey right of it, outlines and AB in the fore
-// colour, the board green (with the grid where no piece covers it). Pixels within two of
-// a 2-px line are the line's own and left out, but each line must show the fore colour
-// at its coordinate.
-QString checkFigure(const PictureBox &board, const Composition &columns, int left, QColor fore, bool grid)
-{
-    struct Piece
-    {
-        int left, top;
-    };
-    std::vector<Piece> pieces;
-    for (int i = 0; i < 5; ++i) {
-        if (const int kind = int(columns[i]))
-            pieces.push_back({ left + 40 * i, 300 - 40 * kind });
-    }
-    std::vector<Segment> lines { { 300, 180, 300, 300 } };
-    for (const Piece &p : pieces) {
-        lines.push_back({ p.left, 300, p.left + 40, 300 });
-        lines.push_back({ p.left + 40, 300, p.left + 40, p.top });
-        lines.push_back({ p.left + 40, p.top, p.left, p.top });
-        lines.push_back({ p.left, p.top, p.left, 300 });
-    }
-    const QString where = QStringLiteral("composition %1 at %2: ").arg(compositionText(columns)).arg(left);
-    for (const Segment &s : lines) {
-        const int x = (s.x1 + s.x2) / 2, y = (s.y1 + s.y2) / 2;
-        if (board.pixel(x, y) != fore)
-            return where + QStringLiteral("line at (%1,%2) is %3, expected %4").arg(x).arg(y).arg(colourName(board.pixel(x, y)), colourName(fore));
-    }
-    const QSize size = board.layer().deviceIndependentSize().toSize();
-    const int width = size.width(), height = size.height();
-    constexpr QRgb skip = 0;
-    std::vector<QRgb> want(size_t(width) * size_t(height), Green.rgb());
-    auto at = [&](int x, int y) -> QRgb & { return want[size_t(y) * size_t(width) + size_t(x)]; };
-    if (grid) {
-        for (int y = 179; y <= std::min(height - 1, 301); ++y) {
-            for (int x = 19; x < width; ++x) {
-                if (pastGridEnd(x, y))
-                    at(x, y) = skip;
-                else if (onGridLine(x, y))
-                    at(x, y) = Black.rgb();
-            }
-        }
-    }
-    for (const Piece &p : pieces) {
-        for (int y = p.top + 1; y < 300; ++y) {
-            for (int x = p.left + 1; x < p.left + 40; ++x)
-                at(x, y) = (x < 300 ? White : Grey).rgb();
-        }
-    }
-    for (const Segment &s : lines) {
-        for (int y = std::max(0, std::min(s.y1, s.y2) - 2); y <= std::min(height - 1, std::max(s.y1, s.y2) + 2); ++y) {
-            for (int x = std::max(0, std::min(s.x1, s.x2) - 2); x <= std::min(width - 1, std::max(s.x1, s.x2) + 2); ++x)
-                at(x, y) = skip;
-        }
-    }
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const QRgb expected = at(x, y);
-            if (expected != skip && board.pixel(x, y).rgb() != expected)
-                return where + QStringLiteral("(%1,%2) is %3, expected %4").arg(x).arg(y).arg(colourName(board.pixel(x, y)), colourName(QColor(expected)));
-        }
-    }
-    return {};
+    return describeScene(s, { s.PointPX, s.DragKind, s.GraphLastX, s.GraphLastY, s.TableY, s.GraphY, double(s.StopFlag) });
 }
 
 // ---- The tray ----
@@ -149,7 +31,7 @@ QString describeOutline(const std::array<LineControl *, 4> &lines)
 {
     QStringList parts;
     for (const LineControl *line : lines)
-        parts << QStringLiteral("(%1,%2)-(%3,%4)").arg(number(line->x1()), number(line->y1()), number(line->x2()), number(line->y2()));
+        parts << describeLine(line);
     return parts.join(QLatin1Char(' '));
 }
 
@@ -213,12 +95,6 @@ void compose(Form1 &form, const Composition &columns)
         if (const int kind = int(columns[i]))
             drag(form, trayPoint[kind], columnPoint(i, 250));
     }
-}
-
-void stepForward(Form1 &form, int steps)
-{
-    for (int i = 0; i < steps; ++i)
-        form.stepper.susumu_Click();
 }
 
 // After a release that changed the figure or could have: the composition, the scene at
@@ -407,7 +283,7 @@ private slots:
         auto form = LessonTest::makeForm();
         compose(*form, { 0, 2, 0, 0, 0 });
         stepForward(*form, 3);
-        const QString scene = describeScene(form->scene);
+        const QString scene = describeDragScene(form->scene);
         form->dragger.kokuban_MouseDown(1, 0, 360.0f, 240.0f);
         form->dragger.kokuban_MouseMove(1, 0, 330.0f, y);
         form->dragger.kokuban_MouseUp(1, 0, 330.0f, y);
@@ -416,7 +292,7 @@ private slots:
             const Composition expected = y < 180 ? Composition { 0, 0, 0, 0, 0 } : Composition { 2, 2, 0, 0, 0 };
             QCOMPARE(droppedState(*form, expected), QString());
         } else {
-            QCOMPARE(describeScene(form->scene), scene);
+            QCOMPARE(describeDragScene(form->scene), scene);
         }
     }
 
@@ -529,14 +405,14 @@ private slots:
         auto form = LessonTest::makeForm();
         compose(*form, { 2, 0, 3, 1, 0 });
         stepForward(*form, 3);
-        const QString scene = describeScene(form->scene);
+        const QString scene = describeDragScene(form->scene);
         const QImage layer = form->kokuban->layer().copy();
 
         drag(*form, from, to);
         if (resets) {
             QCOMPARE(droppedState(*form, expected), QString());
         } else {
-            QCOMPARE(describeScene(form->scene), scene);
+            QCOMPARE(describeDragScene(form->scene), scene);
             QCOMPARE(form->Text1->text(), QStringLiteral(" 1.5"));
             QCOMPARE(form->kokuban->layer(), layer);
             QCOMPARE(outlinesAtHome(*form), QString());
@@ -569,11 +445,11 @@ private slots:
         auto form = LessonTest::makeForm();
         compose(*form, { 3, 0, 0, 0, 0 });
         stepForward(*form, 3);
-        const QString scene = describeScene(form->scene);
+        const QString scene = describeDragScene(form->scene);
         const QImage layer = form->kokuban->layer().copy();
         drag(*form, columnPoint(2), columnPoint(0));
         drag(*form, columnPoint(1), QPoint(100, 50));
-        QCOMPARE(describeScene(form->scene), scene);
+        QCOMPARE(describeDragScene(form->scene), scene);
         QCOMPARE(form->Text1->text(), QStringLiteral(" 1.5"));
         QCOMPARE(form->kokuban->layer(), layer);
         QCOMPARE(outlinesAtHome(*form), QString());
@@ -586,14 +462,14 @@ private slots:
         auto form = LessonTest::makeForm();
         compose(*form, { 0, 3, 0, 0, 0 });
         stepForward(*form, 2);
-        const QString scene = describeScene(form->scene);
+        const QString scene = describeDragScene(form->scene);
         const QImage layer = form->kokuban->layer().copy();
         sendMouse(form->kokuban, QEvent::MouseMove, QPointF(370, 100), Qt::NoButton, Qt::NoButton);
         sendMouse(form->kokuban, QEvent::MouseMove, QPointF(360, 240), Qt::NoButton, Qt::LeftButton);
         sendMouse(form->kokuban, QEvent::MouseMove, QPointF(200, 200), Qt::NoButton, Qt::RightButton);
         sendMouse(form->kokuban, QEvent::MouseButtonRelease, QPointF(320, 250), Qt::LeftButton, Qt::NoButton);
         sendMouse(form->kokuban, QEvent::MouseButtonRelease, QPointF(100, 50), Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(describeScene(form->scene), scene);
+        QCOMPARE(describeDragScene(form->scene), scene);
         QCOMPARE(form->kokuban->layer(), layer);
         QCOMPARE(outlinesAtHome(*form), QString());
     }

@@ -11,14 +11,9 @@
 // 自    動 and ストップ: where a run starts and ends, the pause after every step, what the
 // buttons allow meanwhile, what may be clicked during a pause, and the pause itself.
 
+using namespace LessonTest;
+
 namespace {
-
-using Composition = std::array<double, 5>;
-
-QString distanceText(double x)
-{
-    return QStringLiteral(" %1").arg(x, 0, 'f', 1);
-}
 
 QStringList distanceTexts(int fromStep, int toStep)
 {

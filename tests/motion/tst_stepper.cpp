@@ -7,21 +7,9 @@
 // box says, what each step records, and that the blackboard, the table and the graph
 // follow the figure.
 
+using namespace LessonTest;
+
 namespace {
-
-using Composition = std::array<double, 5>;
-
-const QColor Board(0, 128, 0);
-const QColor White(255, 255, 255);
-const QColor Grey(192, 192, 192);
-const QColor Black(0, 0, 0);
-const QColor Blue(0, 0, 255);
-
-// The distance box's text for x: a blank, then x with one decimal.
-QString distanceText(double x)
-{
-    return QStringLiteral(" %1").arg(x, 0, 'f', 1);
-}
 
 // The column that crosses AB during step k (ending at x = k / 2): steps 1-4 uncover
 // column 0, 5-8 column 1, and so on.
@@ -40,13 +28,13 @@ QString figureMismatch(const Form1 &form, const Composition &composition, int px
         const int left = px + 40 * i;
         for (int dx : { 15, 25 }) {
             const int x = left + dx;
-            const QColor expected = composition[i] == 0 ? Board : (x < 300 ? White : Grey);
+            const QColor expected = composition[i] == 0 ? Green : (x < 300 ? White : Grey);
             if (board.pixel(x, 290) != expected)
                 return QStringLiteral("column %1 at %2, 290 is %3").arg(i).arg(x).arg(board.pixel(x, 290).name());
         }
     }
     for (int x = 25; x < px - 5; x += 10) {
-        if (board.pixel(x, 290) != Board)
+        if (board.pixel(x, 290) != Green)
             return QStringLiteral("left of the figure at %1, 290: %2").arg(x).arg(board.pixel(x, 290).name());
     }
     return {};
@@ -412,7 +400,7 @@ private slots:
         QCOMPARE(form->scene.PointPX, 290.0);
         QCOMPARE(form->kokuban->pixel(295, 280), White);
         QCOMPARE(form->kokuban->pixel(350, 240), Grey);
-        QCOMPARE(form->kokuban->pixel(25, 280), Board);
+        QCOMPARE(form->kokuban->pixel(25, 280), Green);
     }
 };
 

@@ -1,5 +1,5 @@
 #include "app/fonts.h"
-#include "support/lesson_test.h"
+#include "support/layer_checks.h"
 
 #include <QImage>
 #include <cmath>
@@ -8,14 +8,9 @@
 // The graph to the right of the blackboard: its grid, axes and labels, the broken line of
 // y against x drawn and erased step by step, and its running y.
 
+using namespace LessonTest;
+
 namespace {
-
-using Composition = std::array<double, 5>;
-
-const QColor Blue(0, 0, 255);
-const QColor Green(0, 128, 0);
-const QColor Black(0, 0, 0);
-const QColor PanelBack(255, 255, 192);
 
 // (x cm, y cm²) on the panel: 30 px per cm across, 30 px per 4 cm² up from (35, 480).
 QPointF graphPoint(double x, double y)
@@ -49,16 +44,9 @@ std::vector<Label> axisLabels()
 QImage expectedAxes(const PictureBox &like)
 {
     PictureBox scratch;
-    scratch.resize(like.size());
-    scratch.setBackColor(PanelBack);
-    scratch.font = Fonts::defaultFont();
-    scratch.foreColor = Black;
-    scratch.cls();
-    for (const Label &label : axisLabels()) {
-        scratch.currentX = label.left;
-        scratch.currentY = label.top;
-        scratch.print(label.text);
-    }
+    prepareScratch(scratch, like, PanelBack, Fonts::defaultFont(), Black);
+    for (const Label &label : axisLabels())
+        printAt(scratch, label.left, label.top, label.text);
 
     QImage image(like.layer().size(), QImage::Format_RGB32);
     image.fill(PanelBack);
@@ -87,32 +75,6 @@ QImage expectedAxes(const PictureBox &like)
     }
     return image;
 }
-
-QString differences(const QImage &actual, const QImage &expected)
-{
-    if (actual.size() != expected.size())
-        return QStringLiteral("sizes differ");
-    int count = 0;
-    QRect where;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            if (actual.pixel(x, y) != expected.pixel(x, y)) {
-                ++count;
-                where |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    if (count == 0)
-        return {};
-    return QStringLiteral("%1 pixels differ within x %2..%3, y %4..%5")
-        .arg(count).arg(where.left()).arg(where.right()).arg(where.top()).arg(where.bottom());
-}
-
-#define COMPARE_LAYER(actual, expected, what)                                                      \
-    do {                                                                                           \
-        const QString diff_ = differences((actual), (expected));                                   \
-        QVERIFY2(diff_.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(what, diff_)));          \
-    } while (false)
 
 double distanceToSegment(QPointF p, QPointF a, QPointF b)
 {
@@ -208,14 +170,8 @@ private slots:
         // Each label on its own, printed by hand at its place, is there in black whole.
         for (const Label &label : axisLabels()) {
             PictureBox single;
-            single.resize(form->gamen->size());
-            single.setBackColor(PanelBack);
-            single.font = Fonts::defaultFont();
-            single.foreColor = Black;
-            single.cls();
-            single.currentX = label.left;
-            single.currentY = label.top;
-            single.print(label.text);
+            prepareScratch(single, *form->gamen, PanelBack, Fonts::defaultFont(), Black);
+            printAt(single, label.left, label.top, label.text);
             int inked = 0;
             for (int y = 0; y < single.layer().height(); ++y) {
                 for (int x = 0; x < single.layer().width(); ++x) {

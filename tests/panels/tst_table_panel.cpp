@@ -1,5 +1,5 @@
 #include "app/fonts.h"
-#include "support/lesson_test.h"
+#include "support/layer_checks.h"
 
 #include <QImage>
 #include <cmath>
@@ -8,12 +8,11 @@
 // The table below the blackboard: which columns it writes and erases, where, in which
 // ink, and that the y it prints is the area that is really out of the envelope.
 
+using namespace LessonTest;
+
 namespace {
 
-using Composition = std::array<double, 5>;
-
-const QColor Ink(0, 0, 255);
-const QColor PanelBack(255, 255, 192);
+const QColor Ink = Blue;
 
 // Where a column's text starts: x = 0 at 60, otherwise 50 + 45·x, 5 px further left for a
 // value of 10 or more.
@@ -34,64 +33,26 @@ class ExpectedTable
 public:
     explicit ExpectedTable(const PictureBox &like)
     {
-        m_box.resize(like.size());
-        m_box.setBackColor(PanelBack);
-        m_box.font = Fonts::layoutFont(14.25, true);
-        m_box.foreColor = Ink;
-        m_box.cls();
+        prepareScratch(m_box, like, PanelBack, Fonts::layoutFont(14.25, true), Ink);
     }
 
     // The column of a whole x showing y.
     void column(int x, double y)
     {
         if (x == 0) {
-            printAt(60, XRowTop, QStringLiteral("0"));
-            printAt(60, YRowTop, QStringLiteral("0"));
+            printAt(m_box, 60, XRowTop, QStringLiteral("0"));
+            printAt(m_box, 60, YRowTop, QStringLiteral("0"));
             return;
         }
-        printAt(columnLeft(x, x), XRowTop, QStringLiteral(" %1 ").arg(x));
-        printAt(columnLeft(x, y), YRowTop, QStringLiteral(" %1 ").arg(y));
+        printAt(m_box, columnLeft(x, x), XRowTop, QStringLiteral(" %1 ").arg(x));
+        printAt(m_box, columnLeft(x, y), YRowTop, QStringLiteral(" %1 ").arg(y));
     }
 
     const QImage &image() const { return m_box.layer(); }
 
 private:
-    void printAt(int left, int top, const QString &text)
-    {
-        m_box.currentX = left;
-        m_box.currentY = top;
-        m_box.print(text);
-    }
-
     PictureBox m_box;
 };
-
-// Empty when the two layers are alike; otherwise how many pixels differ and where.
-QString differences(const QImage &actual, const QImage &expected)
-{
-    if (actual.size() != expected.size())
-        return QStringLiteral("sizes differ");
-    int count = 0;
-    QRect where;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            if (actual.pixel(x, y) != expected.pixel(x, y)) {
-                ++count;
-                where |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    if (count == 0)
-        return {};
-    return QStringLiteral("%1 pixels differ within x %2..%3, y %4..%5")
-        .arg(count).arg(where.left()).arg(where.right()).arg(where.top()).arg(where.bottom());
-}
-
-#define COMPARE_LAYER(actual, expected, what)                                                      \
-    do {                                                                                           \
-        const QString diff_ = differences((actual), (expected));                                   \
-        QVERIFY2(diff_.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(what, diff_)));          \
-    } while (false)
 
 // The bounding box of the non-background pixels inside a rectangle of the panel.
 QRect inkWithin(const PictureBox &panel, QRect area)

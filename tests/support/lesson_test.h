@@ -2,11 +2,17 @@
 
 #include "app/fonts.h"
 #include "app/form1.h"
+#include "surface/controls.h"
+#include "surface/picture_box.h"
 
 #include <QApplication>
+#include <QColor>
+#include <QPoint>
+#include <QStringList>
 #include <QTest>
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <memory>
 
 // Test main: the fonts must be resolved before any widget exists, as the program does.
@@ -21,6 +27,81 @@
     }
 
 namespace LessonTest {
+
+// The kinds of piece in the five columns, 0 for an empty one.
+using Composition = std::array<double, 5>;
+
+const QColor Green(0, 128, 0);
+const QColor White(255, 255, 255);
+const QColor Grey(192, 192, 192);
+const QColor Black(0, 0, 0);
+const QColor Yellow(255, 255, 0);
+const QColor DarkYellow(128, 128, 0);
+const QColor Blue(0, 0, 255);
+const QColor Red(255, 0, 0);
+const QColor PanelBack(255, 255, 192);
+
+// Board points are drawing coordinates; events and grabs are in the widget's, inside the border.
+const QPoint Border(PictureBox::BorderWidth, PictureBox::BorderWidth);
+
+// All digits, so that a value read back equal is equal.
+inline QString number(double v)
+{
+    return QString::number(v, 'g', 17);
+}
+
+inline QString colourName(QColor c)
+{
+    return QStringLiteral("(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
+}
+
+inline QString compositionText(const Composition &columns)
+{
+    QStringList parts;
+    for (double kind : columns)
+        parts << QString::number(kind);
+    return parts.join(QLatin1Char(','));
+}
+
+// The distance box's text for x: a blank, then x with one decimal.
+inline QString distanceText(double x)
+{
+    return QStringLiteral(" %1").arg(x, 0, 'f', 1);
+}
+
+inline void stepForward(Form1 &form, int steps)
+{
+    for (int i = 0; i < steps; ++i)
+        form.stepper.susumu_Click();
+}
+
+// The given values of a scene, then its columns and step rates, as one line of text, so
+// that a scene before and after can be compared in one QCOMPARE.
+inline QString describeScene(const SceneState &s, std::initializer_list<double> values)
+{
+    QStringList parts;
+    for (double v : values)
+        parts << number(v);
+    for (double kind : s.Slot)
+        parts << number(kind);
+    for (int16_t rate : s.StepRate)
+        parts << QString::number(rate);
+    return parts.join(QLatin1Char(' '));
+}
+
+// The whole scene.
+inline QString describeScene(const SceneState &s)
+{
+    return describeScene(s, { s.PointAX, s.PointAY, s.PointBX, s.PointBY, s.PointCX, s.PointCY, s.PointDX,
+                              double(s.PointDY), s.PointPX, double(s.BaseLineY), s.DragKind, s.DragFrom,
+                              s.GraphLastX, s.GraphLastY, s.TableY, s.GraphY, double(s.StopFlag) });
+}
+
+// A line control's ends as "(x1,y1)-(x2,y2)".
+inline QString describeLine(const LineControl *line)
+{
+    return QStringLiteral("(%1,%2)-(%3,%4)").arg(number(line->x1()), number(line->y1()), number(line->x2()), number(line->y2()));
+}
 
 // The area out of the envelope, in cm², straight from the composition: each column's
 // height times the part of [2i, 2i + 2] that lies in [0, x].

@@ -11,22 +11,17 @@
 #include <set>
 #include <utility>
 
+using namespace LessonTest;
+
 namespace {
 
 constexpr int SurfaceWidth = 200;
 constexpr int SurfaceHeight = 150;
 
-const QColor Board(0, 128, 0);
-const QColor White(255, 255, 255);
-const QColor Red(255, 0, 0);
-const QColor Yellow(255, 255, 0);
-const QColor Grey(192, 192, 192);
-const QColor PanelBack(255, 255, 192);
-
 using PixelSet = std::set<std::pair<int, int>>;
 
 // A box of SurfaceWidth x SurfaceHeight drawable pixels, cleared to its back colour.
-std::unique_ptr<PictureBox> makeBox(QColor back = Board)
+std::unique_ptr<PictureBox> makeBox(QColor back = Green)
 {
     auto box = std::make_unique<PictureBox>();
     box->resize(SurfaceWidth + 2 * PictureBox::BorderWidth, SurfaceHeight + 2 * PictureBox::BorderWidth);
@@ -123,8 +118,8 @@ private slots:
         auto box = makeBox();
         QCOMPARE(box->contentSize(), QSize(SurfaceWidth, SurfaceHeight));
         QCOMPARE(box->contentOffset(), QPoint(PictureBox::BorderWidth, PictureBox::BorderWidth));
-        QCOMPARE(box->pixel(0, 0), Board);
-        QCOMPARE(box->pixel(SurfaceWidth - 1, SurfaceHeight - 1), Board);
+        QCOMPARE(box->pixel(0, 0), Green);
+        QCOMPARE(box->pixel(SurfaceWidth - 1, SurfaceHeight - 1), Green);
         QVERIFY(!box->pixel(-1, 0).isValid());
         QVERIFY(!box->pixel(SurfaceWidth, 0).isValid());
         QVERIFY(!box->pixel(0, SurfaceHeight).isValid());
@@ -158,7 +153,7 @@ private slots:
         auto point = [&](int along, int acrossAt) { return vertical ? QPoint(acrossAt, along) : QPoint(along, acrossAt); };
         box->line(point(along1, across), point(along2, across), White);
 
-        const QString stray = strayPixel(*box, Board, White);
+        const QString stray = strayPixel(*box, Green, White);
         QVERIFY2(stray.isEmpty(), qPrintable(stray));
 
         std::set<int> acrossValues;
@@ -205,7 +200,7 @@ private slots:
         box->drawWidth = width;
         box->line(from, to, Yellow);
 
-        const QString stray = strayPixel(*box, Board, Yellow);
+        const QString stray = strayPixel(*box, Green, Yellow);
         QVERIFY2(stray.isEmpty(), qPrintable(stray));
 
         const bool steep = std::abs(to.y() - from.y()) > std::abs(to.x() - from.x());
@@ -275,8 +270,8 @@ private slots:
             QVERIFY2(pixelsOf(*box, White) == shifted(pixels, offset.x(), offset.y()),
                      qPrintable(QStringLiteral("differs at offset %1, %2").arg(offset.x()).arg(offset.y())));
             // Drawn again in the back colour it leaves no trace.
-            box->line(from + offset, to + offset, Board);
-            QVERIFY(pixelsNotOf(*box, Board).empty());
+            box->line(from + offset, to + offset, Green);
+            QVERIFY(pixelsNotOf(*box, Green).empty());
         }
     }
 
@@ -331,7 +326,7 @@ private slots:
         QVERIFY(!red.empty());
         QCOMPARE(boundsOf(red).top(), 20);
         QCOMPARE(boundsOf(red).bottom(), 20);
-        QCOMPARE(int(pixelsNotOf(*box, Board).size() - red.size()), int(pixelsOf(*box, White).size()));
+        QCOMPARE(int(pixelsNotOf(*box, Green).size() - red.size()), int(pixelsOf(*box, White).size()));
     }
 
     void box_data()
@@ -387,7 +382,7 @@ private slots:
         }
         // Outside untouched.
         const QRect around = r.adjusted(-width - 1, -width - 1, width + 1, width + 1);
-        for (const auto &[x, y] : pixelsNotOf(*surface, Board))
+        for (const auto &[x, y] : pixelsNotOf(*surface, Green))
             QVERIFY2(around.contains(x, y), qPrintable(QStringLiteral("(%1, %2) outside the box").arg(x).arg(y)));
         if (explicitColour)
             QCOMPARE(surface->foreColor, Red);
@@ -418,7 +413,7 @@ private slots:
             for (int x = 21; x < 80; ++x)
                 QCOMPARE(surface->pixel(x, y), Yellow);
         }
-        const QString stray = strayPixel(*surface, Board, Yellow);
+        const QString stray = strayPixel(*surface, Green, Yellow);
         QVERIFY2(stray.isEmpty(), qPrintable(stray));
         QVERIFY(QRect(QPoint(19, 29), QPoint(81, 71)).contains(boundsOf(pixelsOf(*surface, Yellow))));
     }
@@ -481,48 +476,48 @@ private slots:
         outline(*surface, frame, White);
         surface->filledBox(QPointF(60, 11), QPointF(70, 100), Yellow); // a wall of yellow across
         surface->filledBox(QPointF(100, 40), QPointF(120, 60), Red);
-        surface->fillColor = Board;
+        surface->fillColor = Green;
         QVERIFY(surface->floodFill(QPointF(20, 50), White));
         for (int y = frame.top() + 1; y < frame.bottom(); ++y) {
             for (int x = frame.left() + 1; x < frame.right(); ++x)
-                QCOMPARE(surface->pixel(x, y), Board);
+                QCOMPARE(surface->pixel(x, y), Green);
         }
 
         // Filled again with the same colour: the whole region once more, and nothing else.
-        QImage image = plainImage(QSize(30, 20), Board);
+        QImage image = plainImage(QSize(30, 20), Green);
         for (int x = 0; x < 30; ++x)
             image.setPixel(x, 10, White.rgb());
-        QCOMPARE(floodFillToBorder(image, QPoint(3, 3), White.rgb(), Board.rgb()), 30 * 10);
-        QCOMPARE(floodFillToBorder(image, QPoint(3, 3), White.rgb(), Board.rgb()), 30 * 10);
-        QCOMPARE(floodFillToBorder(image, QPoint(3, 15), White.rgb(), Board.rgb()), 30 * 9);
+        QCOMPARE(floodFillToBorder(image, QPoint(3, 3), White.rgb(), Green.rgb()), 30 * 10);
+        QCOMPARE(floodFillToBorder(image, QPoint(3, 3), White.rgb(), Green.rgb()), 30 * 10);
+        QCOMPARE(floodFillToBorder(image, QPoint(3, 15), White.rgb(), Green.rgb()), 30 * 9);
     }
 
     // Only the four neighbours count: a border that is connected only diagonally holds.
     void floodFillIsFourConnected()
     {
-        QImage image = plainImage(QSize(40, 40), Board);
+        QImage image = plainImage(QSize(40, 40), Green);
         for (int i = 0; i < 40; ++i)
             image.setPixel(i, i, White.rgb()); // a staircase of corners only
         const int painted = floodFillToBorder(image, QPoint(30, 5), White.rgb(), Grey.rgb());
         QCOMPARE(painted, 40 * 39 / 2);
         for (int y = 0; y < 40; ++y) {
             for (int x = 0; x < 40; ++x) {
-                const QRgb expected = x > y ? Grey.rgb() : x == y ? White.rgb() : Board.rgb();
+                const QRgb expected = x > y ? Grey.rgb() : x == y ? White.rgb() : Green.rgb();
                 QCOMPARE(image.pixel(x, y) & RGB_MASK, expected & RGB_MASK);
             }
         }
 
         // A single missing side pixel does leak.
-        QImage leaky = plainImage(QSize(20, 20), Board);
+        QImage leaky = plainImage(QSize(20, 20), Green);
         for (int i = 0; i < 20; ++i)
             leaky.setPixel(10, i, White.rgb());
-        leaky.setPixel(10, 7, Board.rgb());
+        leaky.setPixel(10, 7, Green.rgb());
         QCOMPARE(floodFillToBorder(leaky, QPoint(2, 2), White.rgb(), Grey.rgb()), 20 * 20 - 19);
     }
 
     void floodFillCountsWhatItPaints()
     {
-        QImage image = plainImage(QSize(50, 30), Board);
+        QImage image = plainImage(QSize(50, 30), Green);
         QCOMPARE(floodFillToBorder(image, QPoint(0, 0), White.rgb(), Red.rgb()), 50 * 30);
         for (int y = 0; y < 30; ++y) {
             for (int x = 0; x < 50; ++x)
@@ -555,8 +550,8 @@ private slots:
         QCOMPARE(surface->pixel(frame.right() - width - 1, frame.bottom() - width - 1), Grey);
         for (const auto &[x, y] : pixelsOf(*surface, Grey))
             QVERIFY2(frame.contains(x, y), qPrintable(QStringLiteral("fill leaked to (%1, %2)").arg(x).arg(y)));
-        QCOMPARE(surface->pixel(10, 10), Board);
-        QCOMPARE(surface->pixel(150, 100), Board);
+        QCOMPARE(surface->pixel(10, 10), Green);
+        QCOMPARE(surface->pixel(150, 100), Green);
     }
 
     // The layer takes the screen's pixel ratio, and a fill works in device pixels.
@@ -581,7 +576,7 @@ private slots:
     {
         QFETCH(int, format);
         // 40 x 30 logical pixels at ratio 2; a border one device pixel thin, half a logical one.
-        QImage image = plainImage(QSize(80, 60), Board, 2).convertToFormat(QImage::Format(format));
+        QImage image = plainImage(QSize(80, 60), Green, 2).convertToFormat(QImage::Format(format));
         image.setDevicePixelRatio(2);
         const QRect frame(QPoint(11, 9), QPoint(51, 41));
         for (int x = frame.left(); x <= frame.right(); ++x) {
@@ -602,7 +597,7 @@ private slots:
                 QCOMPARE(qAlpha(now), 255);
                 const bool inside = frame.adjusted(1, 1, -1, -1).contains(x, y);
                 const bool onBorder = frame.contains(x, y) && !inside;
-                const QRgb expected = inside ? Grey.rgb() : onBorder ? White.rgb() : Board.rgb();
+                const QRgb expected = inside ? Grey.rgb() : onBorder ? White.rgb() : Green.rgb();
                 QCOMPARE(now & RGB_MASK, expected & RGB_MASK);
             }
         }
@@ -617,7 +612,7 @@ private slots:
         surface->currentX = 77;
         surface->currentY = 33;
         surface->cls();
-        QVERIFY(pixelsNotOf(*surface, Board).empty());
+        QVERIFY(pixelsNotOf(*surface, Green).empty());
         QCOMPARE(surface->currentX, 0.0);
         QCOMPARE(surface->currentY, 0.0);
 
