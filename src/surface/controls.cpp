@@ -99,6 +99,12 @@ void LabelControl::paint(QPainter &painter) const
     painter.setClipRect(box, Qt::IntersectClip);
     painter.setFont(m_font);
     painter.setPen(m_foreColor);
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_caption);
+    if (!m_textReady) {
+        m_text.setText(m_caption);
+        m_text.setTextFormat(Qt::PlainText);
+        m_text.setPerformanceHint(QStaticText::AggressiveCaching);
+        m_textReady = true;
+    }
+    painter.drawStaticText(box.topLeft(), m_text);
     painter.restore();
 }

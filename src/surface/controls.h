@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QRectF>
+#include <QStaticText>
 #include <QString>
 
 class ControlHost;
@@ -110,4 +111,7 @@ private:
     QColor m_backColor;
     double m_left = 0, m_top = 0;
     QSizeF m_size;
+    // Laid out once; the board paints its labels on every step.
+    mutable QStaticText m_text;
+    mutable bool m_textReady = false;
 };
