@@ -1,5 +1,7 @@
 #include "surface/flood_fill.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 int floodFillToBorder(QImage &image, QPoint seed, QRgb border, QRgb fill)
@@ -12,8 +14,17 @@ int floodFillToBorder(QImage &image, QPoint seed, QRgb border, QRgb fill)
         image.convertTo(QImage::Format_RGB32);
 
     // The fill colour may equal colours already in the region, so visited pixels are
-    // tracked apart from the image.
-    std::vector<bool> visited(size_t(width) * size_t(height), false);
+    // tracked apart from the image: in a buffer kept between fills and cleared again run
+    // by run afterwards, so a small fill on a large image costs only its own pixels.
+    thread_local std::vector<uint8_t> visited;
+    const size_t pixels = size_t(width) * size_t(height);
+    if (visited.size() < pixels)
+        visited.resize(pixels, 0);
+    struct Run
+    {
+        int y, left, right;
+    };
+    std::vector<Run> runs;
     uchar *const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
     auto at = [&](int x, int y) { return reinterpret_cast<QRgb *>(bits + y * stride) + x; };
@@ -41,10 +52,11 @@ int floodFillToBorder(QImage &image, QPoint seed, QRgb border, QRgb fill)
         while (right + 1 < width && open(right + 1, y))
             ++right;
         for (int x = left; x <= right; ++x) {
-            visited[size_t(y) * width + x] = true;
+            visited[size_t(y) * width + x] = 1;
             *at(x, y) = fill;
-            ++painted;
         }
+        painted += right - left + 1;
+        runs.push_back({ y, left, right });
         for (int ny : { y - 1, y + 1 }) {
             if (ny < 0 || ny >= height)
                 continue;
@@ -57,5 +69,7 @@ int floodFillToBorder(QImage &image, QPoint seed, QRgb border, QRgb fill)
             }
         }
     }
+    for (const Run &run : runs)
+        std::fill_n(visited.begin() + qsizetype(size_t(run.y) * width + run.left), run.right - run.left + 1, 0);
     return painted;
 }

@@ -69,8 +69,10 @@ void PictureBox::fillLayer(QRectF logical, QColor color)
     const int left = qMax(0, device(logical.left())), right = qMin(m_layer.width(), device(logical.right()));
     const int top = qMax(0, device(logical.top())), bottom = qMin(m_layer.height(), device(logical.bottom()));
     const QRgb value = color.rgb();
+    uchar *const bits = m_layer.bits();
+    const qsizetype stride = m_layer.bytesPerLine();
     for (int y = top; y < bottom; ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(m_layer.scanLine(y));
+        QRgb *row = reinterpret_cast<QRgb *>(bits + y * stride);
         std::fill(row + left, row + qMax(left, right), value);
     }
 }
