@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/fonts.h"
+#include "app/speed_box.h"
 #include "surface/palette.h"
 #include "surface/twips.h"
 
@@ -138,7 +139,7 @@ void Form1::buildControls()
     Check5 = makeCheckBox(placement, this, QStringLiteral("封筒をかくす"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check5, Twips::rect(9600, 8160, 2535, 495));
 
-    Combo1 = new QComboBox(this);
+    Combo1 = new SpeedBox(this);
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     // What is typed is the speed: "1" stays "1" rather than being completed to "10".
@@ -147,8 +148,12 @@ void Form1::buildControls()
                        QStringLiteral("100"), QStringLiteral("200") });
     placement.setFont(Combo1, Fonts::layoutFont(9.75));
     placement.place(Combo1, Twips::rect(3360, 7680, 735, 315));
+    // The box's text and its list agree: the list opens on "50", Up and Down go to its
+    // neighbours.
+    Combo1->setCurrentIndex(Combo1->findText(QStringLiteral("50")));
     Combo1->setAccessibleName(QStringLiteral("速度"));
-    Combo1->setEditText(QStringLiteral("50"));
+    // The edit field inside is the box's focus child, so it carries the label too.
+    Combo1->lineEdit()->setAccessibleName(QStringLiteral("速度"));
 
     Label6 = makeLabel(this, QStringLiteral("関数の利用"), Fonts::layoutFont(24), rgb(255, 255, 255), rgb(0, 0, 255), 240, 240, 2400, 495);
     Label3 = makeLabel(this, QStringLiteral("速度"), Fonts::layoutFont(14.25), rgb(0, 128, 0), formBack, 3360, 7320, 570, 285);
@@ -207,7 +212,7 @@ void Form1::buildBlackboard()
     Text1->setAutoFillBackground(true);
     placement.setFont(Text1, Fonts::layoutFont(18));
     placement.place(Text1, placeIn(kokuban, 3960, 5400, 975, 495));
-    Text1->setAccessibleName(QStringLiteral("χ"));
+    Text1->setAccessibleName(QStringLiteral("点Ｐが動いた距離χ"));
 }
 
 void Form1::connectHandlers()
@@ -256,8 +261,7 @@ void Form1::resizeEvent(QResizeEvent *event)
 
 void Form1::describeScene()
 {
-    const double x = (300 - scene.PointPX) / 20;
-    kokuban->setAccessibleDescription(QStringLiteral("χ = %1 cm, y = %2 cm²").arg(x).arg(scene.GraphY));
+    kokuban->setAccessibleDescription(QStringLiteral("χ = %1 cm, y = %2 cm²").arg(scene.distance()).arg(scene.GraphY));
 }
 
 void Form1::requestQuit()

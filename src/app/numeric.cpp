@@ -29,16 +29,6 @@ int32_t toInt32Clamped(double value)
     return int32_t(rounded);
 }
 
-std::optional<int> halfStepIndex(double centimetres)
-{
-    if (!std::isfinite(centimetres) || centimetres < 0 || centimetres > 10)
-        return std::nullopt;
-    const double twice = centimetres * 2;
-    if (twice != std::floor(twice))
-        return std::nullopt;
-    return int(twice);
-}
-
 QString numberText(double value)
 {
     if (std::isnan(value))

@@ -28,8 +28,4 @@ QString printForm(double value);
 // sign. Never fails, whatever the text.
 double leadingNumber(const QString &text);
 
-// For a distance of 0, 0.5, ..., 10 cm its step index 2x (0..20); nothing for any other
-// value, so a distance typed by hand can never index past the recorded steps.
-std::optional<int> halfStepIndex(double centimetres);
-
 } // namespace Numeric

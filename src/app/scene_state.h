@@ -38,4 +38,9 @@ struct SceneState
 
     // 1 asks automatic play to stop.
     int16_t StopFlag = 0;
+
+    // The distance P has moved, in cm, and its half-step index 2x: where P stands is the
+    // one source of x for every view (what is typed into the distance box is not).
+    double distance() const { return (300 - PointPX) / 20; }
+    int stepIndex() const { return int((300 - PointPX) / 10); }
 };

@@ -17,6 +17,9 @@ void StartUp::Form_Load()
 void StartUp::ShowInitialScreen()
 {
     SceneState &s = form.scene;
+    // P and the distance it shows go back together: the table's first column, written
+    // before the envelope is laid out again, is the one at P.
+    s.PointPX = 300;
     form.Text1->setText(QStringLiteral(" 0.0"));
 
     s.DragKind = 0;

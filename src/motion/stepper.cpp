@@ -20,7 +20,7 @@ void Stepper::moveP()
     const SceneState &s = form.scene;
     form.Label4[8]->setLeft(s.PointPX - 18);
     form.Shape1->setLeft(s.PointPX - 4);
-    form.Text1->setText(distanceText((300 - s.PointPX) / 20));
+    form.Text1->setText(distanceText(s.distance()));
 }
 
 void Stepper::placeDistanceLabel(double offset)
@@ -46,8 +46,7 @@ void Stepper::susumu_Click()
     // The column that crossed AB in this step; a step ending on a column boundary
     // belongs to the column it has just finished uncovering.
     const int column = int(std::floor((300 - s.PointPX) / 40 - 0.1));
-    const int step = int((300 - s.PointPX) / 10);
-    s.StepRate[step] = int16_t(2 * s.Slot[column]);
+    s.StepRate[s.stepIndex()] = int16_t(2 * s.Slot[column]);
 
     form.figure.RedrawFigure(int16_t(s.PointPX));
     if (form.Check4->isChecked())
@@ -100,7 +99,12 @@ void Stepper::Command2_Click()
     s.GraphLastY = 480;
     s.TableY = 0;
     s.GraphY = 0;
-    form.tomeru->setEnabled(false);
+    // In the middle of an automatic run the run's own buttons stay, so ストップ can
+    // still end it; otherwise there is no run to stop.
+    if (form.autoPlay.isRunning())
+        form.autoPlay.applyButtons(form.autoPlay.state());
+    else
+        form.tomeru->setEnabled(false);
     form.Label4[6]->setVisible(false);
     form.graph.PlotGraph(0);
     if (form.Check1->isChecked())

@@ -48,18 +48,15 @@ void GraphPanel::PlotGraph(int16_t mode)
     SceneState &s = form.scene;
     if (s.PointPX > 300)
         return;
-    const double x = Numeric::leadingNumber(form.Text1->text());
-    const auto step = Numeric::halfStepIndex(x);
-    if (!step)
-        return;
-
+    const double x = s.distance();
+    const int step = s.stepIndex();
     PictureBox &panel = *form.gamen;
     panel.drawWidth = 3;
     panel.foreColor = mode == 0 ? TablePanel::inkColor() : TablePanel::eraseColor();
     if (mode == 0)
-        s.GraphY += s.StepRate[*step] / 2.0;
+        s.GraphY += s.StepRate[step] / 2.0;
     else
-        s.GraphY -= s.StepRate[*step + 1] / 2.0;
+        s.GraphY -= s.StepRate[step + 1] / 2.0;
     const QPointF point = toPanel(x, s.GraphY);
     if (form.Check2->isChecked())
         panel.line(QPointF(s.GraphLastX, s.GraphLastY), point);

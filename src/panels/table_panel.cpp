@@ -1,8 +1,11 @@
 #include "panels/table_panel.h"
 
 #include "app/form1.h"
+#include "area/area_function.h"
 #include "app/numeric.h"
 #include "surface/palette.h"
+
+#include <cmath>
 
 QColor TablePanel::inkColor()
 {
@@ -20,32 +23,30 @@ void TablePanel::DrawTable(int16_t mode)
     SceneState &s = form.scene;
     panel.foreColor = mode == 0 ? inkColor() : eraseColor();
 
-    const double x = Numeric::leadingNumber(form.Text1->text());
-    const auto step = Numeric::halfStepIndex(x);
-    if (!step)
+    // Nothing is printed at the half centimetres.
+    const int step = s.stepIndex();
+    if (step % 2 != 0)
         return;
-
+    const double x = s.distance();
     auto printAt = [&](double left, double top, const QString &text) {
         panel.currentX = left;
         panel.currentY = top;
         panel.print(text);
     };
-    const int column = *step / 2;
-    if (*step == 0) {
+    if (step == 0) {
         printAt(60, 25, QStringLiteral("0"));
         printAt(60, 70, QStringLiteral("0"));
-    } else if (*step % 2 == 0) {
+    } else {
         printAt(50 + 45 * x - (x >= 10 ? 5 : 0), 25, Numeric::printForm(x));
         if (mode == 0)
-            s.TableY += s.StepRate[*step];
+            s.TableY += s.StepRate[step];
         printAt(50 + 45 * x - (s.TableY >= 10 ? 5 : 0), 70, Numeric::printForm(s.TableY));
         if (mode == 1)
-            s.TableY -= s.StepRate[*step];
-    } else {
-        return;
+            s.TableY -= s.StepRate[step];
     }
+    const int column = step / 2;
     if (mode == 0)
-        m_shown[column] = *step == 0 ? 0 : s.TableY;
+        m_shown[column] = step == 0 ? 0 : s.TableY;
     else
         m_shown.erase(column);
     describe();
@@ -76,14 +77,9 @@ void TablePanel::Check3_Click()
     clearPanel();
 
     // The table may come on anywhere along the way: its running y starts from the true
-    // area out of the envelope at the last whole centimetre (the graph's running y always
-    // holds the area at P), less whatever the column about to be written adds again.
+    // area at the last whole centimetre before the column about to be written, which
+    // writing it then adds (at x = 0 nothing is added).
     SceneState &s = form.scene;
-    if (const auto at = Numeric::halfStepIndex((300 - s.PointPX) / 20)) {
-        s.TableY = s.GraphY - (*at % 2 == 1 ? s.StepRate[*at] / 2.0 : 0.0);
-        const auto written = Numeric::halfStepIndex(Numeric::leadingNumber(form.Text1->text()));
-        if (written && *written > 0 && *written % 2 == 0)
-            s.TableY -= s.StepRate[*written];
-    }
+    s.TableY = AreaFunction::areaAt(s.Slot, std::ceil(s.distance()) - 1);
     DrawTable(0);
 }

@@ -2,6 +2,7 @@
 
 #include "surface/twips.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QPointingDevice>
 #include <QScreen>
@@ -321,6 +322,22 @@ private slots:
         QCOMPARE(nameOf(form->kokuban), QStringLiteral("黒板"));
         QCOMPARE(nameOf(form->hyo), QStringLiteral("表"));
         QCOMPARE(nameOf(form->gamen), QStringLiteral("グラフ"));
+        // The two boxes are announced by their labels, their contents as their values; the
+        // speed box's edit field takes the focus, so it carries the name too.
+        auto valueOf = [](QWidget *w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Value); };
+        QCOMPARE(nameOf(form->Text1), QStringLiteral("点Ｐが動いた距離χ"));
+        QCOMPARE(valueOf(form->Text1), QStringLiteral(" 0.0"));
+        QCOMPARE(nameOf(form->Combo1), QStringLiteral("速度"));
+        QCOMPARE(nameOf(form->Combo1->lineEdit()), QStringLiteral("速度"));
+        QCOMPARE(valueOf(form->Combo1->lineEdit()), QStringLiteral("50"));
+        QAccessibleInterface *speed = QAccessible::queryAccessibleInterface(form->Combo1);
+        QCOMPARE(speed->role(), QAccessible::ComboBox);
+        QCOMPARE(valueOf(form->Combo1), QStringLiteral("50"));
+        QCOMPARE(speed->focusChild()->object(), form->Combo1->lineEdit());
+        speed->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+        QVERIFY(form->Combo1->view()->isVisible());
+        QVERIFY(speed->state().expanded);
+        form->Combo1->hidePopup();
         for (QWidget *w : form->findChildren<QWidget *>()) {
             if (w->isWindow() || !w->focusPolicy() || w->parentWidget() != form.get())
                 continue;

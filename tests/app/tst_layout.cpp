@@ -588,6 +588,7 @@ private slots:
             QCOMPARE(form->Combo1->itemText(i), items[i]);
         QCOMPARE(form->Combo1->currentText(), QStringLiteral("50"));
         QCOMPARE(form->Combo1->lineEdit()->text(), QStringLiteral("50"));
+        QCOMPARE(form->Combo1->currentIndex(), 3);
         QVERIFY(form->Check4->isChecked());
         for (QCheckBox *box : { form->Check1, form->Check2, form->Check3, form->Check5 })
             QVERIFY2(!box->isChecked(), qPrintable(box->text()));

@@ -153,28 +153,6 @@ private slots:
         QVERIFY(!std::isnan(Numeric::leadingNumber(QString::fromUtf8(noise))));
     }
 
-    void halfStepIndex_data()
-    {
-        QTest::addColumn<double>("x");
-        QTest::addColumn<int>("index");
-        QTest::newRow("zero") << 0.0 << 0;
-        QTest::newRow("half") << 0.5 << 1;
-        QTest::newRow("four and a half") << 4.5 << 9;
-        QTest::newRow("ten") << 10.0 << 20;
-        QTest::newRow("beyond the end") << 10.5 << -1;
-        QTest::newRow("hundred") << 100.0 << -1;
-        QTest::newRow("negative") << -3.0 << -1;
-        QTest::newRow("quarter") << 0.25 << -1;
-        QTest::newRow("nan") << std::nan("") << -1;
-        QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << -1;
-    }
-    void halfStepIndex()
-    {
-        QFETCH(double, x);
-        QFETCH(int, index);
-        QCOMPARE(Numeric::halfStepIndex(x).value_or(-1), index);
-    }
-
     void distanceTexts()
     {
         QCOMPARE(Stepper::distanceText(0), QStringLiteral(" 0.0"));

@@ -1,6 +1,7 @@
 #include "support/lesson_test.h"
 #include "surface/palette.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -399,6 +400,34 @@ private slots:
         f->kokuban->lineStep(QPointF(20, 250), QPointF(560, 0), Black);
         f->Command1->click();
         QVERIFY(allOf(*f->kokuban, Green));
+    }
+
+    // The speed list opens on its own value, and the arrow keys go to its neighbours, at
+    // start and after 初期画面, which keeps a speed chosen meanwhile.
+    void speedListOpensOnItsValue()
+    {
+        auto f = LessonTest::makeForm();
+        for (const bool afterInitialScreen : { false, true }) {
+            if (afterInitialScreen)
+                f->Command1->click();
+            QCOMPARE(f->Combo1->currentIndex(), 3);
+            f->Combo1->showPopup();
+            QCOMPARE(f->Combo1->view()->currentIndex().row(), 3);
+            f->Combo1->hidePopup();
+            QTest::keyClick(f->Combo1, Qt::Key_Down);
+            QCOMPARE(f->Combo1->currentText(), QStringLiteral("100"));
+            QCOMPARE(f->autoPlay.pauseMilliseconds(), 500);
+            QTest::keyClick(f->Combo1, Qt::Key_Up);
+            QTest::keyClick(f->Combo1, Qt::Key_Up);
+            QCOMPARE(f->Combo1->currentText(), QStringLiteral("20"));
+            QCOMPARE(f->autoPlay.pauseMilliseconds(), 100);
+            QTest::keyClick(f->Combo1, Qt::Key_Down);
+        }
+        QTest::keyClick(f->Combo1, Qt::Key_Down);
+        QTest::keyClick(f->Combo1, Qt::Key_Down);
+        f->Command1->click();
+        QCOMPARE(f->Combo1->currentText(), QStringLiteral("200"));
+        QCOMPARE(f->Combo1->currentIndex(), 5);
     }
 
     // 終了 ends the program at once; so does closing the window. Last: they quit the

@@ -31,7 +31,6 @@ struct Model
     int px = 300;
     std::array<bool, TickCount> ticks { false, false, false, true, false };
     bool markerAtP = false;     // the red marker runs from B to P (else it is parked)
-    bool tableTrusted = true;   // no hand-typed distance has reached the table since its reset
     bool text1Typed = false;
     QString text1;
     QString speed = QStringLiteral("50");
@@ -99,7 +98,6 @@ void backToStart(Model &m)
     m.px = 300;
     m.text1Typed = false;
     m.markerAtP = m.ticks[Marker];
-    m.tableTrusted = true;
 }
 
 void initialScreen(Model &m)
@@ -108,7 +106,6 @@ void initialScreen(Model &m)
     m.px = 300;
     m.text1Typed = false;
     m.markerAtP = false;
-    m.tableTrusted = true;
     m.dragKind = 0;
 }
 
@@ -117,8 +114,6 @@ void toggle(Model &m, int tick)
     m.ticks[tick] = !m.ticks[tick];
     if (tick == Marker)
         m.markerAtP = m.ticks[Marker];
-    if (tick == Table && m.ticks[Table])
-        m.tableTrusted = !m.text1Typed;
 }
 
 void press(Model &m, QPointF at)
@@ -267,7 +262,7 @@ void verify(const Model &m, Lesson &lesson)
     RC_ASSERT(std::isfinite(s.GraphY) && std::isfinite(s.TableY));
     RC_ASSERT(std::isfinite(s.GraphLastX) && std::isfinite(s.GraphLastY));
     RC_ASSERT(s.GraphY == trueArea(columnsOf(m), x));
-    if (m.ticks[Table] && m.tableTrusted)
+    if (m.ticks[Table])
         RC_ASSERT(s.TableY == trueArea(columnsOf(m), std::floor(x)));
 
     // Idle buttons.
@@ -436,7 +431,6 @@ struct TypeDistance : Command
     {
         m.text1Typed = true;
         m.text1 = text;
-        m.tableTrusted = false;
     }
     void run(const Model &m, Lesson &l) const override
     {

@@ -356,40 +356,6 @@ private slots:
         QCOMPARE(form->scene.GraphLastX, state.GraphLastX);
         QCOMPARE(form->scene.GraphLastY, state.GraphLastY);
     }
-
-    void badDistanceTextsLeaveTheGraph_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("100") << QStringLiteral("100");
-        QTest::newRow("-3") << QStringLiteral("-3");
-        QTest::newRow("1e400") << QStringLiteral("1e400");
-        QTest::newRow("3000 digits") << QString(3000, QLatin1Char('9'));
-        QTest::newRow("0.25") << QStringLiteral("0.25");
-        QTest::newRow("10.5") << QStringLiteral("10.5");
-    }
-    void badDistanceTextsLeaveTheGraph()
-    {
-        QFETCH(QString, text);
-        auto form = LessonTest::makeForm();
-        form->scene.Slot = { 3, 2, 1, 2, 3 };
-        form->stepper.Command2_Click();
-        form->Check2->click();
-        for (int i = 0; i < 6; ++i)
-            form->stepper.susumu_Click();
-        const QImage shown = form->gamen->layer().copy();
-        const SceneState state = form->scene;
-
-        form->Text1->setText(text);
-        for (int16_t mode : { 0, 1 }) {
-            form->graph.PlotGraph(mode);
-            QCOMPARE(form->scene.GraphY, state.GraphY);
-            QCOMPARE(form->scene.GraphLastX, state.GraphLastX);
-            QCOMPARE(form->scene.GraphLastY, state.GraphLastY);
-            COMPARE_LAYER(form->gamen->layer(), shown, QStringLiteral("mode %1").arg(mode));
-        }
-        form->stepper.susumu_Click();
-        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(form->scene.Slot, 3.5));
-    }
 };
 
 LESSON_TEST_MAIN(TestGraphPanel)

@@ -310,70 +310,68 @@ private slots:
         QVERIFY(tenInk.left() > 495);
     }
 
-    void badDistanceTexts_data()
+    // What is typed into the distance box stays there until the next step writes it, and
+    // changes nothing else: the table and the graph follow P, whatever the box says.
+    void typedDistanceChangesNothing_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("readsAsZero");
-        QTest::newRow("100") << QStringLiteral("100") << false;
-        QTest::newRow("-3") << QStringLiteral("-3") << false;
-        QTest::newRow("1e400") << QStringLiteral("1e400") << false;
-        QTest::newRow("3000 digits") << QString(3000, QLatin1Char('7')) << false;
-        QTest::newRow("0.25") << QStringLiteral("0.25") << false;
-        QTest::newRow("10.5") << QStringLiteral("10.5") << false;
-        // Text that is no number at all counts as 0, so it can only touch the x = 0 column.
-        QTest::newRow("nan") << QStringLiteral("nan") << true;
-        QTest::newRow("full-width 5") << QStringLiteral("５") << true;
+        QTest::addColumn<bool>("tableOn");
+        for (const bool on : { true, false }) {
+            const char *table = on ? "table on" : "table off";
+            QTest::addRow("' 5', %s", table) << QStringLiteral(" 5") << on;
+            QTest::addRow("'10', %s", table) << QStringLiteral("10") << on;
+            QTest::addRow("'100', %s", table) << QStringLiteral("100") << on;
+            QTest::addRow("'nan', %s", table) << QStringLiteral("nan") << on;
+            QTest::addRow("'0.25', %s", table) << QStringLiteral("0.25") << on;
+        }
     }
-    void badDistanceTexts()
+    void typedDistanceChangesNothing()
     {
         QFETCH(QString, text);
-        QFETCH(bool, readsAsZero);
+        QFETCH(bool, tableOn);
         const Composition composition { 3, 2, 1, 2, 3 };
 
-        for (const int steps : { 7, 6 }) { // x = 3.5 and x = 3
-            auto form = LessonTest::makeForm();
-            form->Check3->click();
-            form->Check2->click();
-            form->scene.Slot = composition;
-            form->stepper.Command2_Click();
-            for (int i = 0; i < steps; ++i)
-                form->stepper.susumu_Click();
-            const double x = distanceNow(*form);
-            const QImage shown = form->hyo->layer().copy();
-            const SceneState state = form->scene;
+        for (const int steps : { 0, 6, 7 }) { // x = 0, 3 and 3.5
+            auto typed = LessonTest::makeForm(), untouched = LessonTest::makeForm();
+            for (Form1 *form : { typed.get(), untouched.get() }) {
+                form->Check2->click();
+                if (tableOn)
+                    form->Check3->click();
+                form->scene.Slot = composition;
+                form->stepper.Command2_Click();
+                stepForward(*form, steps);
+            }
+            typed->Text1->selectAll();
+            QTest::keyClicks(typed->Text1, text);
+            QCOMPARE(typed->Text1->text(), text);
 
-            form->Text1->setText(text);
-            form->table.DrawTable(0);
-            COMPARE_LAYER(form->hyo->layer(), shown, "writing with a bad distance");
-            QCOMPARE(form->scene.TableY, state.TableY);
-            QCOMPARE(form->scene.GraphY, state.GraphY);
-
-            form->table.DrawTable(1);
-            ExpectedTable afterErase(*form->hyo);
-            for (int column = readsAsZero ? 1 : 0; column <= 3; ++column)
-                afterErase.column(column, LessonTest::trueArea(composition, column));
-            COMPARE_LAYER(form->hyo->layer(), afterErase.image(), "erasing with a bad distance");
-            QCOMPARE(form->scene.TableY, state.TableY);
-            QCOMPARE(form->scene.StepRate, state.StepRate);
-
-            // Ticking the table anew with the bad text prints nothing but the x = 0 column
-            // such text stands for, and the running y still follows the figure.
-            form->Check3->click();
-            form->Check3->click();
-            ExpectedTable fresh(*form->hyo);
-            if (readsAsZero)
-                fresh.column(0, 0);
-            COMPARE_LAYER(form->hyo->layer(), fresh.image(), QStringLiteral("ticked with a bad distance at x = %1").arg(x));
-            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(x)));
-            QCOMPARE(form->scene.GraphY, state.GraphY);
-
-            // The next steps write the distance again and the table goes on rightly.
-            while (distanceNow(*form) < 5)
-                form->stepper.susumu_Click();
-            fresh.column(4, LessonTest::trueArea(composition, 4));
-            fresh.column(5, LessonTest::trueArea(composition, 5));
-            COMPARE_LAYER(form->hyo->layer(), fresh.image(), "the columns after the bad text");
-            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, 5));
+            auto same = [&](const char *after) {
+                const QString what = QStringLiteral("after %1 from x = %2").arg(QLatin1String(after)).arg(steps / 2.0);
+                COMPARE_LAYER(typed->hyo->layer(), untouched->hyo->layer(), what);
+                COMPARE_LAYER(typed->gamen->layer(), untouched->gamen->layer(), what);
+                const SceneState &s = typed->scene;
+                QCOMPARE(s.GraphY, LessonTest::trueArea(composition, distanceOf(s)));
+                QCOMPARE(s.GraphY, untouched->scene.GraphY);
+                if (typed->Check3->isChecked())
+                    QCOMPARE(s.TableY, LessonTest::trueArea(composition, std::floor(distanceOf(s))));
+            };
+            auto both = [&](auto act) {
+                act(*typed);
+                act(*untouched);
+            };
+            if (!tableOn) {
+                both([](Form1 &f) { f.Check3->click(); });
+                same("ticking the table");
+                QCOMPARE(typed->Text1->text(), text);
+            }
+            both([](Form1 &f) { QTest::mouseClick(f.susumu, Qt::LeftButton); });
+            same("a step out");
+            QCOMPARE(typed->Text1->text(), untouched->Text1->text());
+            both([](Form1 &f) { QTest::mouseClick(f.susumu, Qt::LeftButton); });
+            both([](Form1 &f) { QTest::mouseClick(f.modoru, Qt::LeftButton); });
+            same("a step back");
+            both([](Form1 &f) { stepForward(f, 20); });
+            same("the walk to the end");
         }
     }
 
