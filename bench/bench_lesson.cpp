@@ -164,6 +164,9 @@ int main(int argc, char *argv[])
     int runs = 0;
     while (wall.elapsed() < autoSeconds * 1000) {
         form.autoPlay.jidou_Click();
+        // The run goes on from timers; the window handles its events meanwhile.
+        while (form.autoPlay.isRunning())
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         ++runs;
     }
     const double wallSeconds = wall.nsecsElapsed() / 1e9;

@@ -267,6 +267,7 @@ void Form1::describeScene()
 void Form1::requestQuit()
 {
     m_quitRequested = true;
+    autoPlay.quit();
     QCoreApplication::quit();
 }
 

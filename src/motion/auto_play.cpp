@@ -3,11 +3,13 @@
 #include "app/form1.h"
 #include "app/numeric.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTimer>
-#include <algorithm>
-#include <limits>
+AutoPlay::AutoPlay(Form1 &form)
+    : form(form)
+{
+    m_pause.setSingleShot(true);
+    m_pause.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_pause, &QTimer::timeout, &form, [this] { pauseOver(); });
+}
 
 void AutoPlay::applyButtons(State state)
 {
@@ -27,32 +29,71 @@ int32_t AutoPlay::pauseMilliseconds() const
 void AutoPlay::jidou_Click()
 {
     // A click while a run is still in its last pause (after ストップ) must not start a
-    // second run inside the first; that run ends at the end of its pause.
+    // second run beside the first; that run ends at the end of its pause.
     if (m_running)
         return;
-    SceneState &s = form.scene;
-    if (s.PointPX == 100)
+    if (form.scene.PointPX == 100)
         form.stepper.Command2_Click();
 
     m_running = true;
+    m_pass = 0;
     applyButtons(State::Running);
-    int pass = 0;
+    runPasses();
+}
+
+void AutoPlay::runPasses()
+{
+    const SceneState &s = form.scene;
     while (s.StopFlag != 1 && s.PointPX != 100 && !form.quitRequested()) {
         form.stepper.susumu_Click();
-        ++pass;
+        ++m_pass;
         const int32_t ms = pauseMilliseconds();
         if (pauseStarted)
-            pauseStarted(pass, ms);
-        QElapsedTimer pause;
-        pause.start();
-        WaitMilliseconds(ms);
+            pauseStarted(m_pass, ms);
+        if (WaitMilliseconds(ms))
+            return;
         if (pauseEnded)
-            pauseEnded(pass, ms, pause.nsecsElapsed());
+            pauseEnded(m_pass, ms, 0);
     }
-    s.StopFlag = 0;
+    endRun();
+}
+
+bool AutoPlay::WaitMilliseconds(int32_t ms)
+{
+    if (ms <= 0 || form.quitRequested())
+        return false;
+    m_pauseMs = ms;
+    m_pauseClock.start();
+    m_pause.start(ms);
+    return true;
+}
+
+void AutoPlay::pauseOver()
+{
+    // A timer may fire a little early; the pause lasts at least its time.
+    const qint64 leftNs = qint64(m_pauseMs) * 1'000'000 - m_pauseClock.nsecsElapsed();
+    if (leftNs > 0) {
+        m_pause.start(int((leftNs + 999'999) / 1'000'000));
+        return;
+    }
+    if (pauseEnded)
+        pauseEnded(m_pass, m_pauseMs, m_pauseClock.nsecsElapsed());
+    runPasses();
+}
+
+void AutoPlay::endRun()
+{
+    form.scene.StopFlag = 0;
     m_running = false;
     if (!form.quitRequested())
         applyButtons(State::Idle);
+}
+
+void AutoPlay::quit()
+{
+    m_pause.stop();
+    if (m_running)
+        endRun();
 }
 
 AutoPlay::State AutoPlay::state() const
@@ -70,22 +111,4 @@ void AutoPlay::tomeru_Click()
         return;
     form.scene.StopFlag = 1;
     applyButtons(State::StopRequested);
-}
-
-void AutoPlay::WaitMilliseconds(int32_t ms)
-{
-    // Blocks in the event loop until an event arrives or the deadline's timer fires,
-    // rather than spinning; the clock is monotonic.
-    QElapsedTimer clock;
-    clock.start();
-    QTimer wake;
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    while (clock.elapsed() < ms) {
-        if (form.quitRequested())
-            return;
-        const qint64 remaining = std::clamp<qint64>(ms - clock.elapsed(), 1, std::numeric_limits<int>::max());
-        wake.start(int(remaining));
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
 }

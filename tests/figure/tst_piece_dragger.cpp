@@ -696,6 +696,7 @@ private slots:
         });
         driver.start();
         form->autoPlay.jidou_Click();
+        waitForRunEnd(*form);
         driver.stop();
 
         QCOMPARE(stage, 3);

@@ -518,7 +518,7 @@ struct AutoRun : Command
         m.speed = speed;
         if (m.px == 100)
             backToStart(m);
-        bool stop = false, stopEnabled = true;
+        bool stop = false;
         bool pressed = false;
         Gesture pending;
         int pass = 0;
@@ -532,11 +532,10 @@ struct AutoRun : Command
                     continue;
                 switch (in.kind) {
                 case Injection::Stop:
-                    stop = stop || stopEnabled;
+                    stop = true;
                     break;
                 case Injection::BackToStart:
                     backToStart(m);
-                    stopEnabled = false;
                     break;
                 case Injection::Toggle:
                     toggle(m, in.tick);
@@ -550,8 +549,7 @@ struct AutoRun : Command
                     pending = in.gesture;
                     break;
                 case Injection::Release:
-                    if (release(m, in.gesture.to))
-                        stopEnabled = false;
+                    release(m, in.gesture.to);
                     pressed = false;
                     break;
                 default: // disabled during a run, or no second run inside the first
@@ -603,6 +601,7 @@ struct AutoRun : Command
                 });
             };
             QTest::mouseClick(form.jidou, Qt::LeftButton);
+            waitForRunEnd(form);
             form.autoPlay.pauseStarted = nullptr;
             if (pressed)
                 sendRelease(form, pending);

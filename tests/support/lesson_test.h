@@ -120,6 +120,15 @@ inline double distanceOf(const SceneState &s)
     return (300 - s.PointPX) / 20;
 }
 
+// Automatic play runs from timers, so a click on 自    動 returns at once: this lets the
+// window handle its events until the run is over.
+inline bool waitForRunEnd(Form1 &form)
+{
+    while (form.autoPlay.isRunning())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return true;
+}
+
 // A window as the program shows it.
 inline std::unique_ptr<Form1> makeForm()
 {
