@@ -1,6 +1,8 @@
 #include "app/fonts.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
 
 namespace Fonts {
 
@@ -11,7 +13,14 @@ QString layoutFace()
 
 void install()
 {
-    const QStringList japaneseGothics = {
+    // A build without system fonts (the browser's) carries subsets of the faces below
+    // under names of their own; they come first where they exist.
+    QStringList embedded;
+    for (const char *file : { ":/lesson-fonts/lesson-gothic.ttf", ":/lesson-fonts/lesson-gothic-fallback.ttf" }) {
+        if (QFile::exists(QLatin1String(file)))
+            embedded += QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(QLatin1String(file)));
+    }
+    const QStringList japaneseGothics = embedded + QStringList {
         QStringLiteral("Monapo"),
         QStringLiteral("IPAPGothic"),
         QStringLiteral("IPAGothic"),

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/browser_page.h"
 #include "app/fonts.h"
 #include "app/speed_box.h"
 #include "surface/palette.h"
@@ -266,9 +267,12 @@ void Form1::describeScene()
 
 void Form1::requestQuit()
 {
+    if (m_quitRequested)
+        return;
     m_quitRequested = true;
     autoPlay.quit();
     QCoreApplication::quit();
+    BrowserPage::programEnded();
 }
 
 void Form1::end_Click()
@@ -279,7 +283,7 @@ void Form1::end_Click()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // Ending is never refused; an automatic run in its pause sees the request and stops.
+    // Ending is never refused; an automatic run stops at once.
     requestQuit();
     event->accept();
 }

@@ -1,3 +1,4 @@
+#include "app/browser_page.h"
 #include "app/fonts.h"
 #include "app/form1.h"
 
@@ -9,6 +10,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("function-lesson"));
     Fonts::install();
     Form1 form;
-    form.show();
+    // A web page has no desktop to put a window on: the window is the page.
+    if (BrowserPage::isBrowser)
+        form.windowZoom.fitToPage();
+    else
+        form.show();
     return app.exec();
 }

@@ -1,6 +1,6 @@
 #include "app/numeric.h"
 
-#include <charconv>
+#include <QByteArray>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -129,13 +129,13 @@ double leadingNumber(const QString &text)
         }
     }
 
-    double value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
+    // Qt's conversion rounds correctly and ignores the locale; the text is a well-formed
+    // number by now, so a failure means it is out of range.
+    bool ok = false;
+    double value = QByteArray::fromStdString(number).toDouble(&ok);
+    if (!ok) {
         // Too large or too small to hold: which one follows from the decimal magnitude.
         value = significantBeforePoint + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (result.ec != std::errc()) {
-        value = 0;
     }
     return negative ? -value : value;
 }

@@ -1,5 +1,6 @@
 #include "app/window_zoom.h"
 
+#include "app/browser_page.h"
 #include "app/form1.h"
 #include "surface/twips.h"
 
@@ -9,6 +10,10 @@
 
 void WindowZoom::installShortcuts()
 {
+    // In a browser these keys zoom the page and make it fill the screen, and the window
+    // follows the page; taking them would leave a teacher without the browser's own.
+    if (BrowserPage::isBrowser)
+        return;
     auto bind = [this](const QKeySequence &keys, auto action) {
         auto *shortcut = new QShortcut(keys, &form);
         QObject::connect(shortcut, &QShortcut::activated, &form, action);
@@ -56,9 +61,17 @@ void WindowZoom::toggleFullScreen()
     layOut();
 }
 
+void WindowZoom::fitToPage()
+{
+    m_fitToPage = true;
+    m_fullScreen = true;
+    form.showFullScreen();
+    layOut();
+}
+
 void WindowZoom::leaveFullScreen()
 {
-    if (!m_fullScreen)
+    if (!m_fullScreen || m_fitToPage)
         return;
     m_fullScreen = false;
     form.showNormal();

@@ -23,6 +23,9 @@ public:
     void resetZoom();
     void toggleFullScreen();
     void leaveFullScreen();
+    // In a web page the window is the whole page, at the largest scale that fits it, for
+    // good: the page's zoom and full screen are the browser's own.
+    void fitToPage();
 
     bool isFullScreen() const { return m_fullScreen; }
     // The zoom now shown: a step in a window, the fitting scale on a full screen.
@@ -46,6 +49,7 @@ private:
     Form1 &form;
     int m_step = 0;
     bool m_fullScreen = false;
+    bool m_fitToPage = false;
     QPoint m_normalPosition;
     double m_factor = 1;
 };
