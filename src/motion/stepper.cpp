@@ -57,6 +57,7 @@ void Stepper::susumu_Click()
     if (form.Check1->isChecked())
         form.figure.DrawGrid();
     form.graph.PlotGraph(0);
+    form.expressions.refresh();
     if (form.Check3->isChecked())
         form.table.DrawTable(0);
     form.describeScene();
@@ -85,6 +86,7 @@ void Stepper::modoru_Click()
     if (form.Check1->isChecked())
         form.figure.DrawGrid();
     form.graph.PlotGraph(1);
+    form.expressions.refresh();
     form.describeScene();
 }
 
@@ -103,6 +105,7 @@ void Stepper::Command2_Click()
     form.tomeru->setEnabled(false);
     form.Label4[6]->setVisible(false);
     form.graph.PlotGraph(0);
+    form.expressions.refresh();
     if (form.Check1->isChecked())
         form.figure.DrawGrid();
     form.describeScene();
