@@ -68,6 +68,7 @@ Form1::Form1(QWidget *parent)
     , figure(*this)
     , table(*this)
     , graph(*this)
+    , expressions(*this)
     , stepper(*this)
     , autoPlay(*this)
     , dragger(*this)
@@ -104,6 +105,7 @@ void Form1::buildControls()
     gamen->setAccessibleName(QStringLiteral("グラフ"));
     gamen->setBackColor(rgb(255, 255, 192));
     gamen->font = Fonts::defaultFont();
+    expressions.build();
 
     hyo = new PictureBox(this);
     placement.place(hyo, Twips::rect(120, 8400, 9135, 1695));
@@ -139,6 +141,8 @@ void Form1::buildControls()
     placement.place(Check2, Twips::rect(7800, 7680, 1335, 390));
     Check5 = makeCheckBox(placement, this, QStringLiteral("封筒をかくす"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check5, Twips::rect(9600, 8160, 2535, 495));
+    Check6 = makeCheckBox(placement, this, QStringLiteral("式"), formBack, checkText, Fonts::layoutFont(18));
+    placement.place(Check6, Twips::rect(12360, 8160, 735, 495));
 
     Combo1 = new SpeedBox(this);
     Combo1->setEditable(true);
@@ -232,10 +236,11 @@ void Form1::connectHandlers()
     connect(Check3, &QCheckBox::toggled, this, [this] { table.Check3_Click(); });
     connect(Check4, &QCheckBox::toggled, this, [this] { switches.Check4_Click(); });
     connect(Check5, &QCheckBox::toggled, this, [this] { switches.Check5_Click(); });
+    connect(Check6, &QCheckBox::toggled, this, [this] { expressions.Check6_Click(); });
 
     // Tab goes through the controls in reading order.
     const QList<QWidget *> readingOrder { Command1, Check1, end, Check4, Text1, jidou, tomeru, Combo1,
-                                          susumu, modoru, Command2, Check3, Check2, Check5 };
+                                          susumu, modoru, Command2, Check3, Check2, Check5, Check6 };
     for (qsizetype i = 1; i < readingOrder.size(); ++i)
         setTabOrder(readingOrder[i - 1], readingOrder[i]);
 

@@ -10,6 +10,7 @@
 #include "figure/piece_outlines.h"
 #include "motion/auto_play.h"
 #include "motion/stepper.h"
+#include "panels/expression_list.h"
 #include "panels/graph_panel.h"
 #include "panels/table_panel.h"
 #include "surface/command_button.h"
@@ -52,6 +53,7 @@ public:
     QCheckBox *Check3 = nullptr; // 表
     QCheckBox *Check2 = nullptr; // グラフ
     QCheckBox *Check5 = nullptr; // 封筒をかくす
+    QCheckBox *Check6 = nullptr; // 式
     QComboBox *Combo1 = nullptr;
     LabelControl *Label6 = nullptr;
     LabelControl *Label3 = nullptr;
@@ -90,6 +92,7 @@ public:
     FigureRenderer figure;
     TablePanel table;
     GraphPanel graph;
+    ExpressionList expressions;
     Stepper stepper;
     AutoPlay autoPlay;
     PieceDragger dragger;

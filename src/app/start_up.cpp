@@ -9,6 +9,7 @@ void StartUp::Form_Load()
     form.Check1->setChecked(false);
     form.Check2->setChecked(false);
     form.Check3->setChecked(false);
+    form.Check6->setChecked(false);
     // Every surface works in pixels from here on; the blackboard draws 2 px lines.
     form.kokuban->drawWidth = 2;
     ShowInitialScreen();
@@ -77,6 +78,7 @@ void StartUp::ShowInitialScreen()
     s.GraphLastY = 480;
     form.tomeru->setEnabled(false);
     form.graph.PlotGraph(0);
+    form.expressions.refresh();
     if (form.Check1->isChecked())
         form.figure.DrawGrid();
     form.describeScene();

@@ -56,6 +56,7 @@ void Stepper::susumu_Click()
     if (form.Check1->isChecked())
         form.figure.DrawGrid();
     form.graph.PlotGraph(0);
+    form.expressions.refresh();
     if (form.Check3->isChecked())
         form.table.DrawTable(0);
     form.describeScene();
@@ -84,6 +85,7 @@ void Stepper::modoru_Click()
     if (form.Check1->isChecked())
         form.figure.DrawGrid();
     form.graph.PlotGraph(1);
+    form.expressions.refresh();
     form.describeScene();
 }
 
@@ -107,6 +109,7 @@ void Stepper::Command2_Click()
         form.tomeru->setEnabled(false);
     form.Label4[6]->setVisible(false);
     form.graph.PlotGraph(0);
+    form.expressions.refresh();
     if (form.Check1->isChecked())
         form.figure.DrawGrid();
     form.describeScene();

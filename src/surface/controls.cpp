@@ -78,6 +78,20 @@ LabelControl::LabelControl(ControlHost *host, const QString &caption, const QFon
 }
 
 void LabelControl::setBackColor(QColor color) { m_backColor = color; changed(); }
+
+void LabelControl::setCaption(const QString &caption)
+{
+    m_caption = caption;
+    m_textReady = false;
+    changed();
+}
+
+void LabelControl::setFont(const QFont &font)
+{
+    m_font = font;
+    m_textReady = false;
+    changed();
+}
 void LabelControl::setLeft(double v) { m_left = v; changed(); }
 void LabelControl::setTop(double v) { m_top = v; changed(); }
 void LabelControl::setSize(QSizeF size) { m_size = size; changed(); }

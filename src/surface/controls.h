@@ -88,6 +88,8 @@ public:
     QString caption() const { return m_caption; }
     QFont font() const { return m_font; }
     QColor foreColor() const { return m_foreColor; }
+    void setCaption(const QString &caption);
+    void setFont(const QFont &font);
 
     // Opaque labels paint their box in the back colour; transparent ones only their text.
     void setBackColor(QColor color);

@@ -294,7 +294,7 @@ private slots:
         };
         const QList<QWidget *> order { form->Command1, form->Check1, form->end, form->Check4, form->Text1,
                                        form->jidou, form->tomeru, form->Combo1, form->susumu, form->modoru,
-                                       form->Command2, form->Check3, form->Check2 };
+                                       form->Command2, form->Check3, form->Check2, form->Check5, form->Check6 };
         int last = -1;
         for (QWidget *w : order) {
             if (!w->isEnabled())
@@ -319,6 +319,7 @@ private slots:
         QCOMPARE(nameOf(form->jidou), QStringLiteral("自    動"));
         QCOMPARE(nameOf(form->susumu), QStringLiteral("出す"));
         QCOMPARE(nameOf(form->Check1), QStringLiteral("方眼"));
+        QCOMPARE(nameOf(form->Check6), QStringLiteral("式"));
         QCOMPARE(nameOf(form->kokuban), QStringLiteral("黒板"));
         QCOMPARE(nameOf(form->hyo), QStringLiteral("表"));
         QCOMPARE(nameOf(form->gamen), QStringLiteral("グラフ"));

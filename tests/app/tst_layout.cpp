@@ -103,6 +103,7 @@ std::optional<Probe> probe(Form1 &f, const QString &name)
         { "Command1", f.Command1 }, { "end", f.end }, { "jidou", f.jidou }, { "tomeru", f.tomeru },
         { "susumu", f.susumu }, { "modoru", f.modoru }, { "Command2", f.Command2 },
         { "Check1", f.Check1 }, { "Check3", f.Check3 }, { "Check2", f.Check2 }, { "Check5", f.Check5 },
+        { "Check6", f.Check6 },
         { "Combo1", f.Combo1 }, { "kokuban", f.kokuban }, { "gamen", f.gamen }, { "hyo", f.hyo },
         { "Picture1", f.Picture1 }, { "Check4", f.Check4 }, { "Text1", f.Text1 },
     };
@@ -199,6 +200,7 @@ private slots:
         row("Check3", "Form1", 7800, 7200, 735, 390);
         row("Check2", "Form1", 7800, 7680, 1335, 390);
         row("Check5", "Form1", 9600, 8160, 2535, 495);
+        row("Check6", "Form1", 12360, 8160, 735, 495);
         row("Combo1", "Form1", 3360, 7680, 735, 315);
         row("Label6", "Form1", 240, 240, 2400, 495);
         row("Label3", "Form1", 3360, 7320, 570, 285);
@@ -259,6 +261,7 @@ private slots:
         row("Check3", "表");
         row("Check2", "グラフ");
         row("Check5", "封筒をかくす");
+        row("Check6", "式");
         row("Label6", "関数の利用");
         row("Label3", "速度");
         row("Label8", "Valdren 学習ソフト");
@@ -313,6 +316,7 @@ private slots:
         row("Check3", FormBack, CheckText);
         row("Check2", FormBack, CheckText);
         row("Check5", FormBack, CheckText);
+        row("Check6", FormBack, CheckText);
         row("Label6", QColor(0, 0, 255), white);
         row("Label3", FormBack, CheckText);
         row("Label8", FormBack, QColor(0, 192, 0));
@@ -373,7 +377,7 @@ private slots:
         QCOMPARE(at(shot, QPoint(8, 40)), FormBack);
         QCOMPARE(at(shot, QPoint(627, 300)), FormBack);
 
-        for (QCheckBox *box : { form->Check1, form->Check3, form->Check2, form->Check5 }) {
+        for (QCheckBox *box : { form->Check1, form->Check3, form->Check2, form->Check5, form->Check6 }) {
             const QImage image = box->grab().toImage();
             QCOMPARE(at(image, QPoint(box->width() - 1, 0)), FormBack);
             QCOMPARE(at(image, QPoint(box->width() - 1, box->height() - 1)), FormBack);
@@ -408,6 +412,7 @@ private slots:
         row("Check3", 18, false);
         row("Check2", 18, false);
         row("Check5", 18, false);
+        row("Check6", 18, false);
         row("Combo1", 9.75, false);
         row("Label6", 24, false);
         row("Label3", 14.25, false);
@@ -464,7 +469,7 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         for (const char *name : { "Command1", "end", "jidou", "tomeru", "susumu", "modoru", "Command2", "Check1",
-                                  "Check3", "Check2", "Check5", "Label6", "Label3", "Label8", "Label5", "Label7",
+                                  "Check3", "Check2", "Check5", "Check6", "Label6", "Label3", "Label8", "Label5", "Label7",
                                   "Label1", "Label2", "Label9(0)", "Label9(3)", "Label9(5)" })
             QTest::newRow(name) << QString::fromLatin1(name);
     }
@@ -590,7 +595,7 @@ private slots:
         QCOMPARE(form->Combo1->lineEdit()->text(), QStringLiteral("50"));
         QCOMPARE(form->Combo1->currentIndex(), 3);
         QVERIFY(form->Check4->isChecked());
-        for (QCheckBox *box : { form->Check1, form->Check2, form->Check3, form->Check5 })
+        for (QCheckBox *box : { form->Check1, form->Check2, form->Check3, form->Check5, form->Check6 })
             QVERIFY2(!box->isChecked(), qPrintable(box->text()));
         QCOMPARE(form->Text1->text(), QStringLiteral(" 0.0"));
         QVERIFY(form->Text1->alignment() & Qt::AlignHCenter);
@@ -614,6 +619,7 @@ private slots:
         QVERIFY(!client.intersects(form->gamen->geometry()));
         QVERIFY(!client.intersects(form->hyo->geometry()));
         QVERIFY(!client.intersects(form->Check5->geometry()));
+        QVERIFY(!client.intersects(form->Check6->geometry()));
         QVERIFY(!client.intersects(form->Label8->rect().toRect()));
     }
 
@@ -641,6 +647,7 @@ private slots:
         QCOMPARE(client.contains(form->hyo->geometry()), tableShows);
         QCOMPARE(client.intersects(form->hyo->geometry()), tableShows);
         QCOMPARE(client.contains(form->Check5->geometry()), graphShows && tableShows);
+        QCOMPARE(client.contains(form->Check6->geometry()), graphShows && tableShows);
         QCOMPARE(client.contains(form->Label8->rect().toRect()), graphShows && tableShows);
         QVERIFY(client.contains(form->kokuban->geometry()));
         // The nominal frame is the same whatever the size.

@@ -119,7 +119,7 @@ private slots:
     {
         QCOMPARE(form->outerWidth(), 9700);
         QCOMPARE(form->outerHeight(), 8800);
-        for (QCheckBox *box : { form->Check1, form->Check2, form->Check3, form->Check5 })
+        for (QCheckBox *box : { form->Check1, form->Check2, form->Check3, form->Check5, form->Check6 })
             QVERIFY2(!box->isChecked(), qPrintable(box->text()));
         QVERIFY(form->Check4->isChecked());
         QCOMPARE(form->kokuban->drawWidth, 2);

@@ -1,0 +1,120 @@
+#include "panels/expression_list.h"
+
+#include "app/fonts.h"
+#include "app/form1.h"
+
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Dark red, as a teacher writes the answer on the board; it stands apart from the blue
+// curve and the black numbers of the axes.
+const QColor Ink(192, 0, 0);
+
+// The list's top left corner on the panel.
+constexpr double Left = 42;
+constexpr double Top = 8;
+// Every line keeps this many pixels, measured straight up, above the line y = 6x: the
+// steepest any figure draws (five 6 cm pieces), so no curve ever meets the list.
+constexpr double Clearance = 12;
+constexpr int LargestPixelSize = 40;
+constexpr int SmallestPixelSize = 10;
+
+// The panel's y pixel of the line y = 6x at the panel's x pixel.
+double steepestCurveAt(double panelX)
+{
+    return 480 - 1.5 * (panelX - 35);
+}
+
+// Where the i-th line stands when written in face.
+QRectF lineRect(const QFont &face, int index, const QString &text)
+{
+    const QFontMetricsF metrics(face);
+    // The emboldened ink may reach past the advance; the label clips to its box.
+    const double width = std::max(metrics.horizontalAdvance(text), metrics.boundingRect(text).right()) + 2;
+    // A little space between the lines; the boxes meet, so no grid line shows between them.
+    const double height = std::ceil(metrics.height() * 1.1);
+    return QRectF(Left, Top + index * height, std::ceil(width), height);
+}
+
+// The largest bold face in which every line of the list fits above the curves.
+QFont fittedFace(const QStringList &lines)
+{
+    QFont face = Fonts::layoutFont(18, true);
+    for (int size = LargestPixelSize; size > SmallestPixelSize; --size) {
+        face.setPixelSize(size);
+        bool fits = true;
+        for (int i = 0; i < lines.size() && fits; ++i) {
+            // The line y = 6x falls to the left, so a box's lower right corner is its nearest.
+            const QRectF box = lineRect(face, i, lines[i]);
+            fits = box.bottom() <= steepestCurveAt(box.right()) - Clearance;
+        }
+        if (fits)
+            return face;
+    }
+    face.setPixelSize(SmallestPixelSize);
+    return face;
+}
+
+} // namespace
+
+void ExpressionList::build()
+{
+    for (auto &label : m_labels) {
+        label = form.gamen->add<LabelControl>(QString(), m_face, Ink);
+        // On the panel's own colour: no grid line crosses the letters, and the grid hidden
+        // there is where no curve ever goes.
+        label->setBackColor(form.gamen->backColor());
+        label->setVisible(false);
+    }
+}
+
+void ExpressionList::refresh()
+{
+    const AreaFunction::Columns &columns = form.scene.Slot;
+    bool refitted = false;
+    if (m_fittedFor != columns) {
+        QStringList all;
+        for (const AreaFunction::Domain &domain : AreaFunction::domains(columns))
+            all << AreaFunction::domainText(domain);
+        m_face = fittedFace(all);
+        m_fittedFor = columns;
+        refitted = true;
+    }
+
+    const double x = (300 - form.scene.PointPX) / 20;
+    QStringList lines;
+    for (const AreaFunction::Domain &domain : AreaFunction::domainsEntered(columns, x))
+        lines << AreaFunction::domainText(domain);
+    // Most steps stay within a domain: the panel is not painted again for them.
+    if (lines == m_lines && !refitted)
+        return;
+    m_lines = lines;
+    show();
+}
+
+void ExpressionList::Check6_Click()
+{
+    show();
+}
+
+void ExpressionList::show()
+{
+    const bool ticked = form.Check6->isChecked();
+    for (int i = 0; i < int(m_labels.size()); ++i) {
+        LabelControl *label = m_labels[i];
+        const bool listed = i < m_lines.size();
+        if (listed) {
+            const QRectF box = lineRect(m_face, i, m_lines[i]);
+            label->setCaption(m_lines[i]);
+            label->setFont(m_face);
+            label->setLeft(box.left());
+            label->setTop(box.top());
+            label->setSize(box.size());
+        }
+        label->setVisible(ticked && listed);
+    }
+    form.gamen->setAccessibleDescription(ticked ? m_lines.join(QStringLiteral("; ")) : QString());
+}
