@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 // What differs when the program runs in a web page (Qt for WebAssembly) rather than as a
 // desktop window. Everything else is the same program.
 namespace BrowserPage {

@@ -110,6 +110,37 @@ void WindowZoom::layOut()
     form.setZoom(m_factor);
     form.setOrigin(origin);
     form.placement.apply(m_factor, origin);
+    const QSize shown = Placement::scaled(QRect(QPoint(), client), m_factor).size();
     if (!m_fullScreen)
-        form.setFixedSize(Placement::scaled(QRect(QPoint(), client), m_factor).size());
+        form.setFixedSize(shown);
+    placeCurtains(m_fullScreen ? QRect(origin, shown) : QRect(), form.screen() ? form.screen()->geometry().size() : form.size());
+}
+
+void WindowZoom::placeCurtains(QRect shownClient, QSize screen)
+{
+    if (shownClient.isNull()) {
+        for (QWidget *curtain : m_curtains) {
+            if (curtain)
+                curtain->hide();
+        }
+        return;
+    }
+    const QSize whole = screen.expandedTo(form.size());
+    const QRect beyond[2] = {
+        QRect(QPoint(shownClient.right() + 1, 0), QPoint(whole.width(), whole.height())),
+        QRect(QPoint(0, shownClient.bottom() + 1), QPoint(shownClient.right(), whole.height())),
+    };
+    for (int i = 0; i < 2; ++i) {
+        QWidget *&curtain = m_curtains[i];
+        if (!curtain) {
+            curtain = new QWidget(&form);
+            QPalette palette = curtain->palette();
+            palette.setColor(QPalette::Window, form.backColor());
+            curtain->setPalette(palette);
+            curtain->setAutoFillBackground(true);
+        }
+        curtain->setGeometry(beyond[i]);
+        curtain->raise();
+        curtain->show();
+    }
 }

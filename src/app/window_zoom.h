@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <array>
 
 class Form1;
+class QWidget;
 
 // Shows the whole window larger for a projector: Ctrl+Plus and Ctrl+Minus step through
 // the zoom steps, Ctrl+0 goes back to 100 %, F11 fills the screen at the largest scale
@@ -46,7 +48,12 @@ public:
     void windowResized();
 
 private:
+    // On a screen or page larger than the lesson, what lies beyond its client area (the
+    // panels before 表 and グラフ open them) stays out of sight, as beyond a window's edge.
+    void placeCurtains(QRect shownClient, QSize screen);
+
     Form1 &form;
+    std::array<QWidget *, 2> m_curtains {};
     int m_step = 0;
     bool m_fullScreen = false;
     bool m_fitToPage = false;

@@ -190,6 +190,18 @@ private slots:
         QTRY_COMPARE(form->size(), screen);
         const QRect board = form->kokuban->geometry();
         QVERIFY(QRect(QPoint(), screen).contains(board));
+        // What lies beyond the client area, the panels among it, stays out of sight there too.
+        const QImage shown = form->grab().toImage();
+        int panelsOnScreen = 0;
+        for (const QWidget *panel : { static_cast<QWidget *>(form->gamen), static_cast<QWidget *>(form->hyo) }) {
+            const QRect onScreen = panel->geometry().intersected(shown.rect());
+            if (onScreen.isEmpty())
+                continue;
+            ++panelsOnScreen;
+            QCOMPARE(shown.pixelColor(onScreen.center()), form->backColor());
+        }
+        QVERIFY(panelsOnScreen > 0);
+        QVERIFY(shown.pixelColor(board.center()) != form->backColor());
         // The lesson still works in logical pixels there.
         dragOnBoard(*form, QPointF(410, 100), QPointF(360, 250));
         QCOMPARE(form->scene.Slot[1], 2.0);
