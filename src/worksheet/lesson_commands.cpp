@@ -89,11 +89,18 @@ QString LessonCommands::targetName(QWidget *target) const
     return QStringLiteral("ウィンドウ");
 }
 
+QFont LessonCommands::menuFont() const
+{
+    // Read from the back of a classroom too: as large as the window is shown.
+    return Fonts::layoutFont(11 * form.windowZoom.factor());
+}
+
 QMenu *LessonCommands::makeSheetMenu(QWidget *parent, const QString &title,
                                      const std::function<void(Sheet)> &command)
 {
     auto *menu = new QMenu(title, parent);
     menu->setToolTipsVisible(true);
+    menu->setFont(menuFont());
     auto add = [&](const QString &text, const QString &tip, Sheet sheet) {
         QAction *action = menu->addAction(text);
         action->setToolTip(tip);
@@ -112,8 +119,7 @@ QMenu *LessonCommands::makeMenu(QWidget *target)
     auto *menu = new QMenu(&form);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setToolTipsVisible(true);
-    // Read from the back of a classroom too: as large as the window is shown.
-    menu->setFont(Fonts::layoutFont(11 * form.windowZoom.factor()));
+    menu->setFont(menuFont());
     const QString name = targetName(target);
 
     auto add = [&](const QString &text, QKeySequence::StandardKey key, const QString &tip, auto command) {
@@ -154,7 +160,6 @@ void LessonCommands::choosePrint()
 {
     QMenu *choice = makeSheetMenu(&form, QStringLiteral("ワークシートを印刷"), [this](Sheet sheet) { printWorksheet(sheet); });
     choice->setAttribute(Qt::WA_DeleteOnClose);
-    choice->setFont(Fonts::layoutFont(11 * form.windowZoom.factor()));
     // Enter prints the problem sheet, the one handed out.
     choice->setActiveAction(choice->actions().constFirst());
     choice->popup(form.mapToGlobal(form.rect().center()));

@@ -2,6 +2,7 @@
 
 #include "worksheet/worksheet_page.h"
 
+#include <QFont>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -52,6 +53,7 @@ private:
     void saveAs(const QString &title, const QString &fileName, const QString &filter, const QByteArray &bytes);
     void reportFailure(const QString &path);
     QString targetName(QWidget *target) const;
+    QFont menuFont() const;
 
     Form1 &form;
     LongPress *m_longPress = nullptr;
