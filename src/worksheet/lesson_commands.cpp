@@ -60,10 +60,12 @@ void LessonCommands::installMenus()
             openMenu(widget, widget->mapToGlobal(pos));
         });
     }
-    // Every button drags a piece on the board; its right button must reach the board.
+    // Any mouse button drags a piece on the board, so a right press there is the board's,
+    // also on its check box, rather than passed on to the window's menu.
     form.kokuban->setContextMenuPolicy(Qt::PreventContextMenu);
 
-    m_longPress = new LongPress(&form, [this](QPoint pos) {
+    // Owned by the window; it sees the presses the panels and the background pass on.
+    new LongPress(&form, [this](QPoint pos) {
         if (QWidget *target = menuTarget(form.childAt(pos)))
             openMenu(target, form.mapToGlobal(pos));
     });

@@ -8,7 +8,6 @@
 #include <memory>
 
 class Form1;
-class LongPress;
 class QMenu;
 class QPoint;
 class QWidget;
@@ -56,7 +55,6 @@ private:
     QFont menuFont() const;
 
     Form1 &form;
-    LongPress *m_longPress = nullptr;
     QString m_folder;
 #ifdef LESSON_PRINT_SUPPORT
     // Kept, so that the printer and its settings chosen once are offered again.

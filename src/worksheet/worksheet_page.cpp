@@ -5,7 +5,6 @@
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 
 namespace {
@@ -121,8 +120,7 @@ public:
 private:
     QPen pen(double width, QColor colour, Qt::PenStyle style) const
     {
-        QPen p(colour, width * m_scale, style, Qt::FlatCap, Qt::MiterJoin);
-        return p;
+        return QPen(colour, width * m_scale, style, Qt::FlatCap, Qt::MiterJoin);
     }
 
     QPainter &m_painter;
