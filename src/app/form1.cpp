@@ -75,6 +75,7 @@ Form1::Form1(QWidget *parent)
     , startUp(*this)
     , windowZoom(*this)
     , presenterKeys(*this)
+    , commands(*this)
 {
     setWindowTitle(QStringLiteral("３.１次関数  (by t.Morvane)"));
     setBackColor(rgb(192, 255, 192));
@@ -246,6 +247,8 @@ void Form1::connectHandlers()
 
     windowZoom.installShortcuts();
     presenterKeys.installShortcuts();
+    commands.installShortcuts();
+    commands.installMenus();
 
     kokuban->onMouseDown = [this](int16_t b, int16_t s, float x, float y) { dragger.kokuban_MouseDown(b, s, x, y); };
     kokuban->onMouseMove = [this](int16_t b, int16_t s, float x, float y) { dragger.kokuban_MouseMove(b, s, x, y); };

@@ -18,6 +18,7 @@
 #include "surface/picture_box.h"
 #include "surface/placement.h"
 #include "surface/zoom_style.h"
+#include "worksheet/lesson_commands.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -99,6 +100,7 @@ public:
     StartUp startUp;
     WindowZoom windowZoom;
     PresenterKeys presenterKeys;
+    LessonCommands commands;
 
     // 終了: ends the program at once, also in the middle of automatic play.
     void end_Click();

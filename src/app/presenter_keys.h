@@ -11,9 +11,10 @@ public:
     explicit PresenterKeys(Form1 &form) : form(form) {}
 
     void installShortcuts();
+    // True while the distance or speed box has the focus: its keys are for the text.
+    bool typing() const;
 
 private:
-    bool typing() const;
 
     Form1 &form;
 };

@@ -33,12 +33,19 @@ void PictureBox::ensureLayer()
     const QSize size = contentSize().expandedTo(QSize(1, 1));
     if (!m_layer.isNull() && m_layer.devicePixelRatio() == ratio && m_layer.deviceIndependentSize().toSize() == size)
         return;
-    m_layer = QImage((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
-    m_layer.setDevicePixelRatio(ratio);
-    m_layer.fill(backColor());
-    for (const DrawCall &call : m_calls)
-        execute(call);
+    m_layer = drawnAt(ratio);
     update();
+}
+
+QImage PictureBox::drawnAt(qreal ratio) const
+{
+    const QSize size = contentSize().expandedTo(QSize(1, 1));
+    QImage layer((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    layer.setDevicePixelRatio(ratio);
+    layer.fill(backColor());
+    for (const DrawCall &call : m_calls)
+        execute(layer, call);
+    return layer;
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)
@@ -60,44 +67,44 @@ void PictureBox::changeEvent(QEvent *event)
     ControlHost::changeEvent(event);
 }
 
-void PictureBox::fillLayer(QRectF logical, QColor color)
+void PictureBox::fillLayer(QImage &layer, QRectF logical, QColor color)
 {
     // Straight into the image: every device pixel whose centre lies inside. The same as
     // an aliased fill, without the painter's overhead for the many small rectangles.
-    const qreal ratio = m_layer.devicePixelRatio();
+    const qreal ratio = layer.devicePixelRatio();
     auto device = [ratio](double v) { return int(std::ceil(v * ratio - 0.5)); };
-    const int left = qMax(0, device(logical.left())), right = qMin(m_layer.width(), device(logical.right()));
-    const int top = qMax(0, device(logical.top())), bottom = qMin(m_layer.height(), device(logical.bottom()));
+    const int left = qMax(0, device(logical.left())), right = qMin(layer.width(), device(logical.right()));
+    const int top = qMax(0, device(logical.top())), bottom = qMin(layer.height(), device(logical.bottom()));
     const QRgb value = color.rgb();
-    uchar *const bits = m_layer.bits();
-    const qsizetype stride = m_layer.bytesPerLine();
+    uchar *const bits = layer.bits();
+    const qsizetype stride = layer.bytesPerLine();
     for (int y = top; y < bottom; ++y) {
         QRgb *row = reinterpret_cast<QRgb *>(bits + y * stride);
         std::fill(row + left, row + qMax(left, right), value);
     }
 }
 
-QRectF PictureBox::execute(const DrawCall &call)
+QRectF PictureBox::execute(QImage &layer, const DrawCall &call) const
 {
     switch (call.kind) {
     case DrawCall::Kind::Line: {
         if (const auto covered = levelLineRect(call.a, call.b, call.width)) {
-            fillLayer(*covered, call.color);
+            fillLayer(layer, *covered, call.color);
             return *covered;
         }
-        QPainter painter(&m_layer);
+        QPainter painter(&layer);
         drawAliasedLine(painter, call.a, call.b, call.color, call.width);
         const int margin = call.width + 2;
         return QRectF(call.a, call.b).normalized().adjusted(-margin, -margin, margin, margin);
     }
     case DrawCall::Kind::Rect: {
         const QRectF r = QRectF(call.a, call.b).normalized();
-        fillLayer(r, call.color);
+        fillLayer(layer, r, call.color);
         return r;
     }
     case DrawCall::Kind::Text: {
-        const QFontMetrics metrics(call.font, &m_layer);
-        QPainter painter(&m_layer);
+        const QFontMetrics metrics(call.font, &layer);
+        QPainter painter(&layer);
         painter.setRenderHint(QPainter::TextAntialiasing, false);
         painter.setFont(call.font);
         painter.setPen(call.color);
@@ -105,9 +112,9 @@ QRectF PictureBox::execute(const DrawCall &call)
         return QRectF(call.a, QSizeF(metrics.horizontalAdvance(call.text), metrics.height())).adjusted(-2, -2, 2, 2);
     }
     case DrawCall::Kind::Fill: {
-        const qreal ratio = m_layer.devicePixelRatio();
+        const qreal ratio = layer.devicePixelRatio();
         const QPoint device(int(std::floor(call.a.x() * ratio)), int(std::floor(call.a.y() * ratio)));
-        if (floodFillToBorder(m_layer, device, call.border.rgb(), call.color.rgb()) == 0)
+        if (floodFillToBorder(layer, device, call.border.rgb(), call.color.rgb()) == 0)
             return {};
         return QRectF(QPointF(), QSizeF(contentSize()));
     }
@@ -118,7 +125,7 @@ QRectF PictureBox::execute(const DrawCall &call)
 void PictureBox::draw(DrawCall call)
 {
     ensureLayer();
-    const QRectF changed = execute(call);
+    const QRectF changed = execute(m_layer, call);
     if (!changed.isEmpty())
         update(QTransform().translate(origin().x(), origin().y()).scale(zoom(), zoom())
                    .mapRect(changed.translated(contentOffset())).toAlignedRect());
@@ -237,12 +244,20 @@ void PictureBox::paintLayer(QPainter &painter)
 
     if (m_layer.isNull())
         return;
+    // Painted into a picture of another resolution than the screen's (a picture saved at
+    // twice the size): the kept calls are drawn again at that resolution, so the picture
+    // is as sharp as the window would be at that zoom instead of a stretched copy.
+    const qreal deviceRatio = painter.deviceTransform().m11();
+    QImage redrawn;
+    if (deviceRatio > 0 && !qFuzzyCompare(deviceRatio, m_layer.devicePixelRatio()))
+        redrawn = drawnAt(deviceRatio);
+    const QImage &layer = redrawn.isNull() ? m_layer : redrawn;
     // Drawn at a whole widget pixel, so that its pixels land one to one on the screen's.
     const QPointF corner = painter.transform().map(QPointF(contentOffset()));
     painter.save();
     painter.resetTransform();
-    const QSizeF shown = m_layer.deviceIndependentSize() * zoom();
-    painter.drawImage(QRectF(QPointF(std::round(corner.x()), std::round(corner.y())), shown), m_layer);
+    const QSizeF shown = layer.deviceIndependentSize() * zoom();
+    painter.drawImage(QRectF(QPointF(std::round(corner.x()), std::round(corner.y())), shown), layer);
     painter.restore();
 }
 

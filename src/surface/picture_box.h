@@ -91,9 +91,11 @@ private:
     };
 
     void draw(DrawCall call);
-    QRectF execute(const DrawCall &call);
-    void fillLayer(QRectF logical, QColor color);
+    QRectF execute(QImage &layer, const DrawCall &call) const;
+    static void fillLayer(QImage &layer, QRectF logical, QColor color);
     void ensureLayer();
+    // The kept calls drawn afresh on a layer of the given pixel ratio.
+    QImage drawnAt(qreal ratio) const;
     void dispatchMouse(const MouseHandler &handler, QMouseEvent *event, Qt::MouseButtons buttons);
 
     QImage m_layer;

@@ -29,7 +29,7 @@ fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
-for dep in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-monapo fonts-ipafont-gothic; do
+for dep in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-monapo fonts-ipafont-gothic; do
     grep -qw -- "$dep" <<<"$depends" || { echo "missing dependency: $dep"; exit 1; }
 done
 

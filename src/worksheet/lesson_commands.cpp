@@ -1,0 +1,240 @@
+#include "worksheet/lesson_commands.h"
+
+#include "app/fonts.h"
+#include "app/form1.h"
+#include "worksheet/lesson_export.h"
+#include "worksheet/long_press.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QShortcut>
+#include <QStandardPaths>
+
+#ifdef LESSON_PRINT_SUPPORT
+#include <QPrinter>
+#include <QtPrintSupport/qtprintsupportglobal.h>
+#if QT_CONFIG(printdialog)
+#define LESSON_PRINT_DIALOG
+#include <QPrintDialog>
+#endif
+#endif
+
+using Sheet = WorksheetPage::Sheet;
+
+LessonCommands::LessonCommands(Form1 &form)
+    : form(form)
+{
+}
+
+LessonCommands::~LessonCommands() = default;
+
+AreaFunction::Columns LessonCommands::columns() const
+{
+    return form.scene.Slot;
+}
+
+void LessonCommands::installShortcuts()
+{
+    auto bind = [this](QKeySequence::StandardKey key, auto command) {
+        auto *shortcut = new QShortcut(key, &form);
+        QObject::connect(shortcut, &QShortcut::activated, &form, command);
+    };
+    // The text boxes claim Ctrl+C for their own text before a shortcut sees it; the check
+    // keeps it theirs should that ever change.
+    bind(QKeySequence::Copy, [this] {
+        if (!form.presenterKeys.typing())
+            copy(&form);
+    });
+    bind(QKeySequence::Save, [this] { savePicture(&form); });
+    bind(QKeySequence::Print, [this] { choosePrint(); });
+}
+
+void LessonCommands::installMenus()
+{
+    for (QWidget *widget : { static_cast<QWidget *>(&form), static_cast<QWidget *>(form.hyo), static_cast<QWidget *>(form.gamen) }) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(widget, &QWidget::customContextMenuRequested, &form, [this, widget](const QPoint &pos) {
+            openMenu(widget, widget->mapToGlobal(pos));
+        });
+    }
+    // Any mouse button drags a piece on the board, so a right press there is the board's,
+    // also on its check box, rather than passed on to the window's menu.
+    form.kokuban->setContextMenuPolicy(Qt::PreventContextMenu);
+
+    // Owned by the window; it sees the presses the panels and the background pass on.
+    new LongPress(&form, [this](QPoint pos) {
+        if (QWidget *target = menuTarget(form.childAt(pos)))
+            openMenu(target, form.mapToGlobal(pos));
+    });
+}
+
+QWidget *LessonCommands::menuTarget(QWidget *widget) const
+{
+    for (QWidget *w = widget; w && w != &form; w = w->parentWidget()) {
+        if (w == form.kokuban)
+            return nullptr;
+        if (w == form.hyo || w == form.gamen)
+            return w;
+    }
+    return &form;
+}
+
+QString LessonCommands::targetName(QWidget *target) const
+{
+    if (target == form.hyo)
+        return QStringLiteral("表");
+    if (target == form.gamen)
+        return QStringLiteral("グラフ");
+    return QStringLiteral("ウィンドウ");
+}
+
+QFont LessonCommands::menuFont() const
+{
+    // Read from the back of a classroom too: as large as the window is shown.
+    return Fonts::layoutFont(11 * form.windowZoom.factor());
+}
+
+QMenu *LessonCommands::makeSheetMenu(QWidget *parent, const QString &title,
+                                     const std::function<void(Sheet)> &command)
+{
+    auto *menu = new QMenu(title, parent);
+    menu->setToolTipsVisible(true);
+    menu->setFont(menuFont());
+    auto add = [&](const QString &text, const QString &tip, Sheet sheet) {
+        QAction *action = menu->addAction(text);
+        action->setToolTip(tip);
+        action->setStatusTip(tip);
+        QObject::connect(action, &QAction::triggered, &form, [command, sheet] { command(sheet); });
+    };
+    add(QStringLiteral("問題（生徒用）…"),
+        QStringLiteral("いまの図形で、表とグラフが空欄の問題プリント（A4・1枚）を作ります。"), Sheet::Problem);
+    add(QStringLiteral("解答（教師用）…"),
+        QStringLiteral("表の値、グラフ、変域ごとの式を書き入れた解答プリント（A4・1枚）を作ります。"), Sheet::Answer);
+    return menu;
+}
+
+QMenu *LessonCommands::makeMenu(QWidget *target)
+{
+    auto *menu = new QMenu(&form);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setToolTipsVisible(true);
+    menu->setFont(menuFont());
+    const QString name = targetName(target);
+
+    auto add = [&](const QString &text, QKeySequence::StandardKey key, const QString &tip, auto command) {
+        QAction *action = menu->addAction(text);
+        // Shown beside the item; the window's own shortcuts do the work.
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+        action->setToolTip(tip);
+        action->setStatusTip(tip);
+        QObject::connect(action, &QAction::triggered, &form, command);
+    };
+    add(QStringLiteral("コピー"), QKeySequence::Copy,
+        QStringLiteral("%1を画像としてクリップボードにコピーします。スライドなどに貼り付けられます。").arg(name),
+        [this, target] { copy(target); });
+    add(QStringLiteral("画像として保存…"), QKeySequence::Save,
+        QStringLiteral("%1を2倍の大きさのPNG画像として保存します。スライドでも鮮明です。").arg(name),
+        [this, target] { savePicture(target); });
+    menu->addSeparator();
+
+    QMenu *print = makeSheetMenu(menu, QStringLiteral("ワークシートを印刷"), [this](Sheet sheet) { printWorksheet(sheet); });
+    print->menuAction()->setText(print->title() + QLatin1Char('\t')
+                                 + QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText));
+    print->menuAction()->setToolTip(QStringLiteral("表・グラフ・式の問題のワークシートか、その解答を印刷します。"));
+    menu->addMenu(print);
+    QMenu *pdf = makeSheetMenu(menu, QStringLiteral("ワークシートをPDFで保存"), [this](Sheet sheet) { saveWorksheetPdf(sheet); });
+    pdf->menuAction()->setToolTip(QStringLiteral("ワークシートかその解答を、印刷できるPDFファイルとして保存します。"));
+    menu->addMenu(pdf);
+    return menu;
+}
+
+void LessonCommands::openMenu(QWidget *target, const QPoint &globalPos)
+{
+    makeMenu(target)->popup(globalPos);
+}
+
+void LessonCommands::choosePrint()
+{
+    QMenu *choice = makeSheetMenu(&form, QStringLiteral("ワークシートを印刷"), [this](Sheet sheet) { printWorksheet(sheet); });
+    choice->setAttribute(Qt::WA_DeleteOnClose);
+    // Enter prints the problem sheet, the one handed out.
+    choice->setActiveAction(choice->actions().constFirst());
+    choice->popup(form.mapToGlobal(form.rect().center()));
+}
+
+void LessonCommands::copy(QWidget *target)
+{
+    LessonExport::copyToClipboard(target);
+}
+
+void LessonCommands::savePicture(QWidget *target)
+{
+    QString fileName = QStringLiteral("関数の利用");
+    if (target != &form)
+        fileName += QLatin1Char('-') + targetName(target);
+    // Taken now: the picture is what the class saw when it was asked for.
+    saveAs(QStringLiteral("画像として保存"), fileName + QStringLiteral(".png"), QStringLiteral("PNG 画像 (*.png)"),
+           LessonExport::pngBytes(LessonExport::picture(target)));
+}
+
+void LessonCommands::saveWorksheetPdf(Sheet sheet)
+{
+    saveAs(QStringLiteral("ワークシートをPDFで保存"), LessonExport::worksheetTitle(sheet) + QStringLiteral(".pdf"),
+           QStringLiteral("PDF (*.pdf)"), LessonExport::worksheetPdf(columns(), sheet));
+}
+
+void LessonCommands::printWorksheet(Sheet sheet)
+{
+#ifdef LESSON_PRINT_DIALOG
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    LessonExport::prepareForWorksheet(*m_printer, sheet);
+    auto *dialog = new QPrintDialog(m_printer.get(), &form);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    const AreaFunction::Columns composed = columns();
+    QObject::connect(dialog, &QDialog::accepted, &form, [this, composed, sheet] {
+        LessonExport::printWorksheet(*m_printer, composed, sheet);
+    });
+    dialog->open();
+#else
+    // Without a print dialog (the browser build): the PDF is handed over, and the
+    // browser's PDF viewer prints it.
+    saveWorksheetPdf(sheet);
+#endif
+}
+
+void LessonCommands::saveAs(const QString &title, const QString &fileName, const QString &filter, const QByteArray &bytes)
+{
+#ifdef Q_OS_WASM
+    // A page in the browser cannot write to the teacher's disk: the browser downloads it.
+    Q_UNUSED(title);
+    Q_UNUSED(filter);
+    QFileDialog::saveFileContent(bytes, fileName);
+#else
+    if (m_folder.isEmpty())
+        m_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    auto *dialog = new QFileDialog(&form, title, QDir(m_folder).filePath(fileName), filter);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QFileDialog::fileSelected, &form, [this, bytes](const QString &path) {
+        m_folder = QFileInfo(path).absolutePath();
+        if (!LessonExport::writeFile(path, bytes))
+            reportFailure(path);
+    });
+    dialog->open();
+#endif
+}
+
+void LessonCommands::reportFailure(const QString &path)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("保存できませんでした"),
+                                QStringLiteral("%1 に書き込めませんでした。別の場所を選んでください。").arg(QDir::toNativeSeparators(path)),
+                                QMessageBox::Ok, &form);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}

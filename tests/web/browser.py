@@ -1,0 +1,202 @@
+"""Drives Debian's Chromium, headless, over the DevTools protocol: the page's size and
+pixel ratio, the mouse, touch and keys as a user's, and screenshots read as pictures."""
+import asyncio
+import base64
+import contextlib
+import functools
+import http.server
+import io
+import json
+import os
+import re
+import shutil
+import socketserver
+import subprocess
+import tempfile
+import threading
+
+import websockets
+from PIL import Image
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
+
+    def log_message(self, *args):
+        pass
+
+
+@contextlib.contextmanager
+def serve(folder):
+    """Serves a folder on a free port of 127.0.0.1; yields the address."""
+    handler = functools.partial(QuietHandler, directory=folder)
+    socketserver.TCPServer.allow_reuse_address = True
+    with socketserver.ThreadingTCPServer(("127.0.0.1", 0), handler) as server:
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        try:
+            yield "http://127.0.0.1:%d/" % server.server_address[1]
+        finally:
+            server.shutdown()
+
+
+CHROMIUM_FLAGS = [
+    "--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
+    "--no-first-run", "--no-default-browser-check", "--disable-background-networking",
+    "--disable-component-update", "--disable-sync", "--disable-quic", "--mute-audio",
+    "--remote-debugging-port=0", "--hide-scrollbars", "--window-size=1400,1100",
+]
+
+
+class Browser:
+    """One Chromium with one page. Use as `async with Browser() as b:`."""
+
+    def __init__(self):
+        self.profile = tempfile.mkdtemp(prefix="lesson-chromium-")
+        self.process = None
+        self.socket = None
+        self.next_id = 0
+        self.pending = {}
+        self.events = []
+        self.console = []
+        self.reader = None
+
+    async def __aenter__(self):
+        self.process = subprocess.Popen(
+            ["chromium", *CHROMIUM_FLAGS, "--user-data-dir=" + self.profile, "about:blank"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        address = None
+        for line in self.process.stderr:
+            found = re.search(r"DevTools listening on (ws://\S+)", line)
+            if found:
+                address = found.group(1)
+                break
+        if address is None:
+            raise RuntimeError("Chromium did not start")
+        threading.Thread(target=lambda: [None for _ in self.process.stderr], daemon=True).start()
+        # The browser's endpoint; the page is one of its targets.
+        self.socket = await websockets.connect(address, max_size=None)
+        self.reader = asyncio.ensure_future(self._read())
+        targets = await self.call("Target.getTargets")
+        page = next(t for t in targets["targetInfos"] if t["type"] == "page")
+        attached = await self.call("Target.attachToTarget", targetId=page["targetId"], flatten=True)
+        self.session = attached["sessionId"]
+        await self.page("Page.enable")
+        await self.page("Runtime.enable")
+        return self
+
+    async def __aexit__(self, *exc):
+        self.reader.cancel()
+        await self.socket.close()
+        self.process.terminate()
+        try:
+            self.process.wait(10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+    async def _read(self):
+        async for message in self.socket:
+            data = json.loads(message)
+            if "id" in data and data["id"] in self.pending:
+                self.pending.pop(data["id"]).set_result(data)
+            elif data.get("method") == "Runtime.consoleAPICalled":
+                args = data["params"]["args"]
+                self.console.append(" ".join(str(a.get("value", a.get("description", ""))) for a in args))
+            elif data.get("method") == "Runtime.exceptionThrown":
+                self.console.append("exception: " + json.dumps(data["params"]["exceptionDetails"])[:400])
+            else:
+                self.events.append(data)
+
+    async def call(self, method, session=None, **params):
+        self.next_id += 1
+        message = {"id": self.next_id, "method": method, "params": params}
+        if session:
+            message["sessionId"] = session
+        future = asyncio.get_running_loop().create_future()
+        self.pending[self.next_id] = future
+        await self.socket.send(json.dumps(message))
+        reply = await asyncio.wait_for(future, 60)
+        if "error" in reply:
+            raise RuntimeError("%s: %s" % (method, reply["error"]))
+        return reply.get("result", {})
+
+    async def page(self, method, **params):
+        return await self.call(method, session=self.session, **params)
+
+    # ---------------------------------------------------------------- the page
+
+    async def viewport(self, width, height, ratio=1.0, mobile=False):
+        await self.page("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                        deviceScaleFactor=ratio, mobile=mobile)
+
+    async def open(self, address):
+        await self.page("Page.navigate", url=address)
+
+    async def evaluate(self, expression):
+        result = await self.page("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=True)
+        if "exceptionDetails" in result:
+            raise RuntimeError(result["exceptionDetails"])
+        return result["result"].get("value")
+
+    async def wait_for(self, expression, timeout=60.0):
+        loop = asyncio.get_running_loop()
+        deadline = loop.time() + timeout
+        while loop.time() < deadline:
+            if await self.evaluate(expression):
+                return True
+            await asyncio.sleep(0.05)
+        raise TimeoutError(expression)
+
+    async def screenshot(self):
+        shot = await self.page("Page.captureScreenshot", format="png", captureBeyondViewport=False)
+        return Image.open(io.BytesIO(base64.b64decode(shot["data"]))).convert("RGB")
+
+    async def frames(self, count=3):
+        """Lets the page paint a few frames."""
+        await self.evaluate("new Promise(r => { let n = %d; const f = () => --n ? requestAnimationFrame(f) : r(); "
+                            "requestAnimationFrame(f); })" % count)
+
+    # ---------------------------------------------------------------- input
+
+    async def mouse(self, kind, x, y, button="left", buttons=1):
+        await self.page("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button,
+                        buttons=buttons if kind != "mouseReleased" else 0, clickCount=1)
+
+    async def click(self, x, y):
+        await self.mouse("mouseMoved", x, y, button="none", buttons=0)
+        await self.mouse("mousePressed", x, y)
+        await self.mouse("mouseReleased", x, y)
+
+    async def drag(self, start, end, steps=6):
+        await self.mouse("mouseMoved", *start, button="none", buttons=0)
+        await self.mouse("mousePressed", *start)
+        for i in range(1, steps + 1):
+            x = start[0] + (end[0] - start[0]) * i / steps
+            y = start[1] + (end[1] - start[1]) * i / steps
+            await self.mouse("mouseMoved", x, y)
+        await self.mouse("mouseReleased", *end)
+
+    async def touch_drag(self, start, end, steps=6):
+        await self.page("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": start[0], "y": start[1]}])
+        for i in range(1, steps + 1):
+            x = start[0] + (end[0] - start[0]) * i / steps
+            y = start[1] + (end[1] - start[1]) * i / steps
+            await self.page("Input.dispatchTouchEvent", type="touchMove", touchPoints=[{"x": x, "y": y}])
+        await self.page("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+    async def tap(self, x, y):
+        await self.page("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y}])
+        await self.page("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+    async def key(self, key, code, key_code, modifiers=0, text=None):
+        down = dict(type="keyDown" if text is None else "keyDown", key=key, code=code,
+                    windowsVirtualKeyCode=key_code, modifiers=modifiers)
+        if text is not None:
+            down["text"] = text
+        await self.page("Input.dispatchKeyEvent", **down)
+        await self.page("Input.dispatchKeyEvent", type="keyUp", key=key, code=code,
+                        windowsVirtualKeyCode=key_code, modifiers=modifiers)
+
+
+def colour(image, x, y):
+    return image.getpixel((int(x), int(y)))

@@ -1,0 +1,296 @@
+#include "support/lesson_test.h"
+#include "worksheet/lesson_export.h"
+#include "worksheet/long_press.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMenu>
+#include <QPointingDevice>
+#include <QTemporaryDir>
+
+using namespace LessonTest;
+
+namespace {
+
+QImage plain(const QImage &image)
+{
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+void pressKey(Form1 &form, int key)
+{
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form, Qt::Key(key), Qt::ControlModifier);
+}
+
+QMenu *openPopup()
+{
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+// A place of the window by name, and a point in it.
+std::pair<QWidget *, QPoint> place(Form1 &form, const QString &name)
+{
+    if (name == QLatin1String("table"))
+        return { form.hyo, QPoint(300, 90) };
+    // Within 800 pixels of the left, where the test screen ends and touch stops.
+    if (name == QLatin1String("graph"))
+        return { form.gamen, QPoint(100, 200) };
+    if (name == QLatin1String("board"))
+        return { form.kokuban, QPoint(200, 250) };
+    if (name == QLatin1String("board's check box"))
+        return { form.Check4, QPoint(5, 5) };
+    if (name == QLatin1String("button"))
+        return { form.susumu, QPoint(10, 10) };
+    return { &form, QPoint(150, 545) }; // the background below the board
+}
+
+// A right click as the window system sends it, so that Qt makes the context menu event.
+void rightClick(QWidget *widget, QPoint pos)
+{
+    QWindow *window = widget->window()->windowHandle();
+    QTest::mouseClick(window, Qt::RightButton, {}, window->mapFromGlobal(widget->mapToGlobal(pos)));
+}
+
+// Answers the save dialog that should be open with the path, as its save button does.
+bool saveThrough(const QString &expectedName, const QString &path)
+{
+    QFileDialog *dialog = nullptr;
+    if (!QTest::qWaitFor([&] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                dialog = w->isVisible() && qobject_cast<QFileDialog *>(w) ? qobject_cast<QFileDialog *>(w) : dialog;
+            return dialog != nullptr;
+        }))
+        return false;
+    if (dialog->acceptMode() != QFileDialog::AcceptSave || !dialog->selectedFiles().value(0).endsWith(expectedName))
+        return false;
+    dialog->selectFile(path);
+    static_cast<QDialog *>(dialog)->accept();
+    return QTest::qWaitFor([&] { return QFileInfo::exists(path); });
+}
+
+// The window with both panels open and a figure part way out.
+std::unique_ptr<Form1> lessonUnderWay()
+{
+    auto form = makeForm();
+    form->Check2->setChecked(true);
+    form->Check3->setChecked(true);
+    form->scene.Slot = { 3, 1, 2, 0, 3 };
+    form->stepper.Command2_Click();
+    stepForward(*form, 9);
+    return form;
+}
+
+} // namespace
+
+class TestLessonCommands : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private slots:
+    void cleanup()
+    {
+        while (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+    }
+
+    void copyKeyCopiesTheWindowButNotOverTyping()
+    {
+        auto form = lessonUnderWay();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->Text1->setFocus();
+        form->Text1->selectAll();
+        pressKey(*form, Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), form->Text1->text());
+        QVERIFY(QGuiApplication::clipboard()->image().isNull());
+
+        form->susumu->setFocus();
+        pressKey(*form, Qt::Key_C);
+        QCOMPARE(plain(QGuiApplication::clipboard()->image()), plain(form->grab().toImage()));
+    }
+
+    void savedPictureIsTwiceTheSize_data()
+    {
+        QTest::addColumn<QString>("part");
+        for (const char *part : { "window", "table", "graph" })
+            QTest::newRow(part) << QString::fromLatin1(part);
+    }
+    void savedPictureIsTwiceTheSize()
+    {
+        QFETCH(QString, part);
+        auto form = lessonUnderWay();
+        QWidget *target = place(*form, part).first;
+        const QString path = dir.filePath(part + QStringLiteral(".png"));
+        QVERIFY(LessonExport::savePicture(target, path));
+        QCOMPARE(QImage(path).size(), target->size() * 2);
+    }
+
+    // The graph in a picture at twice the size is the graph the window draws at 200 %:
+    // drawn again from its calls, not the screen's pixels stretched.
+    void pictureIsDrawnAgainAtItsSize()
+    {
+        auto form = lessonUnderWay();
+        const QImage picture = LessonExport::picture(form.get(), 2);
+        const QPoint corner = (form->gamen->pos() + Border) * 2;
+        const QSize inside = form->gamen->contentSize();
+        for (int i = 0; i < 4; ++i)
+            form->windowZoom.zoomIn();
+        const QImage drawn = plain(form->gamen->layer());
+        QCOMPARE(drawn.size(), inside * 2);
+        QCOMPARE(plain(picture.copy(QRect(corner, drawn.size()))), drawn);
+    }
+
+    void menuOnTheBackgroundAndPanelsOnly_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("background") << QStringLiteral("background") << QStringLiteral("ウィンドウ");
+        QTest::newRow("button") << QStringLiteral("button") << QStringLiteral("ウィンドウ");
+        QTest::newRow("table") << QStringLiteral("table") << QStringLiteral("表");
+        QTest::newRow("graph") << QStringLiteral("graph") << QStringLiteral("グラフ");
+        QTest::newRow("board") << QStringLiteral("board") << QString();
+        QTest::newRow("board's check box") << QStringLiteral("board's check box") << QString();
+    }
+    void menuOnTheBackgroundAndPanelsOnly()
+    {
+        QFETCH(QString, where);
+        QFETCH(QString, named);
+        auto form = lessonUnderWay();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const auto [widget, pos] = place(*form, where);
+        rightClick(widget, pos);
+        QMenu *menu = openPopup();
+        QCOMPARE(menu != nullptr, !named.isEmpty());
+        if (!menu)
+            return;
+        QStringList texts;
+        for (QAction *a : menu->actions())
+            texts << a->text();
+        QCOMPARE(texts, (QStringList { QStringLiteral("コピー"), QStringLiteral("画像として保存…"), QString(),
+                                       QStringLiteral("ワークシートを印刷\t")
+                                           + QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText),
+                                       QStringLiteral("ワークシートをPDFで保存") }));
+        QAction *copy = menu->actions().at(0), *save = menu->actions().at(1);
+        QCOMPARE(copy->shortcut(), QKeySequence(QKeySequence::Copy));
+        QCOMPARE(save->shortcut(), QKeySequence(QKeySequence::Save));
+        QVERIFY(copy->isShortcutVisibleInContextMenu());
+        QVERIFY(copy->toolTip().contains(named) && save->statusTip().contains(named) && save->toolTip().contains(QStringLiteral("PNG")));
+        for (int i : { 3, 4 }) {
+            const QList<QAction *> sheets = menu->actions().at(i)->menu()->actions();
+            QCOMPARE(sheets.size(), 2);
+            QVERIFY(sheets[0]->text().startsWith(QStringLiteral("問題")) && sheets[1]->text().startsWith(QStringLiteral("解答")));
+            QVERIFY(sheets[0]->toolTip().contains(QStringLiteral("A4")) && sheets[1]->toolTip().contains(QStringLiteral("A4")));
+        }
+        if (widget == form->gamen) {
+            copy->trigger();
+            QCOMPARE(plain(QGuiApplication::clipboard()->image()), plain(form->gamen->grab().toImage()));
+        }
+    }
+
+    // Any button drags on the board: no menu takes the right one's press there.
+    void rightButtonStillDragsOnTheBoard()
+    {
+        auto form = makeForm();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QWindow *window = form->windowHandle();
+        auto at = [&](QPointF board) { return window->mapFromGlobal(form->kokuban->mapToGlobal((board + QPointF(Border)).toPoint())); };
+        QTest::mousePress(window, Qt::RightButton, {}, at(QPointF(470, 60)));
+        QTest::mouseMove(window, at(QPointF(400, 150)));
+        QTest::mouseMove(window, at(QPointF(330, 250)));
+        QTest::mouseRelease(window, Qt::RightButton, {}, at(QPointF(330, 250)));
+        QCOMPARE(form->scene.Slot, (Composition { 3, 0, 0, 0, 0 }));
+        QVERIFY(!openPopup());
+    }
+
+    void longPressOpensTheMenu_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("holdMs");
+        QTest::addColumn<int>("slide");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("table, held") << QStringLiteral("table") << 900 << 0 << true;
+        QTest::newRow("graph, held trembling") << QStringLiteral("graph") << 900 << 2 << true;
+        QTest::newRow("background, held") << QStringLiteral("background") << 900 << 0 << true;
+        QTest::newRow("graph, tapped") << QStringLiteral("graph") << 350 << 0 << false;
+        QTest::newRow("table, held sliding") << QStringLiteral("table") << 900 << 40 << false;
+        QTest::newRow("board, held") << QStringLiteral("board") << 900 << 0 << false;
+    }
+    void longPressOpensTheMenu()
+    {
+        QFETCH(QString, where);
+        QFETCH(int, holdMs);
+        QFETCH(int, slide);
+        QFETCH(bool, opens);
+        auto form = lessonUnderWay();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const std::unique_ptr<QPointingDevice> touch(QTest::createTouchDevice());
+        const auto [widget, pos] = place(*form, where);
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
+        QTest::touchEvent(widget, touch.get()).press(0, pos, widget);
+        QCoreApplication::processEvents();
+        if (slide)
+            QTest::touchEvent(widget, touch.get()).move(0, pos + QPoint(slide, 0), widget);
+        QCoreApplication::processEvents();
+        QTest::qWait(LongPress::Delay / 2);
+        QVERIFY(!openPopup());
+        QTest::qWait(holdMs - LongPress::Delay / 2);
+        QTest::touchEvent(widget, touch.get()).release(0, pos + QPoint(slide, 0), widget);
+        // Well past the delay: a finger lifted early opened nothing, and lifting it after
+        // the menu opened neither closed the menu nor chose from it.
+        QTest::qWait(2 * LongPress::Delay - holdMs / 2);
+        QCOMPARE(openPopup() != nullptr, opens);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+        QCOMPARE(form->scene.Slot, (Composition { 3, 1, 2, 0, 3 }));
+    }
+
+    void saveKeyAsksWhereThenSavesThePicture()
+    {
+        auto form = lessonUnderWay();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->susumu->setFocus();
+        pressKey(*form, Qt::Key_S);
+        const QString path = dir.filePath(QStringLiteral("from-the-key.png"));
+        QVERIFY(saveThrough(QStringLiteral("関数の利用.png"), path));
+        QCOMPARE(QImage(path).size(), form->size() * 2);
+    }
+
+    void pdfItemAsksWhereThenSavesTheSheet()
+    {
+        auto form = lessonUnderWay();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        rightClick(form.get(), place(*form, QStringLiteral("background")).second);
+        QVERIFY(openPopup());
+        openPopup()->actions().at(4)->menu()->actions().at(1)->trigger();
+        cleanup();
+        const QString path = dir.filePath(QStringLiteral("answer.pdf"));
+        QVERIFY(saveThrough(QStringLiteral("関数の利用-解答.pdf"), path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
+    }
+
+    void printKeyAsksWhichSheetThenOpensThePrintDialog()
+    {
+        auto form = lessonUnderWay();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->susumu->setFocus();
+        pressKey(*form, Qt::Key_P);
+        QMenu *choice = openPopup();
+        QVERIFY(choice);
+        QCOMPARE(choice->actions().size(), 2);
+        QCOMPARE(choice->activeAction(), choice->actions().at(0));
+        QVERIFY(choice->actions().at(0)->text().startsWith(QStringLiteral("問題")));
+#ifdef LESSON_PRINT_SUPPORT
+        choice->actions().at(1)->trigger();
+        cleanup();
+        QDialog *dialog = nullptr;
+        QTRY_VERIFY((dialog = form->findChild<QDialog *>()) && dialog->isVisible());
+        QVERIFY(dialog->inherits("QPrintDialog"));
+        dialog->reject();
+#endif
+    }
+};
+
+LESSON_TEST_MAIN(TestLessonCommands)
+#include "tst_lesson_commands.moc"
