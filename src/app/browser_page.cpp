@@ -1,5 +1,7 @@
 #include "app/browser_page.h"
 
+#include <QByteArray>
+
 #ifdef Q_OS_WASM
 #include <emscripten.h>
 #endif
@@ -14,6 +16,19 @@ void programEnded()
         if (typeof lessonEnded === "function")
             lessonEnded();
     });
+#endif
+}
+
+void announce(const QString &text)
+{
+#ifdef Q_OS_WASM
+    const QByteArray utf8 = text.toUtf8();
+    EM_ASM({
+        if (typeof lessonStatus === "function")
+            lessonStatus(UTF8ToString($0));
+    }, utf8.constData());
+#else
+    Q_UNUSED(text);
 #endif
 }
 

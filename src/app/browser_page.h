@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 // What differs when the program runs in a web page (Qt for WebAssembly) rather than as a
@@ -15,5 +16,9 @@ constexpr bool isBrowser = false;
 // Tells the page that the program has ended, so that it says so and offers to start the
 // program again; a desktop program simply exits.
 void programEnded();
+
+// Qt draws the whole window into one canvas, which a screen reader cannot read: where the
+// figure stands is also written into the page, where one can.
+void announce(const QString &text);
 
 } // namespace BrowserPage

@@ -270,7 +270,9 @@ void Form1::resizeEvent(QResizeEvent *event)
 
 void Form1::describeScene()
 {
-    kokuban->setAccessibleDescription(QStringLiteral("χ = %1 cm, y = %2 cm²").arg(scene.distance()).arg(scene.GraphY));
+    const QString where = QStringLiteral("χ = %1 cm, y = %2 cm²").arg(scene.distance()).arg(scene.GraphY);
+    kokuban->setAccessibleDescription(where);
+    BrowserPage::announce(where);
 }
 
 void Form1::requestQuit()

@@ -1,0 +1,194 @@
+"""The lesson's window as the browser shows it: where each control of the layout lands on
+the page at the scale that fits the page, the program's status line, and pictures of it."""
+import asyncio
+import math
+
+
+def lround(value):
+    return int(math.floor(value + 0.5))
+
+
+def pixels(twips):
+    return lround(twips / 15)
+
+
+def layout_rect(left, top, width, height):
+    return (pixels(left), pixels(top), pixels(width), pixels(height))
+
+
+# The controls the tests use, in the layout's twips, as the window lays them out.
+CONTROLS = {
+    "kokuban": layout_rect(240, 960, 9015, 6135),
+    "gamen": layout_rect(9480, 240, 5895, 7695),
+    "hyo": layout_rect(120, 8400, 9135, 1695),
+    "Command1": layout_rect(3240, 240, 1215, 495),
+    "end": layout_rect(8040, 240, 1215, 495),
+    "jidou": layout_rect(240, 7320, 1695, 735),
+    "tomeru": layout_rect(2160, 7560, 975, 495),
+    "susumu": layout_rect(4560, 7320, 975, 735),
+    "modoru": layout_rect(5640, 7320, 975, 735),
+    "Command2": layout_rect(6720, 7560, 855, 495),
+    "Check1": layout_rect(5640, 360, 1215, 390),
+    "Check3": layout_rect(7800, 7200, 735, 390),
+    "Check2": layout_rect(7800, 7680, 1335, 390),
+    "Check5": layout_rect(9600, 8160, 2535, 495),
+    "Combo1": layout_rect(3360, 7680, 735, 315),
+}
+BOARD_BORDER = 2
+
+GREEN = (0, 128, 0)
+TRAY = (0, 64, 0)
+WHITE = (255, 255, 255)
+GREY = (192, 192, 192)
+BLUE = (0, 0, 255)
+FORM = (192, 255, 192)
+PANEL = (255, 255, 192)
+COVER = (128, 255, 128)
+RED = (255, 0, 0)
+
+
+def client_size(graph, table):
+    """The window's client area for its outer size, less the nominal frame."""
+    return (pixels(15700 if graph else 9700) - 16, pixels(10800 if table else 8800) - 39)
+
+
+def scaled(rect, zoom):
+    left, top, width, height = rect
+    x0, y0 = lround(left * zoom), lround(top * zoom)
+    return (x0, y0, lround((left + width) * zoom) - x0, lround((top + height) * zoom) - y0)
+
+
+class LessonPage:
+    """One load of the lesson in a browser page of a given size and pixel ratio."""
+
+    def __init__(self, browser, address, width, height, ratio=1.0):
+        self.browser = browser
+        self.address = address
+        self.viewport = (width, height)
+        self.ratio = ratio
+        self.graph = False
+        self.table = False
+
+    async def open(self, timeout=60):
+        await self.browser.viewport(*self.viewport, ratio=self.ratio)
+        await self.browser.open(self.address)
+        await self.browser.wait_for("document.body && document.body.dataset.ready === 'true'", timeout)
+        # Painted: the blackboard's green shows where the layout puts it.
+        await self.until(lambda shot: self.colour(shot, self.board_point(100, 250)) == GREEN)
+
+    # ---------------------------------------------------------------- geometry
+
+    def fit(self):
+        client = client_size(self.graph, self.table)
+        factor = min(self.viewport[0] / client[0], self.viewport[1] / client[1])
+        shown = scaled((0, 0, *client), factor)
+        origin = ((self.viewport[0] - shown[2]) // 2, (self.viewport[1] - shown[3]) // 2)
+        return factor, origin
+
+    def control(self, name):
+        """Where a control lands on the page, in CSS pixels: left, top, width, height."""
+        factor, origin = self.fit()
+        left, top, width, height = scaled(CONTROLS[name], factor)
+        return (left + origin[0], top + origin[1], width, height)
+
+    def centre(self, name, dx=0.0):
+        left, top, width, height = self.control(name)
+        return (left + width / 2 + dx * width, top + height / 2)
+
+    def check_box(self, name):
+        """The box of a check box, left of its caption."""
+        left, top, width, height = self.control(name)
+        factor, _ = self.fit()
+        return (left + 8 * factor, top + height / 2)
+
+    def board_point(self, x, y):
+        """A point of the blackboard's drawing, in its own pixels, on the page."""
+        factor, _ = self.fit()
+        left, top, _, _ = self.control("kokuban")
+        corner = lround(BOARD_BORDER * factor)
+        return (left + corner + x * factor, top + corner + y * factor)
+
+    def panel_point(self, name, x, y):
+        factor, _ = self.fit()
+        left, top, _, _ = self.control(name)
+        corner = lround(BOARD_BORDER * factor)
+        return (left + corner + x * factor, top + corner + y * factor)
+
+    # ---------------------------------------------------------------- pictures
+
+    async def shot(self):
+        return await self.browser.screenshot()
+
+    def colour(self, shot, point):
+        x, y = point
+        return shot.getpixel((int(x * self.ratio), int(y * self.ratio)))
+
+    def colours_around(self, shot, point, radius=2):
+        x, y = int(point[0] * self.ratio), int(point[1] * self.ratio)
+        found = set()
+        for dy in range(-radius, radius + 1):
+            for dx in range(-radius, radius + 1):
+                found.add(shot.getpixel((x + dx, y + dy)))
+        return found
+
+    async def until(self, condition, timeout=20.0):
+        loop = asyncio.get_running_loop()
+        deadline = loop.time() + timeout
+        while True:
+            shot = await self.shot()
+            if condition(shot):
+                return shot
+            if loop.time() > deadline:
+                raise AssertionError("the page never showed what was waited for")
+            await asyncio.sleep(0.1)
+
+    # ---------------------------------------------------------------- the program's state
+
+    async def status(self):
+        return await self.browser.evaluate("document.getElementById('status').textContent")
+
+    async def until_status(self, prefix, timeout=30.0):
+        loop = asyncio.get_running_loop()
+        deadline = loop.time() + timeout
+        while loop.time() < deadline:
+            text = await self.status()
+            if text.startswith(prefix):
+                return text
+            await asyncio.sleep(0.02)
+        raise AssertionError("status never began with %r (it says %r)" % (prefix, await self.status()))
+
+    # ---------------------------------------------------------------- actions
+
+    async def click(self, name, dx=0.0):
+        await self.browser.click(*self.centre(name, dx))
+
+    async def tick(self, name):
+        await self.browser.click(*self.check_box(name))
+        if name == "Check2":
+            self.graph = not self.graph
+        elif name == "Check3":
+            self.table = not self.table
+
+    async def drag_piece(self, kind, column, touch=False):
+        start = self.board_point(300 + 50 * kind + 20, 100)
+        end = self.board_point(320 + 40 * column, 250)
+        if touch:
+            await self.browser.touch_drag(start, end)
+        else:
+            await self.browser.drag(start, end)
+
+    SPEEDS = [" 0", "10", "20", "50", "100", "200"]
+
+    async def choose_speed(self, text):
+        """Chooses a speed of the list with the arrow keys, as a teacher may."""
+        if not hasattr(self, "speed"):
+            self.speed = self.SPEEDS.index("50")
+        await self.browser.click(*self.centre("Combo1", dx=-0.25))
+        wanted = self.SPEEDS.index(text)
+        while self.speed != wanted:
+            if wanted < self.speed:
+                await self.browser.key("ArrowUp", "ArrowUp", 38)
+                self.speed -= 1
+            else:
+                await self.browser.key("ArrowDown", "ArrowDown", 40)
+                self.speed += 1

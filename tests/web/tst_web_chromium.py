@@ -1,0 +1,309 @@
+#!/usr/bin/python3
+"""The lesson in the browser: the web site served on 127.0.0.1, driven in headless
+Chromium by mouse, touch and keys, and checked by its pixels, against the desktop
+program's own pictures where they must be the same, and by the status line it writes
+into the page.
+
+    tst_web_chromium.py --site build-web/site --reference build/tests/web_reference
+"""
+import argparse
+import asyncio
+import os
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from browser import Browser, serve  # noqa: E402
+from lesson_page import (BLUE, COVER, FORM, GREEN, GREY, PANEL, RED, TRAY, WHITE,  # noqa: E402
+                         LessonPage, client_size)
+from PIL import Image  # noqa: E402
+
+# The window at 100 %: the page is as large as its client area.
+SMALL = client_size(False, False)
+CHROMEBOOK = (1366, 657)   # 1366 × 768 less the browser's own bars
+IPAD = (1024, 703)         # landscape, less Safari's bars
+IPAD_PORTRAIT = (768, 959)
+
+TESTS = []
+
+
+def test(function):
+    TESTS.append(function)
+    return function
+
+
+def check(condition, what):
+    if not condition:
+        raise AssertionError(what)
+
+
+@test
+async def window_appears_with_its_colours(browser, site, reference):
+    page = LessonPage(browser, site, *SMALL)
+    started = time.monotonic()
+    await page.open()
+    shot = await page.shot()
+    check(page.colour(shot, page.board_point(100, 250)) == GREEN, "the blackboard is green")
+    check(page.colour(shot, page.board_point(100, 40)) == TRAY, "the tray is dark green")
+    check(page.colour(shot, (4, 4)) == FORM, "the form is light green")
+    check(page.colour(shot, page.centre("susumu", dx=-0.4)) == (255, 255, 0), "出す is yellow")
+    check(page.colour(shot, page.centre("modoru", dx=-0.4)) == (0, 255, 255), "戻す is cyan")
+    check(page.colour(shot, page.board_point(300, 240)) == WHITE, "edge AB is white")
+    check(await browser.evaluate("document.title") == "関数の利用", "the page's title")
+    check(await page.status() == "χ = 0 cm, y = 0 cm²", "the status line at the start")
+    # The whole window as the desktop draws it: every control, caption and label.
+    expected = reference_picture(reference, [0, 0, 0, 0, 0], 0)
+    differ = differing_pixels(shot, expected, (0, 0, *SMALL))
+    check(differ == 0, "%d pixels of the window differ from the desktop's" % differ)
+    return "painted %.2f s after navigation" % (time.monotonic() - started)
+
+
+@test
+async def step_moves_p_and_writes_the_distance(browser, site, reference):
+    page = LessonPage(browser, site, *SMALL)
+    await page.open()
+    before = await page.shot()
+    check(page.colour(before, page.board_point(300, 300)) == RED, "P's dot on B")
+    await page.click("susumu")
+    await page.until_status("χ = 0.5 cm")
+    shot = await page.until(lambda s: page.colour(s, page.board_point(290, 300)) == RED)
+    check(page.colour(shot, page.board_point(302, 300)) != RED, "P left B")
+    # The distance box reads " 0.5", drawn as the desktop draws it.
+    expected = reference_picture(reference, [0, 0, 0, 0, 0], 1)
+    box = page.control("kokuban")
+    differ = differing_pixels(shot, expected, box)
+    check(differ == 0, "%d pixels of the blackboard differ from the desktop's after 出す" % differ)
+
+
+@test
+async def piece_dragged_from_the_tray_fills_its_column(browser, site, reference):
+    page = LessonPage(browser, site, *CHROMEBOOK)
+    await page.open()
+    await page.drag_piece(3, 0)
+    shot = await page.until(lambda s: page.colour(s, page.board_point(335, 200)) == GREY)
+    check(page.colour(shot, page.board_point(335, 290)) == GREY, "column 0 is grey to the bottom")
+    check(page.colour(shot, page.board_point(375, 290)) == GREEN, "column 1 stays empty")
+
+
+@test
+async def touch_drag_fills_a_column(browser, site, reference):
+    page = LessonPage(browser, site, *IPAD)
+    await browser.page("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+    try:
+        await page.open()
+        await page.drag_piece(2, 1, touch=True)
+        shot = await page.until(lambda s: page.colour(s, page.board_point(375, 240)) == GREY)
+        check(page.colour(shot, page.board_point(375, 210)) == GREEN, "a kind-2 piece is 4 cm high")
+        # A tap works a button as a click does.
+        await browser.tap(*page.centre("susumu"))
+        await page.until_status("χ = 0.5 cm")
+    finally:
+        await browser.page("Emulation.setTouchEmulationEnabled", enabled=False)
+
+
+@test
+async def graph_enlarges_the_window_and_draws_its_first_segment(browser, site, reference):
+    page = LessonPage(browser, site, *CHROMEBOOK)
+    await page.open()
+    await page.drag_piece(3, 0)
+    await page.until(lambda s: page.colour(s, page.board_point(335, 290)) == GREY)
+    small_factor, _ = page.fit()
+    await page.tick("Check2")
+    factor, _ = page.fit()
+    check(factor < small_factor, "the wider window is shown smaller")
+    shot = await page.until(lambda s: page.colour(s, page.panel_point("gamen", 200, 200)) == PANEL)
+    await page.click("susumu")
+    await page.until_status("χ = 0.5 cm, y = 3 cm²")
+    # The segment from (0, 0) to (0.5, 3): panel pixels (35, 480) to (50, 457.5).
+    shot = await page.until(lambda s: BLUE in page.colours_around(s, page.panel_point("gamen", 42.5, 468.75)))
+    check(BLUE not in page.colours_around(shot, page.panel_point("gamen", 80, 400)), "nothing further along")
+
+
+@test
+async def table_and_cover(browser, site, reference):
+    page = LessonPage(browser, site, *CHROMEBOOK)
+    await page.open()
+    await page.tick("Check3")
+    await page.tick("Check2")
+    await page.until(lambda s: page.colour(s, page.panel_point("hyo", 300, 90)) == PANEL)
+    await page.tick("Check5")
+    shot = await page.until(lambda s: page.colour(s, page.board_point(100, 250)) == COVER)
+    check(page.colour(shot, page.board_point(100, 40)) == TRAY, "the tray stays in view")
+    await page.tick("Check5")
+    await page.until(lambda s: page.colour(s, page.board_point(100, 250)) == GREEN)
+
+
+@test
+async def automatic_play_runs_to_the_end_and_stops(browser, site, reference):
+    page = LessonPage(browser, site, *CHROMEBOOK)
+    await page.open()
+    await page.drag_piece(1, 4)
+    await page.choose_speed(" 0")  # no pause at all
+    await page.click("jidou")
+    await page.until_status("χ = 10 cm, y = 4 cm²", timeout=5)
+
+    await page.click("Command2")
+    await page.until_status("χ = 0 cm")
+    await page.choose_speed("10")  # 50 ms pauses
+    started = time.monotonic()
+    await page.click("jidou")
+    await page.until_status("χ = 10 cm", timeout=20)
+    took = time.monotonic() - started
+    check(took >= 19 * 0.05, "twenty steps with their pauses took %.2f s" % took)
+
+    # ストップ ends a run after the pause under way; 最初に in between keeps it usable.
+    await page.choose_speed("100")  # 500 ms pauses
+    await page.click("jidou")  # from the end: back to the start first
+    await page.until_status("χ = 1 cm", timeout=10)
+    await page.click("Command2")
+    await page.until_status("χ = 0 cm")
+    await page.until_status("χ = 0.5 cm", timeout=5)
+    await page.click("tomeru")
+    stopped = await page.status()
+    await asyncio.sleep(1.5)
+    check(await page.status() == stopped, "no step after ストップ (%s, then %s)" % (stopped, await page.status()))
+    return "20 steps at speed 10 took %.2f s" % took
+
+
+@test
+async def presenter_keys_step(browser, site, reference):
+    page = LessonPage(browser, site, *CHROMEBOOK)
+    await page.open()
+    await page.click("Command2")  # the window has the keyboard
+    await browser.key("PageDown", "PageDown", 34)
+    await browser.key("ArrowRight", "ArrowRight", 39)
+    await page.until_status("χ = 1 cm")
+    await browser.key("PageUp", "PageUp", 33)
+    await page.until_status("χ = 0.5 cm")
+    await browser.key("Home", "Home", 36)
+    await page.until_status("χ = 0 cm")
+
+
+@test
+async def end_stops_everything_and_says_so(browser, site, reference):
+    page = LessonPage(browser, site, *CHROMEBOOK)
+    await page.open()
+    await page.click("jidou")  # speed 50: a step every 250 ms
+    await page.until_status("χ = 0.5 cm")
+    await page.click("end")
+    await browser.wait_for("!document.getElementById('ended').hidden", 5)
+    at_end = await page.status()
+    await asyncio.sleep(1.0)
+    check(await page.status() == at_end, "a step ran after 終了")
+    check(await browser.evaluate("document.getElementById('ended').innerText.includes('もう一度はじめる')"),
+          "the page offers to start again")
+
+
+@test
+async def blackboard_is_the_desktops_pixel_for_pixel(browser, site, reference):
+    page = LessonPage(browser, site, *SMALL)
+    await page.open()
+    await page.tick("Check1")
+    for column, kind in enumerate([3, 1, 2, 0, 3]):
+        if kind:
+            await page.drag_piece(kind, column)
+    await page.until_status("χ = 0 cm")
+    for _ in range(7):
+        await page.click("susumu")
+    await page.until_status("χ = 3.5 cm")
+    shot = await page.shot()
+    expected = reference_picture(reference, [3, 1, 2, 0, 3], 7, grid=True)
+    differ = differing_pixels(shot, expected, page.control("kokuban"))
+    check(differ == 0, "%d pixels of the blackboard differ from the desktop's" % differ)
+
+
+@test
+async def sizes_of_classroom_screens(browser, site, reference):
+    notes = []
+    for size, ratio in [(CHROMEBOOK, 1.0), (IPAD, 2.0), (IPAD_PORTRAIT, 2.0), ((1920, 1080), 1.0)]:
+        page = LessonPage(browser, site, *size, ratio=ratio)
+        await page.open()
+        shot = await page.shot()
+        factor, origin = page.fit()
+        left, top, width, height = page.control("kokuban")
+        # The window is centred at the largest scale that fits, on the form's colour.
+        check(page.colour(shot, (origin[0] / 2, size[1] / 2)) == FORM or origin[0] == 0, "form colour at the side")
+        check(page.colour(shot, page.board_point(100, 250)) == GREEN, "the board at its place")
+        check(page.colour(shot, (left + width + 3 * factor, top + height / 2)) == FORM, "nothing beyond the client")
+        # Sharp at the page's pixel ratio: the envelope's edge is exact white, its
+        # neighbours exact green, nothing blended between them.
+        edge = page.board_point(300, 240)
+        check(page.colour(shot, edge) == WHITE, "AB is white at %s" % (size,))
+        blend = {page.colour(shot, (edge[0] + d / ratio / 2, edge[1])) for d in range(-12, 13)}
+        check(blend <= {WHITE, GREEN}, "only white and green across AB at %s×%g: %s" % (size, ratio, blend))
+        notes.append("%d×%d@%g: %.0f %%" % (size[0], size[1], ratio, factor * 100))
+    return ", ".join(notes)
+
+
+@test
+async def page_zoom_keeps_the_window_sharp(browser, site, reference):
+    # The browser's zoom changes the page's pixel ratio; the program draws again at it.
+    page = LessonPage(browser, site, *SMALL, ratio=1.0)
+    await page.open()
+    page.ratio = 1.5
+    await browser.viewport(*SMALL, ratio=1.5)
+    await asyncio.sleep(0.5)
+    shot = await page.until(lambda s: s.size[0] == int(SMALL[0] * 1.5))
+    edge = page.board_point(300, 240)
+    across = {page.colour(shot, (edge[0] + d / 3, edge[1])) for d in range(-12, 13)}
+    check(across <= {WHITE, GREEN}, "only white and green across AB at 150 %%: %s" % across)
+
+
+# ---------------------------------------------------------------- the desktop's pictures
+
+def reference_picture(program, columns, steps, grid=False):
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "reference.png")
+        arguments = [program, path, ",".join(map(str, columns)), str(steps)] + (["grid"] if grid else [])
+        subprocess.run(arguments, check=True, env={**os.environ, "QT_QPA_PLATFORM": "offscreen"},
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return Image.open(path).convert("RGB")
+
+
+def differing_pixels(shot, expected, rect):
+    """How many pixels of a rectangle of the window differ; the page shows it at 100 %."""
+    left, top, width, height = rect
+    differ = 0
+    for y in range(top, top + height):
+        for x in range(left, left + width):
+            if shot.getpixel((x, y)) != expected.getpixel((x, y)):
+                differ += 1
+    if differ:
+        shot.crop((left, top, left + width, top + height)).save("/tmp/web-differs-browser.png")
+        expected.crop((left, top, left + width, top + height)).save("/tmp/web-differs-desktop.png")
+    return differ
+
+
+async def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--site", required=True)
+    parser.add_argument("--reference", required=True)
+    parser.add_argument("only", nargs="*")
+    args = parser.parse_args()
+    failures = 0
+    with serve(args.site) as address:
+        async with Browser() as browser:
+            for function in TESTS:
+                if args.only and function.__name__ not in args.only:
+                    continue
+                started = time.monotonic()
+                try:
+                    note = await function(browser, address, args.reference)
+                    print("PASS   %s (%.1f s)%s" % (function.__name__, time.monotonic() - started,
+                                                  ": " + note if note else ""), flush=True)
+                except Exception:
+                    failures += 1
+                    print("FAIL!  %s" % function.__name__, flush=True)
+                    traceback.print_exc()
+                    for line in browser.console[-15:]:
+                        print("   console: " + line)
+    print("Totals: %d passed, %d failed" % (len([t for t in TESTS if not args.only or t.__name__ in args.only]) - failures,
+                                            failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(asyncio.run(main()))

@@ -1,0 +1,40 @@
+// The desktop program's picture of a lesson, for the browser tests to compare theirs
+// with: the window at 100 % after a figure has been composed by dragging pieces from the
+// tray and pulled out some steps.
+//
+//   web_reference <out.png> <kinds of columns 0..4, e.g. 3,1,2,0,3> <steps out> [grid]
+#include "app/fonts.h"
+#include "app/form1.h"
+
+#include <QApplication>
+#include <QTest>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Fonts::install();
+    if (argc < 4)
+        return 2;
+    const QStringList kinds = QString::fromLatin1(argv[2]).split(QLatin1Char(','));
+    const int steps = QByteArray(argv[3]).toInt();
+    const bool grid = argc > 4 && QByteArray(argv[4]) == "grid";
+
+    Form1 form;
+    form.show();
+    if (grid)
+        form.Check1->click();
+    auto board = [](double x, double y) { return QPoint(int(x) + PictureBox::BorderWidth, int(y) + PictureBox::BorderWidth); };
+    for (int column = 0; column < kinds.size() && column < 5; ++column) {
+        const int kind = kinds[column].toInt();
+        if (kind < 1 || kind > 3)
+            continue;
+        const QPoint from = board(300 + 50 * kind + 20, 100), to = board(320 + 40 * column, 250);
+        QTest::mousePress(form.kokuban, Qt::LeftButton, {}, from);
+        QTest::mouseMove(form.kokuban, to);
+        QTest::mouseRelease(form.kokuban, Qt::LeftButton, {}, to);
+    }
+    for (int i = 0; i < steps; ++i)
+        form.susumu->click();
+    QCoreApplication::processEvents();
+    return form.grab().toImage().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}
