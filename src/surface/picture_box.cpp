@@ -242,6 +242,9 @@ void PictureBox::paintLayer(QPainter &painter)
     edge(outer, QColor(128, 128, 128), QColor(255, 255, 255));
     edge(outer.adjusted(1, 1, -1, -1), QColor(64, 64, 64), QColor(212, 208, 200));
 
+    // The screen's pixel ratio may have changed under the window (a browser's zoom), with
+    // no event to say so: the layer is drawn again at the new one.
+    ensureLayer();
     if (m_layer.isNull())
         return;
     // Painted into a picture of another resolution than the screen's (a picture saved at

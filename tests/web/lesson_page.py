@@ -73,16 +73,24 @@ class LessonPage:
         await self.browser.viewport(*self.viewport, ratio=self.ratio)
         await self.browser.open(self.address)
         await self.browser.wait_for("document.body && document.body.dataset.ready === 'true'", timeout)
+        await self.measure()
         # Painted: the blackboard's green shows where the layout puts it.
         await self.until(lambda shot: self.colour(shot, self.board_point(100, 250)) == GREEN)
 
     # ---------------------------------------------------------------- geometry
 
+    async def measure(self):
+        """The program's screen is the canvas, which the page sizes in whole device pixels."""
+        size = await self.browser.evaluate(
+            "(() => { const r = document.getElementById('screen').getBoundingClientRect(); return [r.width, r.height]; })()")
+        self.screen = (int(size[0]), int(size[1]))
+
     def fit(self):
         client = client_size(self.graph, self.table)
-        factor = min(self.viewport[0] / client[0], self.viewport[1] / client[1])
+        screen = getattr(self, "screen", self.viewport)
+        factor = min(screen[0] / client[0], screen[1] / client[1])
         shown = scaled((0, 0, *client), factor)
-        origin = ((self.viewport[0] - shown[2]) // 2, (self.viewport[1] - shown[3]) // 2)
+        origin = ((screen[0] - shown[2]) // 2, (screen[1] - shown[3]) // 2)
         return factor, origin
 
     def control(self, name):

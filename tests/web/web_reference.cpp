@@ -1,23 +1,25 @@
-// The desktop program's picture of a lesson, for the browser tests to compare theirs
+// The desktop program's pictures of a lesson, for the browser tests to compare theirs
 // with: the window at 100 % after a figure has been composed by dragging pieces from the
-// tray and pulled out some steps.
+// tray and pulled out some steps, and the blackboard's drawing layer alone, placed where
+// the window shows it.
 //
-//   web_reference <out.png> <kinds of columns 0..4, e.g. 3,1,2,0,3> <steps out> [grid]
+//   web_reference <window.png> <layer.png> <kinds of columns 0..4, e.g. 3,1,2,0,3> <steps out> [grid]
 #include "app/fonts.h"
 #include "app/form1.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QTest>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     Fonts::install();
-    if (argc < 4)
+    if (argc < 5)
         return 2;
-    const QStringList kinds = QString::fromLatin1(argv[2]).split(QLatin1Char(','));
-    const int steps = QByteArray(argv[3]).toInt();
-    const bool grid = argc > 4 && QByteArray(argv[4]) == "grid";
+    const QStringList kinds = QString::fromLatin1(argv[3]).split(QLatin1Char(','));
+    const int steps = QByteArray(argv[4]).toInt();
+    const bool grid = argc > 5 && QByteArray(argv[5]) == "grid";
 
     Form1 form;
     form.show();
@@ -36,5 +38,13 @@ int main(int argc, char *argv[])
     for (int i = 0; i < steps; ++i)
         form.susumu->click();
     QCoreApplication::processEvents();
-    return form.grab().toImage().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+
+    const QImage window = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Elsewhere than the board: a colour no drawing uses.
+    QImage layer(window.size(), QImage::Format_RGB32);
+    layer.fill(QColor(1, 2, 3));
+    QPainter painter(&layer);
+    painter.drawImage(form.kokuban->geometry().topLeft() + form.kokuban->contentOffset(), form.kokuban->layer());
+    painter.end();
+    return window.save(QString::fromLocal8Bit(argv[1])) && layer.save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }
