@@ -92,9 +92,14 @@ WindowZoom::Fit WindowZoom::fitInto(QSize client, QSize screen)
     return { factor, QPoint((screen.width() - shown.width()) / 2, (screen.height() - shown.height()) / 2) };
 }
 
+QSize WindowZoom::clientSize() const
+{
+    return Twips::clientSizeForOuter(form.outerWidth(), form.outerHeight());
+}
+
 void WindowZoom::layOut()
 {
-    const QSize client = Twips::clientSizeForOuter(form.outerWidth(), form.outerHeight());
+    const QSize client = clientSize();
     if (client.isEmpty())
         return;
     QPoint origin;
@@ -111,6 +116,7 @@ void WindowZoom::layOut()
     form.setOrigin(origin);
     form.placement.apply(m_factor, origin);
     const QSize shown = Placement::scaled(QRect(QPoint(), client), m_factor).size();
+    m_shownClient = QRect(origin, shown);
     if (!m_fullScreen)
         form.setFixedSize(shown);
     placeCurtains(m_fullScreen ? QRect(origin, shown) : QRect(), form.screen() ? form.screen()->geometry().size() : form.size());

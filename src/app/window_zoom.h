@@ -43,6 +43,12 @@ public:
     };
     static Fit fitInto(QSize client, QSize screen);
 
+    // Where the lesson's client area is shown in the window: all of it in a window, the
+    // part it is centred in on a full screen or page.
+    QRect shownClient() const { return m_shownClient; }
+    // The client area in the layout's own pixels, as the window's outer size gives it.
+    QSize clientSize() const;
+
     // Lays the window out for its outer size at the current zoom.
     void layOut();
     void windowResized();
@@ -59,4 +65,5 @@ private:
     bool m_fitToPage = false;
     QPoint m_normalPosition;
     double m_factor = 1;
+    QRect m_shownClient;
 };

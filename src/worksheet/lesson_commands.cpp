@@ -10,8 +10,10 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QTimer>
 
 #ifdef LESSON_PRINT_SUPPORT
 #include <QPrinter>
@@ -155,7 +157,12 @@ QMenu *LessonCommands::makeMenu(QWidget *target)
 
 void LessonCommands::openMenu(QWidget *target, const QPoint &globalPos)
 {
-    makeMenu(target)->popup(globalPos);
+    // Opened once the press that asked for it has been handled: in a browser the press
+    // then makes the window active, which would close a menu already open.
+    QTimer::singleShot(0, &form, [this, target = QPointer<QWidget>(target), globalPos] {
+        if (target)
+            makeMenu(target)->popup(globalPos);
+    });
 }
 
 void LessonCommands::choosePrint()
@@ -167,9 +174,15 @@ void LessonCommands::choosePrint()
     choice->popup(form.mapToGlobal(form.rect().center()));
 }
 
+QRect LessonCommands::shownArea(QWidget *target) const
+{
+    // The window shown on a larger screen or page: only its client area, as the class sees it.
+    return target == &form ? form.windowZoom.shownClient() : target->rect();
+}
+
 void LessonCommands::copy(QWidget *target)
 {
-    LessonExport::copyToClipboard(target);
+    LessonExport::copyToClipboard(target, shownArea(target));
 }
 
 void LessonCommands::savePicture(QWidget *target)
@@ -179,7 +192,8 @@ void LessonCommands::savePicture(QWidget *target)
         fileName += QLatin1Char('-') + targetName(target);
     // Taken now: the picture is what the class saw when it was asked for.
     saveAs(QStringLiteral("画像として保存"), fileName + QStringLiteral(".png"), QStringLiteral("PNG 画像 (*.png)"),
-           LessonExport::pngBytes(LessonExport::picture(target)));
+           LessonExport::pngBytes(LessonExport::picture(target, 2, shownArea(target),
+                                                        target == &form ? form.windowZoom.clientSize() : QSize())));
 }
 
 void LessonCommands::saveWorksheetPdf(Sheet sheet)

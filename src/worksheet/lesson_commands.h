@@ -52,6 +52,7 @@ private:
     void saveAs(const QString &title, const QString &fileName, const QString &filter, const QByteArray &bytes);
     void reportFailure(const QString &path);
     QString targetName(QWidget *target) const;
+    QRect shownArea(QWidget *target) const;
     QFont menuFont() const;
 
     Form1 &form;

@@ -1,5 +1,7 @@
 #include "worksheet/lesson_export.h"
 
+#include "surface/control_host.h"
+
 #include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -21,18 +23,32 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
-QImage snapshot(QWidget *widget)
+namespace {
+
+QRect orWhole(QWidget *widget, QRect area)
 {
-    return widget->grab().toImage();
+    return area.isEmpty() ? widget->rect() : area;
 }
 
-QImage picture(QWidget *widget, qreal ratio)
+} // namespace
+
+QImage snapshot(QWidget *widget, QRect area)
 {
-    QImage image(QSizeF(widget->size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
+    return widget->grab(orWhole(widget, area)).toImage();
+}
+
+QImage picture(QWidget *widget, qreal ratio, QRect area, QSize layoutSize)
+{
+    area = orWhole(widget, area);
+    const auto *host = dynamic_cast<const ControlHost *>(widget);
+    const qreal zoom = host ? host->zoom() : 1;
+    if (layoutSize.isEmpty())
+        layoutSize = (QSizeF(area.size()) / zoom).toSize();
+    QImage image((QSizeF(layoutSize) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio / zoom);
     image.fill(Qt::white);
     // Picture boxes see the higher ratio and draw their kept calls again at it.
-    widget->render(&image);
+    widget->render(&image, QPoint(), QRegion(area));
     return image;
 }
 
@@ -45,14 +61,14 @@ QByteArray pngBytes(const QImage &image)
     return bytes;
 }
 
-void copyToClipboard(QWidget *widget)
+void copyToClipboard(QWidget *widget, QRect area)
 {
-    QGuiApplication::clipboard()->setImage(snapshot(widget));
+    QGuiApplication::clipboard()->setImage(snapshot(widget, area));
 }
 
-bool savePicture(QWidget *widget, const QString &path)
+bool savePicture(QWidget *widget, const QString &path, QRect area)
 {
-    return writeFile(path, pngBytes(picture(widget)));
+    return writeFile(path, pngBytes(picture(widget, 2, area)));
 }
 
 QString worksheetTitle(WorksheetPage::Sheet sheet)

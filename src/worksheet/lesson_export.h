@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 class QWidget;
@@ -15,19 +17,23 @@ class QPrinter;
 // as a PDF or on a printer. No dialogs here; the commands ask for paths and printers.
 namespace LessonExport {
 
+// A part of a widget (the window's client area, within a page or screen it is centred
+// on), or all of it when the area is empty.
+
 // The widget as the class sees it now, at the screen's resolution.
-QImage snapshot(QWidget *widget);
-// The widget drawn afresh at the given pixel ratio, so that it stays sharp when a slide
-// shows it larger: twice the widget's size in pixels at ratio 2.
-QImage picture(QWidget *widget, qreal ratio = 2);
+QImage snapshot(QWidget *widget, QRect area = {});
+// The widget drawn afresh at the given pixel ratio of its layout's own pixels, whatever
+// the zoom it is shown at, so that it stays sharp when a slide shows it larger: twice the
+// layout's size in pixels at ratio 2. The layout's size is the area's unless given.
+QImage picture(QWidget *widget, qreal ratio = 2, QRect area = {}, QSize layoutSize = {});
 QByteArray pngBytes(const QImage &image);
 
 // Writes the whole file or, failing, leaves what was there.
 bool writeFile(const QString &path, const QByteArray &bytes);
 
 // Puts the snapshot on the clipboard.
-void copyToClipboard(QWidget *widget);
-bool savePicture(QWidget *widget, const QString &path);
+void copyToClipboard(QWidget *widget, QRect area = {});
+bool savePicture(QWidget *widget, const QString &path, QRect area = {});
 
 // The worksheet as a one-page A4 PDF, text as text with its fonts embedded.
 QByteArray worksheetPdf(const AreaFunction::Columns &columns, WorksheetPage::Sheet sheet);

@@ -109,6 +109,11 @@ class LessonPage:
         factor, _ = self.fit()
         return (left + 8 * factor, top + height / 2)
 
+    def window_point(self, x, y):
+        """A point of the window, in its logical pixels, on the page."""
+        factor, origin = self.fit()
+        return (origin[0] + x * factor, origin[1] + y * factor)
+
     def board_point(self, x, y):
         """A point of the blackboard's drawing, in its own pixels, on the page."""
         factor, _ = self.fit()
@@ -186,6 +191,17 @@ class LessonPage:
             await self.browser.drag(start, end)
 
     SPEEDS = [" 0", "10", "20", "50", "100", "200"]
+
+    async def menu(self, at, keys):
+        """Opens the window's menu with the right button and works it with the keys."""
+        await self.browser.mouse("mouseMoved", *at, button="none", buttons=0)
+        await self.browser.mouse("mousePressed", *at, button="right", buttons=2)
+        await self.browser.mouse("mouseReleased", *at, button="right")
+        await asyncio.sleep(0.3)
+        codes = {"ArrowDown": 40, "ArrowRight": 39, "Enter": 13}
+        for key in keys:
+            await self.browser.key(key, key, codes[key], text="\r" if key == "Enter" else None)
+            await asyncio.sleep(0.1)
 
     async def choose_speed(self, text):
         """Chooses a speed of the list with the arrow keys, as a teacher may."""

@@ -264,6 +264,51 @@ async def page_zoom_keeps_the_window_sharp(browser, site, reference):
     check(across <= {WHITE, GREEN}, "only white and green across AB at 150 %%: %s" % across)
 
 
+@test
+async def worksheets_and_pictures_download(browser, site, reference):
+    page = LessonPage(browser, site, *CHROMEBOOK)
+    await page.open()
+    columns = [3, 2, 2, 0, 0]
+    for column, kind in enumerate(columns):
+        if kind:
+            await page.drag_piece(kind, column)
+    await page.until(lambda s: page.colour(s, page.board_point(415, 290)) == GREY)
+    folder = tempfile.mkdtemp(prefix="lesson-downloads-")
+    await browser.call("Browser.setDownloadBehavior", behavior="allow", downloadPath=folder)
+    background = page.window_point(200, 30)
+    notes = []
+    # The menu: コピー, 画像として保存…, ワークシートを印刷 ▸, ワークシートをPDFで保存 ▸ (問題, 解答).
+    for sheet, keys in [("problem", ["ArrowDown"] * 4 + ["ArrowRight", "Enter"]),
+                        ("answer", ["ArrowDown"] * 4 + ["ArrowRight", "ArrowDown", "Enter"]),
+                        ("picture", ["ArrowDown"] * 2 + ["Enter"])]:
+        before = set(os.listdir(folder))
+        await page.menu(background, keys)
+        path = await downloaded(folder, before)
+        if sheet == "picture":
+            picture = Image.open(path)
+            check(picture.size == tuple(2 * v for v in client_size(False, False)),
+                  "the picture is %s, twice the window" % (picture.size,))
+            notes.append("picture %d×%d" % picture.size)
+            continue
+        result = subprocess.run([reference, "check-pdf", path, ",".join(map(str, columns)), sheet],
+                                env={**os.environ, "QT_QPA_PLATFORM": "offscreen"}, capture_output=True, text=True)
+        check(result.returncode == 0, "the %s sheet: %s" % (sheet, result.stderr.strip()))
+        notes.append("%s sheet %d bytes" % (sheet, os.path.getsize(path)))
+    return ", ".join(notes)
+
+
+async def downloaded(folder, before, timeout=20.0):
+    """The file that a download put into the folder, once it is complete."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        new = [name for name in set(os.listdir(folder)) - before if not name.endswith(".crdownload")]
+        if new:
+            await asyncio.sleep(0.2)
+            return os.path.join(folder, new[0])
+        await asyncio.sleep(0.1)
+    raise AssertionError("nothing was downloaded")
+
+
 # ---------------------------------------------------------------- the desktop's pictures
 
 def reference_pictures(program, columns, steps, grid=False):

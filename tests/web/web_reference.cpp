@@ -1,20 +1,34 @@
 // The desktop program's pictures of a lesson, for the browser tests to compare theirs
 // with: the window at 100 % after a figure has been composed by dragging pieces from the
 // tray and pulled out some steps, and the blackboard's drawing layer alone, placed where
-// the window shows it.
+// the window shows it; or checks a worksheet the browser gave as a download.
 //
 //   web_reference <window.png> <layer.png> <kinds of columns 0..4, e.g. 3,1,2,0,3> <steps out> [grid]
+//   web_reference check-pdf <file.pdf> <kinds of columns> problem|answer
 #include "app/fonts.h"
 #include "app/form1.h"
+#include "worksheet/worksheet_checks.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QTest>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     Fonts::install();
+    if (argc == 5 && QByteArray(argv[1]) == "check-pdf") {
+        std::array<double, 5> columns {};
+        const QStringList kinds = QString::fromLatin1(argv[3]).split(QLatin1Char(','));
+        for (int i = 0; i < 5 && i < kinds.size(); ++i)
+            columns[i] = kinds[i].toDouble();
+        const auto sheet = QByteArray(argv[4]) == "answer" ? WorksheetPage::Sheet::Answer : WorksheetPage::Sheet::Problem;
+        const QStringList faults = WorksheetChecks::faults(QString::fromLocal8Bit(argv[2]), columns, sheet);
+        for (const QString &fault : faults)
+            std::fprintf(stderr, "%s\n", qPrintable(fault));
+        return faults.isEmpty() ? 0 : 1;
+    }
     if (argc < 5)
         return 2;
     const QStringList kinds = QString::fromLatin1(argv[3]).split(QLatin1Char(','));

@@ -1,4 +1,5 @@
 #include "support/lesson_test.h"
+#include "surface/twips.h"
 #include "worksheet/lesson_export.h"
 #include "worksheet/long_press.h"
 
@@ -22,8 +23,10 @@ void pressKey(Form1 &form, int key)
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form, Qt::Key(key), Qt::ControlModifier);
 }
 
+// The menu opens once the press that asked for it has been handled.
 QMenu *openPopup()
 {
+    QCoreApplication::processEvents();
     return qobject_cast<QMenu *>(QApplication::activePopupWidget());
 }
 
@@ -254,6 +257,25 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("from-the-key.png"));
         QVERIFY(saveThrough(QStringLiteral("関数の利用.png"), path));
         QCOMPARE(QImage(path).size(), form->size() * 2);
+    }
+
+    // On a full screen (and in a browser's page) the window is larger than the lesson: the
+    // pictures hold the lesson's client area only, the saved one at twice its layout size.
+    void picturesOfTheLessonOnAFullScreen()
+    {
+        auto form = lessonUnderWay();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->windowZoom.toggleFullScreen();
+        QTRY_COMPARE(form->size(), form->screen()->geometry().size());
+        const QRect shown = form->windowZoom.shownClient();
+        QVERIFY(shown.size() != form->size());
+        form->susumu->setFocus();
+        pressKey(*form, Qt::Key_C);
+        QCOMPARE(plain(QGuiApplication::clipboard()->image()), plain(form->grab(shown).toImage()));
+        pressKey(*form, Qt::Key_S);
+        const QString path = dir.filePath(QStringLiteral("full-screen.png"));
+        QVERIFY(saveThrough(QStringLiteral("関数の利用.png"), path));
+        QCOMPARE(QImage(path).size(), Twips::clientSizeForOuter(15700, 10800) * 2);
     }
 
     void pdfItemAsksWhereThenSavesTheSheet()

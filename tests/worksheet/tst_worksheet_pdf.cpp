@@ -1,6 +1,7 @@
 #include "support/lesson_test.h"
 #include "worksheet/lesson_export.h"
 #include "worksheet/poppler.h"
+#include "worksheet/worksheet_checks.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -14,17 +15,6 @@ using Sheet = WorksheetPage::Sheet;
 
 namespace {
 
-const QString Title = QStringLiteral("関数の利用");
-const QString Question = QStringLiteral("点Ｐが動いた距離をxcm、封筒から出た部分の面積をycm²とします。");
-
-// pdfinfo's page count and page size in points.
-std::pair<int, QSizeF> pagesAndSize(const QString &pdf)
-{
-    const QString info = Poppler::run(QStringLiteral("pdfinfo"), { pdf });
-    const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
-    const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(info);
-    return { pages.captured(1).toInt(), QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble()) };
-}
 
 // The darkest grey within a pixel of a point of the page.
 int darkestAround(const QImage &page, QPointF points, int dpi)
@@ -82,28 +72,7 @@ private slots:
         QFETCH(Composition, columns);
         QFETCH(Sheet, sheet);
         const QString pdf = writePdf(columns, sheet);
-        const auto [pages, size] = pagesAndSize(pdf);
-        QCOMPARE(pages, 1);
-        QVERIFY2(qAbs(size.width() - 595.28) < 0.5 && qAbs(size.height() - 841.89) < 0.5, qPrintable(pdf));
-        const QString text = Poppler::compactText(pdf);
-        QVERIFY2(text.contains(Title) && text.contains(Question) && text.contains(QStringLiteral("名前")), qPrintable(text));
-        const QStringList embedded = Poppler::fontsEmbedded(pdf);
-        QVERIFY(!embedded.isEmpty());
-        QCOMPARE(embedded.count(QStringLiteral("yes")), embedded.size());
-
-        // The table: x from 0 to 10, and y below it only on the answer sheet.
-        for (int x = 0; x <= 10; ++x) {
-            QCOMPARE(Poppler::wordsIn(pdf, WorksheetPage::tableCell(0, x)), QStringList { QString::number(x) });
-            const QStringList y = Poppler::wordsIn(pdf, WorksheetPage::tableCell(1, x));
-            QCOMPARE(y, sheet == Sheet::Answer ? QStringList { QString::number(trueArea(columns, x)) } : QStringList());
-        }
-        // The expression of every domain only on the answer sheet.
-        QCOMPARE(text.contains(QStringLiteral("解答")), sheet == Sheet::Answer);
-        QCOMPARE(text.contains(QStringLiteral("のとき")), sheet == Sheet::Answer);
-        for (const AreaFunction::Domain &domain : AreaFunction::domains(columns)) {
-            if (sheet == Sheet::Answer)
-                QVERIFY(text.contains(AreaFunction::domainText(domain).remove(QLatin1Char(' '))));
-        }
+        QCOMPARE(WorksheetChecks::faults(pdf, columns, sheet), QStringList());
     }
 
     // Where the answer's line must pass, at its vertices and the middles of its steps; on
@@ -164,11 +133,11 @@ private slots:
         const Composition columns { 2, 2, 1, 3, 0 };
         QVERIFY(LessonExport::printWorksheet(printer, columns, Sheet::Answer));
 
-        const auto [pages, size] = pagesAndSize(path);
+        const auto [pages, size] = WorksheetChecks::pagesAndSize(path);
         QCOMPARE(pages, 1);
         QVERIFY(qAbs(size.width() - points.width()) < 0.5 && qAbs(size.height() - points.height()) < 0.5);
         const QString text = Poppler::compactText(path);
-        QVERIFY(text.contains(Title) && text.contains(Question));
+        QVERIFY(text.contains(WorksheetChecks::Title) && text.contains(WorksheetChecks::Question));
         // Scaled to fit and centred: the table's last y is where that puts it.
         const QSizeF a4 = WorksheetPage::paperSize();
         const double scale = std::min(size.width() / a4.width(), size.height() / a4.height());
