@@ -84,6 +84,20 @@ void PictureBox::fillLayer(QImage &layer, QRectF logical, QColor color)
     }
 }
 
+namespace {
+
+// A painter on a layer in the layout's pixels. QPainter applies an image's pixel ratio only
+// from 1 up, so a layer shown smaller than the layout (a whole window fitted to a small
+// screen) is scaled here, as the direct fills scale themselves.
+void beginOnLayer(QPainter &painter, QImage &layer)
+{
+    painter.begin(&layer);
+    if (const qreal ratio = layer.devicePixelRatio(); ratio < 1)
+        painter.scale(ratio, ratio);
+}
+
+} // namespace
+
 QRectF PictureBox::execute(QImage &layer, const DrawCall &call) const
 {
     switch (call.kind) {
@@ -92,7 +106,8 @@ QRectF PictureBox::execute(QImage &layer, const DrawCall &call) const
             fillLayer(layer, *covered, call.color);
             return *covered;
         }
-        QPainter painter(&layer);
+        QPainter painter;
+        beginOnLayer(painter, layer);
         drawAliasedLine(painter, call.a, call.b, call.color, call.width);
         const int margin = call.width + 2;
         return QRectF(call.a, call.b).normalized().adjusted(-margin, -margin, margin, margin);
@@ -104,7 +119,8 @@ QRectF PictureBox::execute(QImage &layer, const DrawCall &call) const
     }
     case DrawCall::Kind::Text: {
         const QFontMetrics metrics(call.font, &layer);
-        QPainter painter(&layer);
+        QPainter painter;
+        beginOnLayer(painter, layer);
         painter.setRenderHint(QPainter::TextAntialiasing, false);
         painter.setFont(call.font);
         painter.setPen(call.color);

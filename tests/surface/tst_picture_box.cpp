@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cmath>
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -563,6 +564,58 @@ private slots:
         QCOMPARE(surface->layer().devicePixelRatio(), surface->devicePixelRatioF());
         QCOMPARE(surface->layer().deviceIndependentSize().toSize(), surface->contentSize());
         QCOMPARE(surface->layer().size(), surface->contentSize() * surface->devicePixelRatioF());
+    }
+
+    // A window fitted to a screen smaller than itself shows its boxes below 100 %: text and
+    // slanted lines land where the level lines and fills do, scaled, not at full size.
+    void layerBelowFullSize_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("96.5 %") << 0.965;
+        QTest::newRow("77.6 %") << 0.776;
+        QTest::newRow("50 %") << 0.5;
+    }
+    void layerBelowFullSize()
+    {
+        QFETCH(double, zoom);
+        const QColor back(255, 255, 192);
+        auto inkOf = [&](double z, auto draw) {
+            PictureBox box;
+            box.setLogicalSize(QSize(393, 513));
+            box.setZoom(z);
+            box.setBackColor(back);
+            box.font = Fonts::defaultFont();
+            draw(box);
+            QRect ink;
+            const QImage &layer = box.layer();
+            for (int y = 0; y < layer.height(); ++y) {
+                for (int x = 0; x < layer.width(); ++x) {
+                    if (layer.pixelColor(x, y) != back)
+                        ink |= QRect(x, y, 1, 1);
+                }
+            }
+            return ink;
+        };
+        auto text = [](PictureBox &box) {
+            box.currentX = 300;
+            box.currentY = 485;
+            box.print(QStringLiteral(" 10"));
+        };
+        auto slanted = [](PictureBox &box) {
+            box.drawWidth = 3;
+            box.line(QPointF(35, 480), QPointF(335, 30), QColor(0, 0, 255));
+        };
+        for (const auto &[what, draw] : { std::pair<const char *, std::function<void(PictureBox &)>> { "text", text },
+                                          { "slanted line", slanted } }) {
+            const QRect full = inkOf(1, draw), shown = inkOf(zoom, draw);
+            QVERIFY2(!shown.isEmpty(), what);
+            const QRectF expected(QPointF(full.topLeft()) * zoom, QPointF(full.bottomRight() + QPoint(1, 1)) * zoom);
+            QVERIFY2(qAbs(shown.left() - expected.left()) <= 1.5 && qAbs(shown.top() - expected.top()) <= 1.5
+                         && qAbs(shown.right() + 1 - expected.right()) <= 1.5 && qAbs(shown.bottom() + 1 - expected.bottom()) <= 1.5,
+                     qPrintable(QStringLiteral("%1 at %2: (%3,%4 %5x%6), expected about (%7,%8 %9x%10)")
+                                    .arg(QLatin1String(what)).arg(zoom).arg(shown.x()).arg(shown.y()).arg(shown.width())
+                                    .arg(shown.height()).arg(expected.x()).arg(expected.y()).arg(expected.width()).arg(expected.height())));
+        }
     }
 
     void floodFillOnADoubleDensityImage_data()

@@ -36,6 +36,22 @@ def counts(image):
     return found
 
 
+def without_webgl(site, profile):
+    """Headless Firefox has no WebGL: the page must say plainly that it cannot run there."""
+    shot = os.path.join(profile, "headless.png")
+    with serve(site) as address:
+        subprocess.run(["firefox-esr", "--headless", "--no-remote", "--profile", profile, "--screenshot", shot,
+                        "--window-size=900,600", address], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=120, check=True)
+    found = counts(Image.open(shot).convert("RGB"))
+    # The notice's title on its blue band, on the form's colour; no blackboard.
+    if found.get((0, 0, 255), 0) > 3000 and found.get(FORM, 0) > 300000 and found.get(GREEN, 0) == 0:
+        print("PASS   without WebGL the page says the program cannot run there")
+        return 0
+    print("FAIL!  without WebGL: colours seen %s" % sorted(found.items(), key=lambda kv: -kv[1])[:6])
+    return 1
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--site", required=True)
@@ -45,6 +61,7 @@ def main():
     profile = tempfile.mkdtemp(prefix="lesson-firefox-")
     with open(os.path.join(profile, "user.js"), "w") as prefs:
         prefs.write(PREFERENCES)
+    failed = without_webgl(args.site, profile)
     read, write = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1100x800x24", "-nolisten", "tcp"],
                             pass_fds=[write], stderr=subprocess.DEVNULL)
@@ -67,7 +84,7 @@ def main():
                 if found.get(GREEN, 0) > 100000 and found.get(TRAY, 0) > 40000 and found.get(FORM, 0) > 20000:
                     shutil.copyfile(shot_path, os.path.join(tempfile.gettempdir(), "lesson-firefox.png"))
                     print("PASS   Firefox shows the window %.1f s after it started" % (time.monotonic() - started))
-                    return 0
+                    return failed
             print("FAIL!  Firefox never showed the blackboard; colours seen: %s"
                   % sorted(found.items(), key=lambda kv: -kv[1])[:6])
             return 1
