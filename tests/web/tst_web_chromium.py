@@ -297,6 +297,24 @@ async def worksheets_and_pictures_download(browser, site, reference):
     return ", ".join(notes)
 
 
+@test
+async def copy_puts_the_window_on_the_clipboard(browser, site, reference):
+    page = LessonPage(browser, site, *CHROMEBOOK)
+    await page.open()
+    await browser.call("Browser.grantPermissions", permissions=["clipboardReadWrite", "clipboardSanitizedWrite"],
+                       origin=site.rstrip("/"))
+    await page.click("susumu")  # the window has the keyboard, not a text box
+    await browser.key("c", "KeyC", 67, modifiers=2)
+    await asyncio.sleep(0.5)
+    size = await browser.evaluate("""navigator.clipboard.read().then(async items => {
+        const picture = await createImageBitmap(await items[0].getType('image/png'));
+        return [picture.width, picture.height]; })""")
+    # The lesson's client area as the page shows it, at the page's pixel ratio of 1.
+    factor, _ = page.fit()
+    shown = [round(v * factor) for v in client_size(False, False)]
+    check(all(abs(a - b) <= 1 for a, b in zip(size, shown)), "the clipboard holds %s, the window shows %s" % (size, shown))
+
+
 async def downloaded(folder, before, timeout=20.0):
     """The file that a download put into the folder, once it is complete."""
     deadline = time.monotonic() + timeout
