@@ -109,12 +109,12 @@ int main(int argc, char *argv[])
     std::vector<double> drops;
     for (int i = 0; i < 100; ++i) {
         const float column = 320 + 40 * (i % 5);
-        form.dragger.kokuban_MouseDown(1, 0, 470, 60);
-        form.dragger.kokuban_MouseMove(1, 0, column, 250);
+        form.kokuban_MouseDown(1, 0, 470, 60);
+        form.kokuban_MouseMove(1, 0, column, 250);
         flushPaints();
         QElapsedTimer t;
         t.start();
-        form.dragger.kokuban_MouseUp(1, 0, column, 250);
+        form.kokuban_MouseUp(1, 0, column, 250);
         flushPaints();
         drops.push_back(t.nsecsElapsed() / 1e6);
     }
@@ -135,9 +135,9 @@ int main(int argc, char *argv[])
     };
     for (int round = 0; round < 20; ++round) {
         for (int i = 0; i < 20; ++i)
-            timeStep([&] { form.stepper.susumu_Click(); }, forward, forwardDrawn);
+            timeStep([&] { form.susumu_Click(); }, forward, forwardDrawn);
         for (int i = 0; i < 20; ++i)
-            timeStep([&] { form.stepper.modoru_Click(); }, backward, backwardDrawn);
+            timeStep([&] { form.modoru_Click(); }, backward, backwardDrawn);
     }
     const Timing f = summarise(forward), b = summarise(backward);
     const Timing fs = summarise(forwardDrawn), bs = summarise(backwardDrawn);
@@ -152,7 +152,7 @@ int main(int argc, char *argv[])
     form.Combo1->setEditText(QStringLiteral("10"));
     std::vector<double> lateness;
     int early = 0;
-    form.autoPlay.pauseEnded = [&](int, int32_t ms, qint64 elapsedNs) {
+    form.lesson.autoPlay().pauseEnded = [&](int, int32_t ms, qint64 elapsedNs) {
         const double late = elapsedNs / 1e6 - ms;
         lateness.push_back(late);
         if (late < 0)
@@ -163,9 +163,9 @@ int main(int argc, char *argv[])
     wall.start();
     int runs = 0;
     while (wall.elapsed() < autoSeconds * 1000) {
-        form.autoPlay.jidou_Click();
+        form.jidou_Click();
         // The run goes on from timers; the window handles its events meanwhile.
-        while (form.autoPlay.isRunning())
+        while (form.lesson.isPlaying())
             QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         ++runs;
     }

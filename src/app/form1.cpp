@@ -62,20 +62,6 @@ LineControl *makeLine(ControlHost *host, QColor color, int width, int x1, int y1
 
 Form1::Form1(QWidget *parent)
     : ControlHost(parent)
-    , placement(this)
-    , switches(*this)
-    , outlines(*this)
-    , figure(*this)
-    , table(*this)
-    , graph(*this)
-    , expressions(*this)
-    , stepper(*this)
-    , autoPlay(*this)
-    , dragger(*this)
-    , startUp(*this)
-    , windowZoom(*this)
-    , presenterKeys(*this)
-    , commands(*this)
 {
     setWindowTitle(QStringLiteral("３.１次関数  (by t.Morvane)"));
     setBackColor(rgb(192, 255, 192));
@@ -85,33 +71,28 @@ Form1::Form1(QWidget *parent)
     for (QWidget *child : findChildren<QWidget *>())
         child->setStyle(style);
     connectHandlers();
-    startUp.Form_Load();
+    Form_Load();
 }
 
 Form1::~Form1() = default;
 
+PictureBox *Form1::makePictureBox(QRect place, const QString &name, QColor back)
+{
+    auto *box = new PictureBox(this);
+    placement.place(box, place);
+    box->setAccessibleName(name);
+    box->setBackColor(back);
+    return box;
+}
+
 void Form1::buildControls()
 {
-    // Created back to front: the blackboard first, the cover last.
-    kokuban = new PictureBox(this);
-    placement.place(kokuban, Twips::rect(240, 960, 9015, 6135));
-    kokuban->setAccessibleName(QStringLiteral("黒板"));
-    kokuban->setBackColor(rgb(0, 128, 0));
     kokuban->foreColor = rgb(255, 255, 255);
     kokuban->font = Fonts::layoutFont(14.25, true);
     buildBlackboard();
 
-    gamen = new PictureBox(this);
-    placement.place(gamen, Twips::rect(9480, 240, 5895, 7695));
-    gamen->setAccessibleName(QStringLiteral("グラフ"));
-    gamen->setBackColor(rgb(255, 255, 192));
     gamen->font = Fonts::defaultFont();
-    expressions.build();
 
-    hyo = new PictureBox(this);
-    placement.place(hyo, Twips::rect(120, 8400, 9135, 1695));
-    hyo->setAccessibleName(QStringLiteral("表"));
-    hyo->setBackColor(rgb(255, 255, 192));
     hyo->font = Fonts::layoutFont(14.25, true);
     Line3 = makeLine(hyo, Qt::black, 3, 120, 840, 9000, 840);
     Line2 = makeLine(hyo, Qt::black, 3, 480, 120, 480, 1560);
@@ -165,10 +146,8 @@ void Form1::buildControls()
     Label3 = makeLabel(this, QStringLiteral("速度"), Fonts::layoutFont(14.25), rgb(0, 128, 0), formBack, 3360, 7320, 570, 285);
     Label8 = makeLabel(this, QStringLiteral("Valdren 学習ソフト"), Fonts::defaultFont(), rgb(0, 192, 0), formBack, 13680, 9960, 1695, 180);
 
-    Picture1 = new PictureBox(this);
-    placement.place(Picture1, Twips::rect(120, 3000, 9255, 3975));
-    Picture1->setAccessibleName(QStringLiteral("封筒をかくす"));
-    Picture1->setBackColor(rgb(128, 255, 128));
+    // Created last, so that it stands in front of the blackboard.
+    Picture1 = makePictureBox(Twips::rect(120, 3000, 9255, 3975), QStringLiteral("封筒をかくす"), rgb(128, 255, 128));
 }
 
 void Form1::buildBlackboard()
@@ -223,21 +202,25 @@ void Form1::buildBlackboard()
 
 void Form1::connectHandlers()
 {
-    connect(Command1, &QPushButton::clicked, this, [this] { startUp.Command1_Click(); });
-    connect(end, &QPushButton::clicked, this, [this] { end_Click(); });
-    connect(jidou, &QPushButton::clicked, this, [this] { autoPlay.jidou_Click(); });
-    connect(tomeru, &QPushButton::clicked, this, [this] { autoPlay.tomeru_Click(); });
-    connect(susumu, &QPushButton::clicked, this, [this] { stepper.susumu_Click(); });
-    connect(modoru, &QPushButton::clicked, this, [this] { stepper.modoru_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { stepper.Command2_Click(); });
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(end, &QPushButton::clicked, this, &Form1::end_Click);
+    connect(jidou, &QPushButton::clicked, this, &Form1::jidou_Click);
+    connect(tomeru, &QPushButton::clicked, this, &Form1::tomeru_Click);
+    connect(susumu, &QPushButton::clicked, this, &Form1::susumu_Click);
+    connect(modoru, &QPushButton::clicked, this, &Form1::modoru_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
 
     // A check box's handler runs whenever its value changes, by a click or by the keyboard.
-    connect(Check1, &QCheckBox::toggled, this, [this] { figure.Check1_Click(); });
-    connect(Check2, &QCheckBox::toggled, this, [this] { graph.Check2_Click(); });
-    connect(Check3, &QCheckBox::toggled, this, [this] { table.Check3_Click(); });
-    connect(Check4, &QCheckBox::toggled, this, [this] { switches.Check4_Click(); });
-    connect(Check5, &QCheckBox::toggled, this, [this] { switches.Check5_Click(); });
-    connect(Check6, &QCheckBox::toggled, this, [this] { expressions.Check6_Click(); });
+    connect(Check1, &QCheckBox::toggled, this, &Form1::Check1_Click);
+    connect(Check2, &QCheckBox::toggled, this, &Form1::Check2_Click);
+    connect(Check3, &QCheckBox::toggled, this, &Form1::Check3_Click);
+    connect(Check4, &QCheckBox::toggled, this, &Form1::Check4_Click);
+    connect(Check5, &QCheckBox::toggled, this, &Form1::Check5_Click);
+    connect(Check6, &QCheckBox::toggled, this, &Form1::Check6_Click);
+
+    // The speed is read anew before every pause: the lesson keeps the list's text.
+    lesson.setSpeedText(Combo1->currentText());
+    connect(Combo1, &QComboBox::editTextChanged, &lesson, &Lesson::setSpeedText);
 
     // Tab goes through the controls in reading order.
     const QList<QWidget *> readingOrder { Command1, Check1, end, Check4, Text1, jidou, tomeru, Combo1,
@@ -250,9 +233,244 @@ void Form1::connectHandlers()
     commands.installShortcuts();
     commands.installMenus();
 
-    kokuban->onMouseDown = [this](int16_t b, int16_t s, float x, float y) { dragger.kokuban_MouseDown(b, s, x, y); };
-    kokuban->onMouseMove = [this](int16_t b, int16_t s, float x, float y) { dragger.kokuban_MouseMove(b, s, x, y); };
-    kokuban->onMouseUp = [this](int16_t b, int16_t s, float x, float y) { dragger.kokuban_MouseUp(b, s, x, y); };
+    kokuban->onMouseDown = [this](int16_t b, int16_t s, float x, float y) { kokuban_MouseDown(b, s, x, y); };
+    kokuban->onMouseMove = [this](int16_t b, int16_t s, float x, float y) { kokuban_MouseMove(b, s, x, y); };
+    kokuban->onMouseUp = [this](int16_t b, int16_t s, float x, float y) { kokuban_MouseUp(b, s, x, y); };
+
+    connect(&lesson, &Lesson::changed, this, &Form1::follow);
+    connect(&lesson, &Lesson::switched, this, &Form1::followSwitch);
+    connect(&lesson, &Lesson::runStateChanged, this, &Form1::applyButtons);
+    connect(&table, &TablePanel::roomWanted, this, [this](bool shown) { setOuterHeight(shown ? 10800 : 8800); });
+    connect(&graph, &GraphPanel::roomWanted, this, [this](bool shown) { setOuterWidth(shown ? 15700 : 9700); });
+}
+
+void Form1::Form_Load()
+{
+    setOuterSize(9700, 8800);
+    // Already clear at start, so their handlers do not run.
+    Check1->setChecked(false);
+    Check2->setChecked(false);
+    Check3->setChecked(false);
+    Check6->setChecked(false);
+    // The blackboard draws 2 px lines.
+    kokuban->drawWidth = 2;
+    applyButtons(lesson.runState());
+    lesson.showInitialScreen();
+}
+
+void Form1::Command1_Click()
+{
+    lesson.showInitialScreen();
+}
+
+void Form1::susumu_Click()
+{
+    lesson.stepOut();
+}
+
+void Form1::modoru_Click()
+{
+    lesson.stepIn();
+}
+
+void Form1::Command2_Click()
+{
+    lesson.backToStart();
+}
+
+void Form1::jidou_Click()
+{
+    lesson.play();
+}
+
+void Form1::tomeru_Click()
+{
+    lesson.stop();
+}
+
+void Form1::Check1_Click()
+{
+    lesson.setSwitch(Lesson::Switch::Grid, Check1->isChecked());
+}
+
+void Form1::Check2_Click()
+{
+    lesson.setSwitch(Lesson::Switch::Graph, Check2->isChecked());
+}
+
+void Form1::Check3_Click()
+{
+    lesson.setSwitch(Lesson::Switch::Table, Check3->isChecked());
+}
+
+void Form1::Check4_Click()
+{
+    lesson.setSwitch(Lesson::Switch::Marker, Check4->isChecked());
+}
+
+void Form1::Check5_Click()
+{
+    lesson.setSwitch(Lesson::Switch::Cover, Check5->isChecked());
+}
+
+void Form1::Check6_Click()
+{
+    lesson.setSwitch(Lesson::Switch::Expressions, Check6->isChecked());
+}
+
+void Form1::kokuban_MouseDown(int16_t, int16_t, float x, float y)
+{
+    lesson.press(x, y);
+}
+
+void Form1::kokuban_MouseMove(int16_t, int16_t, float x, float y)
+{
+    if (lesson.isDragging())
+        outlines.follow(lesson.dragKind(), x, y);
+}
+
+void Form1::kokuban_MouseUp(int16_t, int16_t, float x, float y)
+{
+    if (!lesson.isDragging())
+        return;
+    outlines.sendHome();
+    lesson.release(x, y);
+}
+
+void Form1::follow(Lesson::Change change)
+{
+    figure.follow(change);
+    placeMarkers(change);
+    table.follow(change);
+    graph.follow(change);
+    expressions.refresh();
+    describeScene();
+    // Started over outside a run: there is nothing left to stop.
+    if (change != Lesson::Change::StepOut && change != Lesson::Change::StepIn && !lesson.isPlaying())
+        tomeru->setEnabled(false);
+}
+
+void Form1::followSwitch(Lesson::Switch which, bool on)
+{
+    // Changed by the lesson itself, the box shows it too; its handler then finds nothing to do.
+    checkBox(which)->setChecked(on);
+    switch (which) {
+    case Lesson::Switch::Grid:
+        figure.gridSwitched(on);
+        break;
+    case Lesson::Switch::Table:
+        table.switched(on);
+        break;
+    case Lesson::Switch::Graph:
+        graph.switched(on);
+        break;
+    case Lesson::Switch::Cover:
+        Picture1->setVisible(on);
+        break;
+    case Lesson::Switch::Marker:
+        placeMarker();
+        break;
+    case Lesson::Switch::Expressions:
+        expressions.switched(on);
+        break;
+    }
+}
+
+QCheckBox *Form1::checkBox(Lesson::Switch which) const
+{
+    switch (which) {
+    case Lesson::Switch::Grid: return Check1;
+    case Lesson::Switch::Table: return Check3;
+    case Lesson::Switch::Graph: return Check2;
+    case Lesson::Switch::Cover: return Check5;
+    case Lesson::Switch::Marker: return Check4;
+    case Lesson::Switch::Expressions: return Check6;
+    }
+    return Check1;
+}
+
+void Form1::placeMarker()
+{
+    const SceneState &s = lesson.scene();
+    // Switched off, the marker is parked below the board, out of sight.
+    const double y = lesson.isOn(Lesson::Switch::Marker) ? s.PointBY : 800;
+    Line5[4]->setEnds(s.PointBX, y, s.PointPX, y);
+}
+
+void Form1::placeMarkers(Lesson::Change change)
+{
+    if (change == Lesson::Change::InitialScreen) {
+        layOutEnvelope();
+        return;
+    }
+    const SceneState &s = lesson.scene();
+    const double px = s.PointPX;
+    Label4[8]->setLeft(px - 18);
+    Shape1->setLeft(px - 4);
+    Text1->setText(Lesson::distanceText(lesson.distance()));
+    if (lesson.isOn(Lesson::Switch::Marker))
+        placeMarker();
+    // After a forward step the label stands 5 px further right than after any other move.
+    Label4[6]->setLeft((px + (change == Lesson::Change::StepOut ? 310 : 300)) / 2 - 22);
+    Label4[6]->setTop(px > 230 ? 325 : 300);
+    Label4[6]->setVisible(!lesson.atStart());
+}
+
+void Form1::layOutEnvelope()
+{
+    const SceneState &s = lesson.scene();
+    Text1->setText(Lesson::distanceText(0));
+    Picture1->setVisible(lesson.isOn(Lesson::Switch::Cover));
+
+    auto placeLabel = [&](int index, double left, double top) {
+        Label4[index]->setLeft(left);
+        Label4[index]->setTop(top);
+    };
+    placeLabel(0, s.PointAX - 8, s.PointAY - 35);
+    placeLabel(1, s.PointBX + 4, s.PointBY);
+    placeLabel(2, s.PointCX - 8, s.PointCY);
+    placeLabel(3, s.PointDX - 8, int16_t(s.PointDY - 35));
+    placeLabel(4, (s.PointBX + s.PointCX) / 2 - 20, s.PointBY + 5);
+    placeLabel(5, s.PointCX + 5, int16_t(s.PointDY + 20));
+    placeLabel(8, s.PointPX - 18, s.PointBY);
+    Shape1->setLeft(s.PointBX - 4);
+    Shape1->setTop(s.PointBY - 4);
+
+    auto &line = Line5;
+    line[0]->setEnds(20, s.BaseLineY, s.PointCX, s.PointCY);
+    line[1]->setEnds(s.PointCX, s.PointCY, s.PointDX, s.PointDY);
+    line[2]->setEnds(s.PointDX, s.PointDY, s.PointAX, s.PointAY);
+    line[3]->setEnds(s.PointAX, s.PointAY, s.PointBX, s.PointBY);
+    // The red marker is parked below the board, whatever its switch, until the next step.
+    line[4]->setEnds(310, 800, s.PointPX, 800);
+    line[5]->setEnds(s.PointAX, s.PointAY, s.PointAX - 20, s.PointAY + 15);
+    line[6]->setEnds(s.PointAX - 20, s.PointAY + 15, s.PointBX - 20, s.PointBY - 15);
+    line[7]->setEnds(s.PointBX - 20, s.PointBY - 15, s.PointBX, s.PointBY);
+
+    placeLabel(6, 300, 330);
+    Label4[6]->setVisible(false);
+
+    outlines.sendHome();
+}
+
+void Form1::describeScene()
+{
+    const QString where = QStringLiteral("χ = %1 cm, y = %2 cm²").arg(lesson.distance()).arg(lesson.y());
+    kokuban->setAccessibleDescription(where);
+    BrowserPage::announce(where);
+}
+
+void Form1::applyButtons(Lesson::RunState state)
+{
+    // Once the program is ending, nothing is offered any more.
+    if (m_quitRequested)
+        return;
+    const bool idle = state == Lesson::RunState::Idle;
+    susumu->setEnabled(idle);
+    modoru->setEnabled(idle);
+    Command1->setEnabled(idle);
+    jidou->setEnabled(state != Lesson::RunState::Running);
+    tomeru->setEnabled(!idle);
 }
 
 void Form1::setOuterSize(int widthTwips, int heightTwips)
@@ -268,19 +486,12 @@ void Form1::resizeEvent(QResizeEvent *event)
     windowZoom.windowResized();
 }
 
-void Form1::describeScene()
-{
-    const QString where = QStringLiteral("χ = %1 cm, y = %2 cm²").arg(scene.distance()).arg(scene.GraphY);
-    kokuban->setAccessibleDescription(where);
-    BrowserPage::announce(where);
-}
-
 void Form1::requestQuit()
 {
     if (m_quitRequested)
         return;
     m_quitRequested = true;
-    autoPlay.quit();
+    lesson.quit();
     QCoreApplication::quit();
     BrowserPage::programEnded();
 }

@@ -1,15 +1,11 @@
 #pragma once
 
-#include "app/scene_state.h"
-#include "app/start_up.h"
-#include "app/switches.h"
+#include "app/lesson_commands.h"
 #include "app/presenter_keys.h"
 #include "app/window_zoom.h"
 #include "figure/figure_renderer.h"
-#include "figure/piece_dragger.h"
 #include "figure/piece_outlines.h"
-#include "motion/auto_play.h"
-#include "motion/stepper.h"
+#include "lesson/lesson.h"
 #include "panels/expression_list.h"
 #include "panels/graph_panel.h"
 #include "panels/table_panel.h"
@@ -17,28 +13,35 @@
 #include "surface/control_host.h"
 #include "surface/picture_box.h"
 #include "surface/placement.h"
+#include "surface/twips.h"
 #include "surface/zoom_style.h"
-#include "worksheet/lesson_commands.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <array>
 
-// The lesson's one window. It owns every control, the scene state and the subsystems,
-// which reach one another through it, as the handlers of one window call one another.
+// The lesson's one window: its controls, the views that draw the lesson on them, and the
+// handlers, which pass what the class does on to the lesson. The views follow the lesson
+// from one place, follow(), in one fixed order.
 class Form1 : public ControlHost
 {
 public:
     explicit Form1(QWidget *parent = nullptr);
     ~Form1() override;
 
-    SceneState scene;
+    Lesson lesson;
 
     // Where every control stands in logical pixels, for showing the window larger.
-    Placement placement;
+    Placement placement { this };
     // The style of the windowed controls, whose own parts grow with the zoom.
     ZoomStyle *style = nullptr;
+
+    // Picture boxes. kokuban is the back-most control, Picture1 the front-most.
+    PictureBox *kokuban = makePictureBox(Twips::rect(240, 960, 9015, 6135), QStringLiteral("黒板"), QColor(0, 128, 0));
+    PictureBox *gamen = makePictureBox(Twips::rect(9480, 240, 5895, 7695), QStringLiteral("グラフ"), QColor(255, 255, 192));
+    PictureBox *hyo = makePictureBox(Twips::rect(120, 8400, 9135, 1695), QStringLiteral("表"), QColor(255, 255, 192));
+    PictureBox *Picture1 = nullptr;
 
     // Buttons.
     CommandButton *Command1 = nullptr; // 初期画面
@@ -59,12 +62,6 @@ public:
     LabelControl *Label6 = nullptr;
     LabelControl *Label3 = nullptr;
     LabelControl *Label8 = nullptr;
-
-    // Picture boxes. kokuban is the back-most control, Picture1 the front-most.
-    PictureBox *kokuban = nullptr;
-    PictureBox *gamen = nullptr;
-    PictureBox *hyo = nullptr;
-    PictureBox *Picture1 = nullptr;
 
     // Inside hyo.
     LineControl *Line3 = nullptr;
@@ -87,24 +84,37 @@ public:
     std::array<LineControl *, 4> Line7 {};
     std::array<LineControl *, 4> Line9 {};
 
-    // The subsystems, each owning its handlers.
-    Switches switches;
-    PieceOutlines outlines;
-    FigureRenderer figure;
-    TablePanel table;
-    GraphPanel graph;
-    ExpressionList expressions;
-    Stepper stepper;
-    AutoPlay autoPlay;
-    PieceDragger dragger;
-    StartUp startUp;
-    WindowZoom windowZoom;
-    PresenterKeys presenterKeys;
-    LessonCommands commands;
+    // The views of the lesson on the picture boxes.
+    FigureRenderer figure { *kokuban, lesson };
+    PieceOutlines outlines { Line6, Line7, Line9, Label9 };
+    TablePanel table { *hyo, lesson };
+    GraphPanel graph { *gamen, lesson };
+    ExpressionList expressions { *gamen, lesson };
 
-    // 終了: ends the program at once, also in the middle of automatic play.
-    void end_Click();
-    // True once the program has been asked to end; every waiting loop gives up then.
+    WindowZoom windowZoom { *this };
+    PresenterKeys presenterKeys { *this };
+    LessonCommands commands { *this };
+
+    // The handlers: what the class does, passed on to the lesson.
+    void Form_Load();
+    void Command1_Click(); // 初期画面
+    void end_Click();      // 終了: ends the program at once, also in the middle of automatic play
+    void susumu_Click();
+    void modoru_Click();
+    void Command2_Click();
+    void jidou_Click();
+    void tomeru_Click();
+    void Check1_Click();
+    void Check2_Click();
+    void Check3_Click();
+    void Check4_Click();
+    void Check5_Click();
+    void Check6_Click();
+    void kokuban_MouseDown(int16_t button, int16_t shift, float x, float y);
+    void kokuban_MouseMove(int16_t button, int16_t shift, float x, float y);
+    void kokuban_MouseUp(int16_t button, int16_t shift, float x, float y);
+
+    // True once the program has been asked to end.
     bool quitRequested() const { return m_quitRequested; }
 
     // The window's outer size in twips (the client area follows, see Twips).
@@ -114,18 +124,31 @@ public:
     int outerWidth() const { return m_outerWidth; }
     int outerHeight() const { return m_outerHeight; }
 
-    // Tells screen readers where the figure stands: "χ = 4.5 cm, y = 13.5 cm²".
-    void describeScene();
+    // The one place that sets the buttons for each state of automatic play.
+    void applyButtons(Lesson::RunState state);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    PictureBox *makePictureBox(QRect place, const QString &name, QColor back);
     void buildControls();
     void buildBlackboard();
     void connectHandlers();
     void requestQuit();
+
+    // Every view brought up to a change of the lesson, in one fixed order.
+    void follow(Lesson::Change change);
+    void followSwitch(Lesson::Switch which, bool on);
+    // P's letter and dot, the distance, the red marker and the "χcm" label.
+    void placeMarkers(Lesson::Change change);
+    // The envelope, its labels, P at B and the outlines in the tray, as on the initial screen.
+    void layOutEnvelope();
+    void placeMarker();
+    // Tells screen readers where the figure stands: "χ = 4.5 cm, y = 13.5 cm²".
+    void describeScene();
+    QCheckBox *checkBox(Lesson::Switch which) const;
 
     int m_outerWidth = 0;
     int m_outerHeight = 0;

@@ -1,8 +1,8 @@
 #include "figure/figure_renderer.h"
 
-#include "app/form1.h"
-#include "app/numeric.h"
+#include "lesson/numeric.h"
 #include "surface/palette.h"
+#include "surface/picture_box.h"
 
 namespace {
 
@@ -16,19 +16,51 @@ constexpr PieceShape shapes[4] = { { 0, 0 }, { 260, 298 }, { 220, 268 }, { 180, 
 
 } // namespace
 
+void FigureRenderer::follow(Lesson::Change change)
+{
+    switch (change) {
+    case Lesson::Change::InitialScreen:
+        // Only the envelope's controls and the tray: no figure, not even AB drawn.
+        board.cls();
+        break;
+    case Lesson::Change::Dropped:
+        // From the first drop on, the pieces and AB are outlined in yellow.
+        board.foreColor = Palette::color(Palette::Yellow);
+        RedrawFigure(int16_t(Lesson::StartX));
+        // The redraw lays the grid under the pieces and, after a drop, leaves it there.
+        return;
+    default:
+        redrawAtP();
+        break;
+    }
+    if (lesson.isOn(Lesson::Switch::Grid))
+        DrawGrid();
+}
+
+void FigureRenderer::gridSwitched(bool on)
+{
+    if (on)
+        DrawGrid();
+    else
+        redrawAtP();
+}
+
+void FigureRenderer::redrawAtP()
+{
+    if (const auto left = Numeric::toInt16(lesson.scene().PointPX))
+        RedrawFigure(*left);
+}
+
 void FigureRenderer::drawEdgeAB()
 {
-    form.kokuban->line(QPointF(EdgeX, 180), QPointF(EdgeX, BaseY));
+    board.line(QPointF(EdgeX, 180), QPointF(EdgeX, BaseY));
 }
 
 void FigureRenderer::RedrawFigure(int16_t left)
 {
-    PictureBox &board = *form.kokuban;
     board.cls();
     drawEdgeAB();
-    board.fillStyle = PictureBox::FillStyle::Solid;
-    board.fillColor = Palette::color(Palette::DarkYellow);
-    if (form.Check1->isChecked()) {
+    if (lesson.isOn(Lesson::Switch::Grid)) {
         DrawGrid();
         // The grid's black lines cross AB; drawn again, AB keeps dividing a piece that
         // straddles it into its outside and inside parts for the fills below.
@@ -36,7 +68,7 @@ void FigureRenderer::RedrawFigure(int16_t left)
     }
     for (int i = 0; i < 5; ++i) {
         const int16_t columnLeft = int16_t(left + 40 * i);
-        const double kind = form.scene.Slot[i];
+        const double kind = lesson.columns()[i];
         if (kind == 1)
             FillPiece1(columnLeft);
         if (kind == 2)
@@ -63,7 +95,6 @@ void FigureRenderer::FillPiece3(int16_t left)
 
 void FigureRenderer::fillPiece(int16_t left, int top, int seedY)
 {
-    PictureBox &board = *form.kokuban;
     board.line(QPointF(left, BaseY), QPointF(left + 40, BaseY));
     board.line(QPointF(left + 40, BaseY), QPointF(left + 40, top));
     board.line(QPointF(left + 40, top), QPointF(left, top));
@@ -86,7 +117,6 @@ void FigureRenderer::fillPiece(int16_t left, int top, int seedY)
 
 void FigureRenderer::DrawGrid()
 {
-    PictureBox &board = *form.kokuban;
     board.drawWidth = 1;
     const QColor black = Palette::color(Palette::Black);
     for (int i = 0; i <= 6; ++i)
@@ -94,14 +124,4 @@ void FigureRenderer::DrawGrid()
     for (int i = 0; i <= 30; ++i)
         board.lineStep(QPointF(20 + 20 * i, 180), QPointF(0, 120), black);
     board.drawWidth = 2;
-}
-
-void FigureRenderer::Check1_Click()
-{
-    if (form.Check1->isChecked()) {
-        DrawGrid();
-        return;
-    }
-    if (const auto left = Numeric::toInt16(form.scene.PointPX))
-        RedrawFigure(*left);
 }

@@ -1,16 +1,24 @@
 #pragma once
 
+#include "lesson/lesson.h"
+
 #include <cstdint>
 
-class Form1;
+class PictureBox;
 
 // Draws the figure on the blackboard for one position of its row of columns: each piece
 // white where it is out of the envelope, light grey where it is still inside. Also the
-// grid of 1-cm squares and its switch 方眼.
+// grid of 1-cm squares.
 class FigureRenderer
 {
 public:
-    explicit FigureRenderer(Form1 &form) : form(form) {}
+    FigureRenderer(PictureBox &board, const Lesson &lesson) : board(board), lesson(lesson) {}
+
+    // Brings the blackboard's drawing up to a change of the lesson: the figure, then the
+    // grid over it.
+    void follow(Lesson::Change change);
+    // 方眼 switched: the grid over the picture, or the figure again without it.
+    void gridSwitched(bool on);
 
     // left: x of column 0's left edge.
     void RedrawFigure(int16_t left);
@@ -18,7 +26,6 @@ public:
     void FillPiece2(int16_t left);
     void FillPiece3(int16_t left);
     void DrawGrid();
-    void Check1_Click();
 
     // Where the envelope's mouth AB stands; left of it is out of the envelope.
     static constexpr int EdgeX = 300;
@@ -27,6 +34,8 @@ public:
 private:
     void fillPiece(int16_t left, int top, int seedY);
     void drawEdgeAB();
+    void redrawAtP();
 
-    Form1 &form;
+    PictureBox &board;
+    const Lesson &lesson;
 };

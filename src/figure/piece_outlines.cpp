@@ -1,6 +1,7 @@
 #include "figure/piece_outlines.h"
 
-#include "app/form1.h"
+#include "lesson/numeric.h"
+#include "surface/controls.h"
 
 #include <limits>
 
@@ -15,33 +16,52 @@ int PieceOutlines::topOffset(int kind)
 
 bool PieceOutlines::PlaceLine6Outline(int16_t x, int16_t y)
 {
-    return place(form.Line6, x, y, topOffset(1));
+    return place(line6, x, y, topOffset(1));
 }
 
 bool PieceOutlines::PlaceLine7Outline(int16_t x, int16_t y)
 {
-    return place(form.Line7, x, y, topOffset(2));
+    return place(line7, x, y, topOffset(2));
 }
 
 bool PieceOutlines::PlaceLine9Outline(int16_t x, int16_t y)
 {
-    return place(form.Line9, x, y, topOffset(3));
+    return place(line9, x, y, topOffset(3));
 }
 
 void PieceOutlines::sendHome()
 {
     PlaceLine6Outline(350, 5);
-    form.Label9[0]->setVisible(true);
-    form.Label9[1]->setVisible(true);
+    sizeLabels[0]->setVisible(true);
+    sizeLabels[1]->setVisible(true);
     PlaceLine7Outline(400, 5);
-    form.Label9[2]->setVisible(true);
-    form.Label9[3]->setVisible(true);
+    sizeLabels[2]->setVisible(true);
+    sizeLabels[3]->setVisible(true);
     PlaceLine9Outline(450, 5);
-    form.Label9[4]->setVisible(true);
-    form.Label9[5]->setVisible(true);
+    sizeLabels[4]->setVisible(true);
+    sizeLabels[5]->setVisible(true);
 }
 
-bool PieceOutlines::place(const std::array<LineControl *, 4> &lines, int16_t x, int16_t y, int top)
+void PieceOutlines::follow(int kind, double x, double y)
+{
+    // The outline is centred on the pointer: its cell is 40 px wide and its piece stands
+    // on the cell's bottom, 120 px below the reference point.
+    const double centreOffset = 120 - (120 - topOffset(kind)) / 2.0;
+    const auto refX = Numeric::toInt16(x - 20);
+    const auto refY = Numeric::toInt16(y - centreOffset);
+    if (refX && refY) {
+        switch (kind) {
+        case 1: PlaceLine6Outline(*refX, *refY); break;
+        case 2: PlaceLine7Outline(*refX, *refY); break;
+        case 3: PlaceLine9Outline(*refX, *refY); break;
+        }
+    }
+    const int firstLabel = 2 * (kind - 1);
+    sizeLabels[firstLabel]->setVisible(false);
+    sizeLabels[firstLabel + 1]->setVisible(false);
+}
+
+bool PieceOutlines::place(const Outline &lines, int16_t x, int16_t y, int top)
 {
     // The sums are 16-bit quantities; rather than leave a half-moved outline, nothing is
     // moved when one of them would not fit.

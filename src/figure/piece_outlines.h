@@ -3,15 +3,23 @@
 #include <array>
 #include <cstdint>
 
-class Form1;
+class LabelControl;
 class LineControl;
 
-// Moves the yellow outline of a piece kind so that its cell (40 × 120 px, the piece
-// standing on its bottom) has its upper left corner at the reference point.
+// The yellow outlines of the three piece kinds in the tray, with their size labels. Each
+// moves so that its cell (40 × 120 px, the piece standing on its bottom) has its upper
+// left corner at a reference point; a dragged one follows the pointer.
 class PieceOutlines
 {
 public:
-    explicit PieceOutlines(Form1 &form) : form(form) {}
+    using Outline = std::array<LineControl *, 4>;
+
+    // The controls themselves belong to the blackboard; these are the window's arrays of them.
+    PieceOutlines(const Outline &line6, const Outline &line7, const Outline &line9,
+                  const std::array<LabelControl *, 6> &sizeLabels)
+        : line6(line6), line7(line7), line9(line9), sizeLabels(sizeLabels)
+    {
+    }
 
     // Kinds 1, 2 and 3. Return false, moving nothing, when a coordinate would leave the
     // 16-bit range.
@@ -21,12 +29,18 @@ public:
 
     // All three outlines back at their places in the tray, their size labels shown.
     void sendHome();
+    // The outline of the kind being dragged centred on the pointer (blackboard pixels),
+    // its size labels hidden until it goes home.
+    void follow(int kind, double x, double y);
 
     // Top offset of each kind's outline within its cell.
     static int topOffset(int kind);
 
 private:
-    bool place(const std::array<LineControl *, 4> &lines, int16_t x, int16_t y, int top);
+    bool place(const Outline &lines, int16_t x, int16_t y, int top);
 
-    Form1 &form;
+    const Outline &line6;
+    const Outline &line7;
+    const Outline &line9;
+    const std::array<LabelControl *, 6> &sizeLabels;
 };

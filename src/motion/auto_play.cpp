@@ -1,70 +1,54 @@
 #include "motion/auto_play.h"
 
-#include "app/form1.h"
-#include "app/numeric.h"
-
-AutoPlay::AutoPlay(Form1 &form)
-    : form(form)
+AutoPlay::AutoPlay(std::function<bool()> step, std::function<int32_t()> pause, QObject *parent)
+    : QObject(parent)
+    , m_step(std::move(step))
+    , m_pause(std::move(pause))
 {
-    m_pause.setSingleShot(true);
-    m_pause.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_pause, &QTimer::timeout, &form, [this] { pauseOver(); });
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &AutoPlay::pauseOver);
 }
 
-void AutoPlay::applyButtons(State state)
+void AutoPlay::setState(State state)
 {
-    const bool idle = state == State::Idle;
-    form.susumu->setEnabled(idle);
-    form.modoru->setEnabled(idle);
-    form.Command1->setEnabled(idle);
-    form.jidou->setEnabled(state != State::Running);
-    form.tomeru->setEnabled(!idle);
-}
-
-int32_t AutoPlay::pauseMilliseconds() const
-{
-    return Numeric::toInt32Clamped(Numeric::leadingNumber(form.Combo1->currentText()) * 5);
-}
-
-void AutoPlay::jidou_Click()
-{
-    // A click while a run is still in its last pause (after ストップ) must not start a
-    // second run beside the first; that run ends at the end of its pause.
-    if (m_running)
+    if (m_state == state)
         return;
-    if (form.scene.PointPX == 100)
-        form.stepper.Command2_Click();
-
-    m_running = true;
-    m_pass = 0;
-    applyButtons(State::Running);
-    runPasses();
+    m_state = state;
+    emit stateChanged(state);
 }
 
-void AutoPlay::runPasses()
+void AutoPlay::start()
 {
-    const SceneState &s = form.scene;
-    while (s.StopFlag != 1 && s.PointPX != 100 && !form.quitRequested()) {
-        form.stepper.susumu_Click();
+    if (m_state != State::Idle || m_ended)
+        return;
+    m_pass = 0;
+    setState(State::Running);
+    runSteps();
+}
+
+void AutoPlay::runSteps()
+{
+    while (m_state == State::Running && m_step()) {
         ++m_pass;
-        const int32_t ms = pauseMilliseconds();
+        const int32_t ms = m_pause();
         if (pauseStarted)
             pauseStarted(m_pass, ms);
-        if (WaitMilliseconds(ms))
+        if (scheduleNextStep(ms))
             return;
         if (pauseEnded)
             pauseEnded(m_pass, ms, 0);
     }
-    endRun();
+    setState(State::Idle);
 }
 
-bool AutoPlay::WaitMilliseconds(int32_t ms)
+bool AutoPlay::scheduleNextStep(int32_t ms)
 {
-    if (ms <= 0 || form.quitRequested())
+    if (ms <= 0)
         return false;
     m_pauseMs = ms;
     m_pauseClock.start();
-    m_pause.start(ms);
+    m_timer.start(ms);
     return true;
 }
 
@@ -73,42 +57,24 @@ void AutoPlay::pauseOver()
     // A timer may fire a little early; the pause lasts at least its time.
     const qint64 leftNs = qint64(m_pauseMs) * 1'000'000 - m_pauseClock.nsecsElapsed();
     if (leftNs > 0) {
-        m_pause.start(int((leftNs + 999'999) / 1'000'000));
+        m_timer.start(int((leftNs + 999'999) / 1'000'000));
         return;
     }
     if (pauseEnded)
         pauseEnded(m_pass, m_pauseMs, m_pauseClock.nsecsElapsed());
-    runPasses();
+    runSteps();
 }
 
-void AutoPlay::endRun()
+void AutoPlay::requestStop()
 {
-    form.scene.StopFlag = 0;
-    m_running = false;
-    if (!form.quitRequested())
-        applyButtons(State::Idle);
+    // Outside a run there is nothing to stop; a request left standing would swallow the next run.
+    if (m_state == State::Running)
+        setState(State::StopRequested);
 }
 
-void AutoPlay::quit()
+void AutoPlay::end()
 {
-    m_pause.stop();
-    if (m_running)
-        endRun();
-}
-
-AutoPlay::State AutoPlay::state() const
-{
-    if (!m_running)
-        return State::Idle;
-    return form.scene.StopFlag == 1 ? State::StopRequested : State::Running;
-}
-
-void AutoPlay::tomeru_Click()
-{
-    // ストップ is enabled only during a run; a stop asked for outside one would linger
-    // and swallow the next run.
-    if (!m_running)
-        return;
-    form.scene.StopFlag = 1;
-    applyButtons(State::StopRequested);
+    m_ended = true;
+    m_timer.stop();
+    setState(State::Idle);
 }

@@ -1,59 +1,61 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QTimer>
 #include <QtGlobal>
 #include <cstdint>
 #include <functional>
 
-class Form1;
-
-// 自    動 plays the forward steps to the end with a pause from the speed list between
-// them; ストップ asks the run to stop after the current pause.
-//
-// The run is a pass per timer shot, the pause its interval: between passes the window
-// handles events as usual, and no handler ever waits inside another (a browser could not).
-class AutoPlay
+// 自    動's run: a step per timer shot, the pause after each step the timer's interval.
+// Between steps the window handles its events as usual and no handler ever waits inside
+// another (a browser could not). The lesson owns the one run and says what a step is.
+class AutoPlay : public QObject
 {
+    Q_OBJECT
+
 public:
     enum class State { Idle, Running, StopRequested };
 
-    explicit AutoPlay(Form1 &form);
+    // step takes one step, or returns false when there is none left to take; pause gives
+    // the pause after a step in milliseconds, asked anew after every step.
+    AutoPlay(std::function<bool()> step, std::function<int32_t()> pause, QObject *parent = nullptr);
 
-    void jidou_Click();
-    void tomeru_Click();
+    State state() const { return m_state; }
+    bool isRunning() const { return m_state != State::Idle; }
 
-    // Schedules the run's next pass ms milliseconds from now and returns true; for
-    // ms <= 0, or when the program is ending, schedules nothing and returns false, so that
-    // the run goes straight on without handling any event.
-    bool WaitMilliseconds(int32_t ms);
+    // Starts a run; nothing while one is under way, also one that was asked to stop and is
+    // still in its last pause: a second run must not start beside the first.
+    void start();
+    // The run stops once its current pause is over, without a further step.
+    void requestStop();
+    // Ends a run at once, without a further step, and starts none again: the program is ending.
+    void end();
 
-    // The pause after each step, from the speed list's text.
-    int32_t pauseMilliseconds() const;
-
-    bool isRunning() const { return m_running; }
-    State state() const;
-
-    // Ends a run at once, without a further step: the program is ending.
-    void quit();
-
-    // Told when each pause of a run starts and ends (pass counts the run's steps); for
-    // measuring the pauses and for driving the window in the middle of a run.
+    // Told when each pause starts and ends (pass counts the run's steps): for measuring
+    // the pauses, and for driving the window in the middle of a run.
     std::function<void(int pass, int32_t ms)> pauseStarted;
     std::function<void(int pass, int32_t ms, qint64 elapsedNs)> pauseEnded;
-    // The one place that sets the buttons for each state of automatic play.
-    void applyButtons(State state);
+
+signals:
+    void stateChanged(AutoPlay::State state);
 
 private:
-    // Passes until a pause is scheduled or the run is over.
-    void runPasses();
+    // Steps until a pause is scheduled or the run is over.
+    void runSteps();
+    // Schedules the next step ms milliseconds from now and returns true; for ms <= 0
+    // schedules nothing and returns false, so the run goes straight on without handling
+    // any event.
+    bool scheduleNextStep(int32_t ms);
     void pauseOver();
-    void endRun();
+    void setState(State state);
 
-    Form1 &form;
-    bool m_running = false;
+    std::function<bool()> m_step;
+    std::function<int32_t()> m_pause;
+    State m_state = State::Idle;
+    bool m_ended = false;
     int m_pass = 0;
     int32_t m_pauseMs = 0;
     QElapsedTimer m_pauseClock;
-    QTimer m_pause;
+    QTimer m_timer;
 };

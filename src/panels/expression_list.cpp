@@ -1,7 +1,8 @@
 #include "panels/expression_list.h"
 
 #include "app/fonts.h"
-#include "app/form1.h"
+#include "lesson/lesson.h"
+#include "surface/picture_box.h"
 
 #include <QFontMetricsF>
 #include <algorithm>
@@ -60,20 +61,22 @@ QFont fittedFace(const QStringList &lines)
 
 } // namespace
 
-void ExpressionList::build()
+ExpressionList::ExpressionList(PictureBox &panel, const Lesson &lesson)
+    : panel(panel)
+    , lesson(lesson)
 {
     for (auto &label : m_labels) {
-        label = form.gamen->add<LabelControl>(QString(), m_face, Ink);
+        label = panel.add<LabelControl>(QString(), m_face, Ink);
         // On the panel's own colour: no grid line crosses the letters, and the grid hidden
         // there is where no curve ever goes.
-        label->setBackColor(form.gamen->backColor());
+        label->setBackColor(panel.backColor());
         label->setVisible(false);
     }
 }
 
 void ExpressionList::refresh()
 {
-    const AreaFunction::Columns &columns = form.scene.Slot;
+    const AreaFunction::Columns &columns = lesson.columns();
     bool refitted = false;
     if (m_fittedFor != columns) {
         QStringList all;
@@ -84,7 +87,7 @@ void ExpressionList::refresh()
         refitted = true;
     }
 
-    const double x = (300 - form.scene.PointPX) / 20;
+    const double x = lesson.distance();
     QStringList lines;
     for (const AreaFunction::Domain &domain : AreaFunction::domainsEntered(columns, x))
         lines << AreaFunction::domainText(domain);
@@ -95,14 +98,14 @@ void ExpressionList::refresh()
     show();
 }
 
-void ExpressionList::Check6_Click()
+void ExpressionList::switched(bool)
 {
     show();
 }
 
 void ExpressionList::show()
 {
-    const bool ticked = form.Check6->isChecked();
+    const bool ticked = lesson.isOn(Lesson::Switch::Expressions);
     for (int i = 0; i < int(m_labels.size()); ++i) {
         LabelControl *label = m_labels[i];
         const bool listed = i < m_lines.size();
@@ -116,5 +119,5 @@ void ExpressionList::show()
         }
         label->setVisible(ticked && listed);
     }
-    form.gamen->setAccessibleDescription(ticked ? m_lines.join(QStringLiteral("; ")) : QString());
+    panel.setAccessibleDescription(ticked ? m_lines.join(QStringLiteral("; ")) : QString());
 }

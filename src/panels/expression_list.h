@@ -7,8 +7,9 @@
 #include <array>
 #include <optional>
 
-class Form1;
 class LabelControl;
+class Lesson;
+class PictureBox;
 
 // The answer to the lesson's exercise, revealed when the teacher ticks 式: on the graph
 // panel, y as an expression of x in each domain P has entered ("0≦x≦2 のとき y=6x").
@@ -17,13 +18,12 @@ class LabelControl;
 class ExpressionList
 {
 public:
-    explicit ExpressionList(Form1 &form) : form(form) {}
-
     // Makes the labels on the graph panel, hidden.
-    void build();
-    // 式: shows or hides the list.
-    void Check6_Click();
-    // Brings the list up to P's distance and the figure; call wherever the running y changes.
+    ExpressionList(PictureBox &panel, const Lesson &lesson);
+
+    // 式 switched: shows or hides the list.
+    void switched(bool on);
+    // Brings the list up to P's distance and the figure.
     void refresh();
 
     // The face the lines are written in now, fitted to the figure's longest list.
@@ -34,7 +34,8 @@ public:
 private:
     void show();
 
-    Form1 &form;
+    PictureBox &panel;
+    const Lesson &lesson;
     std::array<LabelControl *, 5> m_labels {};
     QStringList m_lines;
     QFont m_face;

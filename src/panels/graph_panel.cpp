@@ -1,20 +1,49 @@
 #include "panels/graph_panel.h"
 
-#include "app/form1.h"
-#include "app/numeric.h"
+#include "lesson/numeric.h"
 #include "panels/table_panel.h"
 #include "surface/palette.h"
+#include "surface/picture_box.h"
+
+#include <algorithm>
+
+GraphPanel::GraphPanel(PictureBox &panel, const Lesson &lesson)
+    : panel(panel)
+    , lesson(lesson)
+{
+}
 
 QPointF GraphPanel::toPanel(double x, double y)
 {
     return QPointF(35 + 30 * x, 480 - 30.0 / 4 * y);
 }
 
-void GraphPanel::DrawGraphAxes(int16_t mode)
+QPointF GraphPanel::pointAt(double x) const
 {
-    PictureBox &panel = *form.gamen;
+    return toPanel(x, AreaFunction::areaAt(lesson.columns(), x));
+}
+
+void GraphPanel::follow(Lesson::Change change)
+{
+    switch (change) {
+    case Lesson::Change::StepOut:
+        PlotGraph(Plot::Forward);
+        break;
+    case Lesson::Change::StepIn:
+        PlotGraph(Plot::Backward);
+        break;
+    default:
+        // Started over: the empty axes, and the curve's first point at the origin.
+        DrawGraphAxes(Axes::ClearFirst);
+        PlotGraph(Plot::Forward);
+        break;
+    }
+}
+
+void GraphPanel::DrawGraphAxes(Axes axes)
+{
     panel.drawWidth = 1;
-    if (mode == 0)
+    if (axes == Axes::ClearFirst)
         panel.cls();
 
     const QColor green = Palette::color(Palette::Green);
@@ -43,32 +72,17 @@ void GraphPanel::DrawGraphAxes(int16_t mode)
     printAt(22, 5, QStringLiteral("2"));
 }
 
-void GraphPanel::PlotGraph(int16_t mode)
+void GraphPanel::PlotGraph(Plot plot)
 {
-    SceneState &s = form.scene;
-    if (s.PointPX > 300)
-        return;
-    const double x = s.distance();
-    const int step = s.stepIndex();
-    PictureBox &panel = *form.gamen;
-    panel.drawWidth = 3;
-    panel.foreColor = mode == 0 ? TablePanel::inkColor() : TablePanel::eraseColor();
-    if (mode == 0)
-        s.GraphY += s.StepRate[step] / 2.0;
-    else
-        s.GraphY -= s.StepRate[step + 1] / 2.0;
-    const QPointF point = toPanel(x, s.GraphY);
-    if (form.Check2->isChecked())
-        panel.line(QPointF(s.GraphLastX, s.GraphLastY), point);
-    s.GraphLastX = point.x();
-    s.GraphLastY = point.y();
-
-    panel.drawWidth = 1;
-    form.kokuban->fillStyle = PictureBox::FillStyle::Transparent;
-    DrawGraphAxes(1);
-}
-
-void GraphPanel::Check2_Click()
-{
-    form.setOuterWidth(form.Check2->isChecked() ? 15700 : 9700);
+    const double x = lesson.distance();
+    // Forward, the segment from the step before (at the start, a dot at the origin);
+    // backward, the one from the step taken back.
+    const double from = plot == Plot::Forward ? std::max(0.0, x - 0.5) : x + 0.5;
+    if (lesson.isOn(Lesson::Switch::Graph)) {
+        panel.drawWidth = 3;
+        panel.foreColor = plot == Plot::Forward ? TablePanel::inkColor() : TablePanel::eraseColor();
+        panel.line(pointAt(from), pointAt(x));
+    }
+    // Over the plotted line, and over any gap an erasure left.
+    DrawGraphAxes(Axes::OverDrawing);
 }

@@ -1,26 +1,44 @@
 #pragma once
 
-#include <QColor>
+#include "lesson/lesson.h"
+
+#include <QObject>
 #include <QPointF>
-#include <cstdint>
 
-class Form1;
+class PictureBox;
 
-// The graph of y against x, to the right of the blackboard.
-class GraphPanel
+// The graph of y against x, to the right of the blackboard: a broken line that grows by
+// one segment per half-centimetre step, its y the area function's.
+class GraphPanel : public QObject
 {
-public:
-    explicit GraphPanel(Form1 &form) : form(form) {}
+    Q_OBJECT
 
-    // mode 0 clears the panel first, any other value draws over what is there.
-    void DrawGraphAxes(int16_t mode);
-    // mode 0 after a forward step, 1 after a backward one.
-    void PlotGraph(int16_t mode);
-    void Check2_Click();
+public:
+    enum class Axes { ClearFirst, OverDrawing };
+    enum class Plot { Forward, Backward };
+
+    GraphPanel(PictureBox &panel, const Lesson &lesson);
+
+    // Brings the graph up to a change of the lesson.
+    void follow(Lesson::Change change);
+    // グラフ switched: only the room for the panel changes; it keeps what it shows.
+    void switched(bool on) { emit roomWanted(on); }
+
+    void DrawGraphAxes(Axes axes);
+    // The segment of the step just taken (drawn) or taken back (erased) while the graph is
+    // shown, then the axes over it.
+    void PlotGraph(Plot plot);
 
     // Where (x cm, y cm²) lies on the panel.
     static QPointF toPanel(double x, double y);
+    // The curve's point at x for the figure composed now.
+    QPointF pointAt(double x) const;
+
+signals:
+    // The window makes room for the panel, or takes it back.
+    void roomWanted(bool shown);
 
 private:
-    Form1 &form;
+    PictureBox &panel;
+    const Lesson &lesson;
 };

@@ -1,11 +1,14 @@
 #include "panels/table_panel.h"
 
-#include "app/form1.h"
-#include "area/area_function.h"
-#include "app/numeric.h"
+#include "lesson/numeric.h"
 #include "surface/palette.h"
+#include "surface/picture_box.h"
 
-#include <cmath>
+TablePanel::TablePanel(PictureBox &panel, const Lesson &lesson)
+    : panel(panel)
+    , lesson(lesson)
+{
+}
 
 QColor TablePanel::inkColor()
 {
@@ -17,44 +20,70 @@ QColor TablePanel::eraseColor()
     return Palette::fromBgrLiteral("&H00C0FFFF");
 }
 
-void TablePanel::DrawTable(int16_t mode)
+void TablePanel::follow(Lesson::Change change)
 {
-    PictureBox &panel = *form.hyo;
-    SceneState &s = form.scene;
-    panel.foreColor = mode == 0 ? inkColor() : eraseColor();
+    const bool shown = lesson.isOn(Lesson::Switch::Table);
+    switch (change) {
+    case Lesson::Change::StepOut:
+        if (!shown)
+            return;
+        // The first step from the start writes the starting column before its own.
+        if (lesson.stepIndex() == 1)
+            DrawTable(Ink::Write, 0);
+        DrawTable(Ink::Write, lesson.stepIndex());
+        break;
+    case Lesson::Change::StepIn:
+        // The column P has just left.
+        if (shown)
+            DrawTable(Ink::Erase, lesson.stepIndex() + 1);
+        break;
+    default:
+        // Started over, also while hidden: the starting column is there when it opens.
+        clearPanel();
+        DrawTable(Ink::Write, 0);
+        break;
+    }
+}
 
+void TablePanel::switched(bool on)
+{
+    emit roomWanted(on);
+    if (!on)
+        return;
+    clearPanel();
+    DrawTable(Ink::Write, lesson.stepIndex());
+}
+
+void TablePanel::DrawTable(Ink ink, int step)
+{
+    panel.foreColor = ink == Ink::Write ? inkColor() : eraseColor();
     // Nothing is printed at the half centimetres.
-    const int step = s.stepIndex();
     if (step % 2 != 0)
         return;
-    const double x = s.distance();
+    const int x = step / 2;
     auto printAt = [&](double left, double top, const QString &text) {
         panel.currentX = left;
         panel.currentY = top;
         panel.print(text);
     };
-    if (step == 0) {
+    const double y = AreaFunction::areaAt(lesson.columns(), x);
+    if (x == 0) {
         printAt(60, 25, QStringLiteral("0"));
         printAt(60, 70, QStringLiteral("0"));
     } else {
         printAt(50 + 45 * x - (x >= 10 ? 5 : 0), 25, Numeric::printForm(x));
-        if (mode == 0)
-            s.TableY += s.StepRate[step];
-        printAt(50 + 45 * x - (s.TableY >= 10 ? 5 : 0), 70, Numeric::printForm(s.TableY));
-        if (mode == 1)
-            s.TableY -= s.StepRate[step];
+        printAt(50 + 45 * x - (y >= 10 ? 5 : 0), 70, Numeric::printForm(y));
     }
-    const int column = step / 2;
-    if (mode == 0)
-        m_shown[column] = step == 0 ? 0 : s.TableY;
+    if (ink == Ink::Write)
+        m_shown[x] = y;
     else
-        m_shown.erase(column);
+        m_shown.erase(x);
     describe();
 }
 
 void TablePanel::clearPanel()
 {
-    form.hyo->cls();
+    panel.cls();
     m_shown.clear();
     describe();
 }
@@ -64,22 +93,5 @@ void TablePanel::describe()
     QStringList pairs;
     for (const auto &[x, y] : m_shown)
         pairs << QStringLiteral("χ = %1 cm, y = %2 cm²").arg(x).arg(y);
-    form.hyo->setAccessibleDescription(pairs.join(QStringLiteral("; ")));
-}
-
-void TablePanel::Check3_Click()
-{
-    if (!form.Check3->isChecked()) {
-        form.setOuterHeight(8800);
-        return;
-    }
-    form.setOuterHeight(10800);
-    clearPanel();
-
-    // The table may come on anywhere along the way: its running y starts from the true
-    // area at the last whole centimetre before the column about to be written, which
-    // writing it then adds (at x = 0 nothing is added).
-    SceneState &s = form.scene;
-    s.TableY = AreaFunction::areaAt(s.Slot, std::ceil(s.distance()) - 1);
-    DrawTable(0);
+    panel.setAccessibleDescription(pairs.join(QStringLiteral("; ")));
 }

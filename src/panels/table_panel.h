@@ -1,20 +1,31 @@
 #pragma once
 
+#include "lesson/lesson.h"
+
 #include <QColor>
-#include <cstdint>
+#include <QObject>
 #include <map>
 
-class Form1;
+class PictureBox;
 
-// The table of x and y below the blackboard, one column per whole centimetre.
-class TablePanel
+// The table of x and y below the blackboard, one column per whole centimetre. Its y is
+// the area function's at that x.
+class TablePanel : public QObject
 {
-public:
-    explicit TablePanel(Form1 &form) : form(form) {}
+    Q_OBJECT
 
-    // mode 0 writes the column of the distance in Text1, 1 erases it.
-    void DrawTable(int16_t mode);
-    void Check3_Click();
+public:
+    enum class Ink { Write, Erase };
+
+    TablePanel(PictureBox &panel, const Lesson &lesson);
+
+    // Brings the table up to a change of the lesson.
+    void follow(Lesson::Change change);
+    // 表 switched: on, the table starts afresh with the column where P stands.
+    void switched(bool on);
+
+    // Writes or erases the column of the half-step index step; nothing at a half centimetre.
+    void DrawTable(Ink ink, int step);
     // Clears the panel.
     void clearPanel();
 
@@ -24,9 +35,14 @@ public:
     static QColor inkColor();
     static QColor eraseColor();
 
+signals:
+    // The window makes room for the panel, or takes it back.
+    void roomWanted(bool shown);
+
 private:
     void describe();
 
-    Form1 &form;
+    PictureBox &panel;
+    const Lesson &lesson;
     std::map<int, double> m_shown;
 };

@@ -186,7 +186,7 @@ private slots:
 
     void sceneState()
     {
-        const SceneState &s = form->scene;
+        const SceneState &s = form->lesson.scene();
         QCOMPARE(s.PointAX, 300.0);
         QCOMPARE(s.PointAY, 180.0);
         QCOMPARE(s.PointBX, 300.0);
@@ -200,15 +200,11 @@ private slots:
         QCOMPARE(s.DragKind, 0.0);
         for (double slot : s.Slot)
             QCOMPARE(slot, 0.0);
-        QCOMPARE(s.GraphLastX, 35.0);
-        QCOMPARE(s.GraphLastY, 480.0);
-        QCOMPARE(s.TableY, 0.0);
-        QCOMPARE(s.GraphY, 0.0);
+        QCOMPARE(form->table.shownPairs(), (std::map<int, double> { { 0, 0.0 } }));
+        QCOMPARE(form->lesson.y(), 0.0);
         // Never set by the initial screen: still as the program started.
         QCOMPARE(s.DragFrom, 0.0);
-        for (int16_t rate : s.StepRate)
-            QCOMPARE(int(rate), 0);
-        QCOMPARE(int(s.StopFlag), 0);
+        QCOMPARE(form->lesson.runState(), Lesson::RunState::Idle);
     }
 
     void buttons()
@@ -284,19 +280,13 @@ private slots:
         f->Combo1->setEditText(QStringLiteral("200"));
 
         // A run in the middle, with a composed figure and the controls moved about.
-        SceneState &s = f->scene;
-        s.PointPX = 210;
-        s.Slot = { 1, 2, 3, 0, 3 };
-        s.DragKind = 2;
-        s.DragFrom = 3;
-        // Entries 1..20 as forward steps write them; 0 and 21 are never written.
-        for (int i = 1; i <= 20; ++i)
-            s.StepRate[i] = int16_t(2 * (1 + i % 3));
-        s.StopFlag = 1;
-        s.TableY = 12;
-        s.GraphY = 9;
-        s.GraphLastX = 170;
-        s.GraphLastY = 412.5;
+        const SceneState &s = f->lesson.scene();
+        f->lesson.compose({ 1, 2, 3, 2, 3 });
+        LessonTest::stepForward(*f, 9);
+        QCOMPARE(s.PointPX, 210.0);
+        // A piece lifted from column 3 and still held.
+        f->lesson.press(440, 250);
+        QCOMPARE(s.DragKind, 2.0);
         f->Text1->setText(QStringLiteral(" 4.5"));
         f->Label4[6]->setLeft(220);
         f->Label4[6]->setTop(310);
@@ -335,9 +325,6 @@ private slots:
         QVERIFY(f->Command1->isEnabled());
         QVERIFY(f->end->isEnabled());
         QCOMPARE(s.DragFrom, 3.0);
-        for (int i = 0; i < 22; ++i)
-            QCOMPARE(int(s.StepRate[i]), i >= 1 && i <= 20 ? 2 * (1 + i % 3) : 0);
-        QCOMPARE(int(s.StopFlag), 1);
 
         // Reset.
         QVERIFY(!f->tomeru->isEnabled());
@@ -345,10 +332,8 @@ private slots:
             QCOMPARE(slot, 0.0);
         QCOMPARE(s.DragKind, 0.0);
         QCOMPARE(s.PointPX, 300.0);
-        QCOMPARE(s.TableY, 0.0);
-        QCOMPARE(s.GraphY, 0.0);
-        QCOMPARE(s.GraphLastX, 35.0);
-        QCOMPARE(s.GraphLastY, 480.0);
+        QCOMPARE(f->table.shownPairs(), (std::map<int, double> { { 0, 0.0 } }));
+        QCOMPARE(f->lesson.y(), 0.0);
         QCOMPARE(f->Text1->text(), QStringLiteral(" 0.0"));
         QVERIFY(!f->Label4[6]->isVisible());
         QCOMPARE(QPointF(f->Label4[6]->left(), f->Label4[6]->top()), QPointF(300, 330));
@@ -416,11 +401,11 @@ private slots:
             f->Combo1->hidePopup();
             QTest::keyClick(f->Combo1, Qt::Key_Down);
             QCOMPARE(f->Combo1->currentText(), QStringLiteral("100"));
-            QCOMPARE(f->autoPlay.pauseMilliseconds(), 500);
+            QCOMPARE(f->lesson.pauseMilliseconds(), 500);
             QTest::keyClick(f->Combo1, Qt::Key_Up);
             QTest::keyClick(f->Combo1, Qt::Key_Up);
             QCOMPARE(f->Combo1->currentText(), QStringLiteral("20"));
-            QCOMPARE(f->autoPlay.pauseMilliseconds(), 100);
+            QCOMPARE(f->lesson.pauseMilliseconds(), 100);
             QTest::keyClick(f->Combo1, Qt::Key_Down);
         }
         QTest::keyClick(f->Combo1, Qt::Key_Down);

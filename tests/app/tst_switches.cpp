@@ -57,7 +57,7 @@ private slots:
         QFETCH(int, steps);
         QFETCH(bool, panelsShown);
         auto form = LessonTest::makeForm();
-        form->scene.Slot = { 3, 1, 2, 0, 3 };
+        form->lesson.compose({ 3, 1, 2, 0, 3 });
         form->figure.RedrawFigure(300);
         if (panelsShown) {
             QTest::mouseClick(form->Check2, Qt::LeftButton);
@@ -66,7 +66,7 @@ private slots:
         }
         stepForward(*form, steps);
 
-        const QString scene = describeScene(form->scene);
+        const QString scene = describeScene(form->lesson);
         const QString point = describePoint(*form);
         const QImage board = form->kokuban->layer().copy();
         const QImage graph = form->gamen->layer().copy();
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(shownAt(form.get(), form->kokuban, QPoint(470, 5)), QColor(255, 255, 0));
         QCOMPARE(shownAt(form.get(), form->kokuban, QPoint(370, 85)), QColor(255, 255, 0));
 
-        QCOMPARE(describeScene(form->scene), scene);
+        QCOMPARE(describeScene(form->lesson), scene);
         QCOMPARE(describePoint(*form), point);
         QCOMPARE(form->kokuban->layer(), board);
         QCOMPARE(form->gamen->layer(), graph);
@@ -113,7 +113,7 @@ private slots:
         QVERIFY(!form->Check5->isChecked());
         QVERIFY(form->Picture1->isHidden());
         QCOMPARE(shownAt(form.get(), form->kokuban, inEnvelope), envelopeShown);
-        QCOMPARE(describeScene(form->scene), scene);
+        QCOMPARE(describeScene(form->lesson), scene);
         QCOMPARE(describePoint(*form), point);
         QCOMPARE(form->kokuban->layer(), board);
         QCOMPARE(form->gamen->layer(), graph);
@@ -125,11 +125,11 @@ private slots:
     {
         auto form = LessonTest::makeForm();
         form->Check5->click();
-        form->startUp.Command1_Click();
+        form->Command1_Click();
         QVERIFY(form->Check5->isChecked());
         QVERIFY(form->Picture1->isVisible());
         form->Check5->click();
-        form->startUp.Command1_Click();
+        form->Command1_Click();
         QVERIFY(!form->Check5->isChecked());
         QVERIFY(form->Picture1->isHidden());
     }
@@ -148,14 +148,14 @@ private slots:
     {
         QFETCH(int, steps);
         auto form = LessonTest::makeForm();
-        form->scene.Slot = { 1, 2, 3, 2, 1 };
+        form->lesson.compose({ 1, 2, 3, 2, 1 });
         stepForward(*form, steps);
         const double px = 300 - 10 * steps;
-        QCOMPARE(form->scene.PointPX, px);
+        QCOMPARE(form->lesson.scene().PointPX, px);
         LineControl *marker = form->Line5[4];
         if (steps > 0)
             QCOMPARE(describeLine(marker), QStringLiteral("(300,300)-(%1,300)").arg(px));
-        const QString scene = describeScene(form->scene);
+        const QString scene = describeScene(form->lesson);
         const QString point = describePoint(*form);
         const QImage board = form->kokuban->layer().copy();
         // Points of the bottom edge clear of P's dot and of the bracket at B.
@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(describeLine(marker), QStringLiteral("(300,800)-(%1,800)").arg(px));
         if (clearOfB)
             QVERIFY(shownAt(form.get(), form->kokuban, midway) != Red);
-        QCOMPARE(describeScene(form->scene), scene);
+        QCOMPARE(describeScene(form->lesson), scene);
         QCOMPARE(describePoint(*form), point);
 
         QTest::mouseClick(form->Check4, Qt::LeftButton);
@@ -178,7 +178,7 @@ private slots:
             QCOMPARE(shownAt(form.get(), form->kokuban, midway), Red);
             QCOMPARE(shownAt(form.get(), form->kokuban, QPoint(int(px) + 20, 300)), Red);
         }
-        QCOMPARE(describeScene(form->scene), scene);
+        QCOMPARE(describeScene(form->lesson), scene);
         QCOMPARE(describePoint(*form), point);
         QCOMPARE(form->kokuban->layer(), board);
     }
@@ -192,14 +192,14 @@ private slots:
         form->Check4->click();
         QCOMPARE(describeLine(form->Line5[4]), QStringLiteral("(300,800)-(260,800)"));
         stepForward(*form, 5);
-        QCOMPARE(form->scene.PointPX, 210.0);
+        QCOMPARE(form->lesson.scene().PointPX, 210.0);
         QCOMPARE(describeLine(form->Line5[4]), QStringLiteral("(300,800)-(260,800)"));
         form->Check4->click();
         QCOMPARE(describeLine(form->Line5[4]), QStringLiteral("(300,300)-(210,300)"));
         // Ticked again, the steps carry it along.
         stepForward(*form, 2);
         QCOMPARE(describeLine(form->Line5[4]), QStringLiteral("(300,300)-(190,300)"));
-        form->stepper.modoru_Click();
+        form->modoru_Click();
         QCOMPARE(describeLine(form->Line5[4]), QStringLiteral("(300,300)-(200,300)"));
     }
 
@@ -208,7 +208,7 @@ private slots:
     {
         auto form = LessonTest::makeForm();
         stepForward(*form, 6);
-        form->stepper.Command2_Click();
+        form->Command2_Click();
         QCOMPARE(describeLine(form->Line5[4]), QStringLiteral("(300,300)-(300,300)"));
         form->Check4->click();
         QCOMPARE(describeLine(form->Line5[4]), QStringLiteral("(300,800)-(300,800)"));

@@ -20,9 +20,11 @@ QPoint columnPoint(int column, int y = 240)
 }
 
 // The values these tests compare before and after a press or a release.
-QString describeDragScene(const SceneState &s)
+QString describeDragScene(const Form1 &form)
 {
-    return describeScene(s, { s.PointPX, s.DragKind, s.GraphLastX, s.GraphLastY, s.TableY, s.GraphY, double(s.StopFlag) });
+    const SceneState &s = form.lesson.scene();
+    return describeScene(form.lesson, { s.PointPX, s.DragKind, LessonTest::tableY(form), form.lesson.y(),
+                                        double(form.lesson.runState()) });
 }
 
 // ---- The tray ----
@@ -101,13 +103,13 @@ void compose(Form1 &form, const Composition &columns)
 // the start, the figure redrawn inside the envelope in yellow, the tray at rest.
 QString droppedState(const Form1 &form, const Composition &expected)
 {
-    const SceneState &s = form.scene;
+    const SceneState &s = form.lesson.scene();
     if (s.Slot != expected)
         return QStringLiteral("composition %1, expected %2").arg(compositionText(s.Slot), compositionText(expected));
-    if (s.PointPX != 300 || form.Text1->text() != QLatin1String(" 0.0") || s.GraphY != 0 || s.TableY != 0
-        || s.GraphLastX != 35 || s.GraphLastY != 480)
-        return QStringLiteral("scene not at the start: P %1, text '%2', graph y %3, table y %4, last point %5,%6")
-            .arg(number(s.PointPX), form.Text1->text(), number(s.GraphY), number(s.TableY), number(s.GraphLastX), number(s.GraphLastY));
+    if (s.PointPX != 300 || form.Text1->text() != QLatin1String(" 0.0") || form.lesson.y() != 0
+        || LessonTest::tableY(form) != 0)
+        return QStringLiteral("scene not at the start: P %1, text '%2', y %3, table y %4")
+            .arg(number(s.PointPX), form.Text1->text(), number(form.lesson.y()), number(LessonTest::tableY(form)));
     if (form.Label4[6]->isVisible())
         return QStringLiteral("χcm label still shown");
     if (s.DragKind != 0)
@@ -194,14 +196,16 @@ private slots:
         QFETCH(int, kind);
         QFETCH(int, from);
         auto form = LessonTest::makeForm();
-        form->scene.Slot = { 1, 2, 3, 1, 2 };
+        form->lesson.compose({ 1, 2, 3, 1, 2 });
         form->figure.RedrawFigure(300);
-        form->scene.DragFrom = 4;
+        // The last piece lifted came from column 4; it went back where it was.
+        form->lesson.press(480, 250);
+        form->lesson.release(480, 350);
         const QImage layer = form->kokuban->layer().copy();
 
         sendMouse(form->kokuban, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-        QCOMPARE(form->scene.DragKind, double(kind));
-        QCOMPARE(form->scene.DragFrom, double(from));
+        QCOMPARE(form->lesson.scene().DragKind, double(kind));
+        QCOMPARE(form->lesson.scene().DragFrom, double(from));
         // A press draws nothing.
         QCOMPARE(form->kokuban->layer(), layer);
 
@@ -222,8 +226,8 @@ private slots:
 
         // Released below the envelope: only the outlines go home.
         sendMouse(form->kokuban, QEvent::MouseButtonRelease, QPointF(100, 360), Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(form->scene.DragKind, 0.0);
-        QCOMPARE(compositionText(form->scene.Slot), QStringLiteral("1,2,3,1,2"));
+        QCOMPARE(form->lesson.scene().DragKind, 0.0);
+        QCOMPARE(compositionText(form->lesson.scene().Slot), QStringLiteral("1,2,3,1,2"));
         QCOMPARE(outlinesAtHome(*form), QString());
         QCOMPARE(form->kokuban->layer(), layer);
     }
@@ -255,12 +259,12 @@ private slots:
         QFETCH(float, y);
         QFETCH(int, kind);
         auto form = LessonTest::makeForm();
-        form->scene.Slot = { 3, 2, 0, 0, 1 };
-        form->dragger.kokuban_MouseDown(1, 0, x, y);
-        QCOMPARE(form->scene.DragKind, double(kind));
-        form->dragger.kokuban_MouseUp(1, 0, 100.0f, 350.0f);
-        QCOMPARE(form->scene.DragKind, 0.0);
-        QCOMPARE(compositionText(form->scene.Slot), QStringLiteral("3,2,0,0,1"));
+        form->lesson.compose({ 3, 2, 0, 0, 1 });
+        form->kokuban_MouseDown(1, 0, x, y);
+        QCOMPARE(form->lesson.scene().DragKind, double(kind));
+        form->kokuban_MouseUp(1, 0, 100.0f, 350.0f);
+        QCOMPARE(form->lesson.scene().DragKind, 0.0);
+        QCOMPARE(compositionText(form->lesson.scene().Slot), QStringLiteral("3,2,0,0,1"));
     }
 
     // The release bands, handlers called directly: exactly y = 180 and y = 300 belong to
@@ -283,16 +287,16 @@ private slots:
         auto form = LessonTest::makeForm();
         compose(*form, { 0, 2, 0, 0, 0 });
         stepForward(*form, 3);
-        const QString scene = describeDragScene(form->scene);
-        form->dragger.kokuban_MouseDown(1, 0, 360.0f, 240.0f);
-        form->dragger.kokuban_MouseMove(1, 0, 330.0f, y);
-        form->dragger.kokuban_MouseUp(1, 0, 330.0f, y);
+        const QString scene = describeDragScene(*form);
+        form->kokuban_MouseDown(1, 0, 360.0f, 240.0f);
+        form->kokuban_MouseMove(1, 0, 330.0f, y);
+        form->kokuban_MouseUp(1, 0, 330.0f, y);
         QCOMPARE(outlinesAtHome(*form), QString());
         if (drops) {
             const Composition expected = y < 180 ? Composition { 0, 0, 0, 0, 0 } : Composition { 2, 2, 0, 0, 0 };
             QCOMPARE(droppedState(*form, expected), QString());
         } else {
-            QCOMPARE(describeDragScene(form->scene), scene);
+            QCOMPARE(describeDragScene(*form), scene);
         }
     }
 
@@ -315,7 +319,7 @@ private slots:
         Composition columns { 2, 0, 3, 0, 1 };
         compose(*form, columns);
         stepForward(*form, 3);
-        QCOMPARE(form->scene.PointPX, 270.0);
+        QCOMPARE(form->lesson.scene().PointPX, 270.0);
 
         drag(*form, trayPoint[kind], columnPoint(column, 200 + 10 * column));
         columns[column] = kind;
@@ -405,14 +409,14 @@ private slots:
         auto form = LessonTest::makeForm();
         compose(*form, { 2, 0, 3, 1, 0 });
         stepForward(*form, 3);
-        const QString scene = describeDragScene(form->scene);
+        const QString scene = describeDragScene(*form);
         const QImage layer = form->kokuban->layer().copy();
 
         drag(*form, from, to);
         if (resets) {
             QCOMPARE(droppedState(*form, expected), QString());
         } else {
-            QCOMPARE(describeDragScene(form->scene), scene);
+            QCOMPARE(describeDragScene(*form), scene);
             QCOMPARE(form->Text1->text(), QStringLiteral(" 1.5"));
             QCOMPARE(form->kokuban->layer(), layer);
             QCOMPARE(outlinesAtHome(*form), QString());
@@ -445,11 +449,11 @@ private slots:
         auto form = LessonTest::makeForm();
         compose(*form, { 3, 0, 0, 0, 0 });
         stepForward(*form, 3);
-        const QString scene = describeDragScene(form->scene);
+        const QString scene = describeDragScene(*form);
         const QImage layer = form->kokuban->layer().copy();
         drag(*form, columnPoint(2), columnPoint(0));
         drag(*form, columnPoint(1), QPoint(100, 50));
-        QCOMPARE(describeDragScene(form->scene), scene);
+        QCOMPARE(describeDragScene(*form), scene);
         QCOMPARE(form->Text1->text(), QStringLiteral(" 1.5"));
         QCOMPARE(form->kokuban->layer(), layer);
         QCOMPARE(outlinesAtHome(*form), QString());
@@ -462,14 +466,14 @@ private slots:
         auto form = LessonTest::makeForm();
         compose(*form, { 0, 3, 0, 0, 0 });
         stepForward(*form, 2);
-        const QString scene = describeDragScene(form->scene);
+        const QString scene = describeDragScene(*form);
         const QImage layer = form->kokuban->layer().copy();
         sendMouse(form->kokuban, QEvent::MouseMove, QPointF(370, 100), Qt::NoButton, Qt::NoButton);
         sendMouse(form->kokuban, QEvent::MouseMove, QPointF(360, 240), Qt::NoButton, Qt::LeftButton);
         sendMouse(form->kokuban, QEvent::MouseMove, QPointF(200, 200), Qt::NoButton, Qt::RightButton);
         sendMouse(form->kokuban, QEvent::MouseButtonRelease, QPointF(320, 250), Qt::LeftButton, Qt::NoButton);
         sendMouse(form->kokuban, QEvent::MouseButtonRelease, QPointF(100, 50), Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(describeDragScene(form->scene), scene);
+        QCOMPARE(describeDragScene(*form), scene);
         QCOMPARE(form->kokuban->layer(), layer);
         QCOMPARE(outlinesAtHome(*form), QString());
     }
@@ -600,7 +604,7 @@ private slots:
         if (liftedBefore >= 0) {
             // Lifted and put back into its own column: DragFrom now names it.
             drag(*form, columnPoint(liftedBefore), columnPoint(liftedBefore, 260));
-            QCOMPARE(form->scene.DragFrom, double(liftedBefore));
+            QCOMPARE(form->lesson.scene().DragFrom, double(liftedBefore));
         }
         stepForward(*form, 5);
         if (plainClick)
@@ -659,7 +663,7 @@ private slots:
         auto form = LessonTest::makeForm();
         compose(*form, { 1, 0, 0, 2, 0 });
         form->Combo1->setEditText(QStringLiteral("10"));
-        QCOMPARE(form->autoPlay.pauseMilliseconds(), 50);
+        QCOMPARE(form->lesson.pauseMilliseconds(), 50);
 
         // Each action waits for its position of P, so press, move and release fall in
         // different pauses of the run.
@@ -674,7 +678,7 @@ private slots:
         QTimer driver;
         driver.setInterval(5);
         QObject::connect(&driver, &QTimer::timeout, form.get(), [&] {
-            const double px = form->scene.PointPX;
+            const double px = form->lesson.scene().PointPX;
             if (stage == 0 && px <= 260) {
                 seen.pressedAt = px;
                 QTest::mousePress(form->kokuban, Qt::LeftButton, Qt::NoModifier, trayPoint[3] + Border);
@@ -688,14 +692,14 @@ private slots:
             } else if (stage == 2 && px <= 220 && px < seen.movedAt) {
                 seen.releasedAt = px;
                 QTest::mouseRelease(form->kokuban, Qt::LeftButton, Qt::NoModifier, QPoint(360, 240) + Border);
-                seen.runningAtRelease = form->autoPlay.isRunning();
+                seen.runningAtRelease = form->lesson.isPlaying();
                 seen.afterRelease = droppedState(*form, { 1, 3, 0, 2, 0 });
                 stage = 3;
                 driver.stop();
             }
         });
         driver.start();
-        form->autoPlay.jidou_Click();
+        form->jidou_Click();
         waitForRunEnd(*form);
         driver.stop();
 
@@ -707,16 +711,13 @@ private slots:
 
         // The run went on from the start to the end with the new figure.
         const Composition columns { 1, 3, 0, 2, 0 };
-        QCOMPARE(form->scene.PointPX, 100.0);
+        QCOMPARE(form->lesson.scene().PointPX, 100.0);
         QCOMPARE(form->Text1->text(), QStringLiteral(" 10.0"));
-        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(columns, 10));
-        QCOMPARE(form->scene.StepRate[4], int16_t(2));
-        QCOMPARE(form->scene.StepRate[6], int16_t(6));
-        QCOMPARE(form->scene.StepRate[14], int16_t(4));
+        QCOMPARE(form->lesson.y(), LessonTest::trueArea(columns, 10));
         const QString figure = checkFigure(*form->kokuban, columns, 100, Yellow, false);
         QVERIFY2(figure.isEmpty(), qPrintable(figure));
         QCOMPARE(outlinesAtHome(*form), QString());
-        QVERIFY(!form->autoPlay.isRunning());
+        QVERIFY(!form->lesson.isPlaying());
     }
 };
 

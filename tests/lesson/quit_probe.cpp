@@ -25,14 +25,14 @@ int main(int argc, char *argv[])
 
     auto form = std::make_unique<Form1>();
     form->show();
-    form->scene.Slot = { 3, 2, 1, 2, 3 };
-    form->stepper.Command2_Click();
+    form->lesson.compose({ 3, 2, 1, 2, 3 });
+    form->Command2_Click();
     form->Combo1->setEditText(QStringLiteral("50"));
 
     double pxAtRequest = -1;
     QElapsedTimer sinceRequest;
     auto requestEnd = [&] {
-        pxAtRequest = form->scene.PointPX;
+        pxAtRequest = form->lesson.scene().PointPX;
         sinceRequest.start();
         if (viaButton)
             QTest::mouseClick(form->end, Qt::LeftButton);
@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
     auto boardPoint = [](int x, int y) { return QPoint(x + PictureBox::BorderWidth, y + PictureBox::BorderWidth); };
 
     if (moment == "pause" || moment == "drag-in-pause") {
-        form->autoPlay.pauseStarted = [&](int pass, int32_t) {
+        form->lesson.autoPlay().pauseStarted = [&](int pass, int32_t) {
             if (pass != 3)
                 return;
             QTimer::singleShot(20, form.get(), [&] {
@@ -74,7 +74,7 @@ int main(int argc, char *argv[])
     }
 
     const int status = app.exec();
-    const double pxAtExit = form->scene.PointPX;
+    const double pxAtExit = form->lesson.scene().PointPX;
     const qint64 ms = sinceRequest.isValid() ? sinceRequest.elapsed() : -1;
     form.reset();
     std::printf("requested at PointPX %g, at exit %g, ended after %lld ms\n", pxAtRequest, pxAtExit, (long long)ms);

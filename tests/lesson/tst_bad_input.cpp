@@ -2,7 +2,7 @@
 // box Text1 (read by the table) and the speed box (read before every pause).
 #include "support/lesson_test.h"
 
-#include "app/numeric.h"
+#include "lesson/numeric.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -84,8 +84,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, value);
         auto form = makeForm();
-        form->scene.Slot = { 3, 3, 3, 3, 3 };
-        form->stepper.Command2_Click();
+        form->lesson.compose({ 3, 3, 3, 3, 3 });
+        form->Command2_Click();
         form->Text1->setText(text);
         const double read = Numeric::leadingNumber(form->Text1->text());
         QVERIFY(!std::isnan(read));
@@ -96,14 +96,14 @@ private slots:
         form->Check3->setChecked(true);
         QVERIFY(!panelIsBlank(*form->hyo));
         QCOMPARE(form->table.shownPairs(), (std::map<int, double> { { 0, 0.0 } }));
-        QCOMPARE(form->scene.TableY, 0.0);
+        QCOMPARE(tableY(*form), 0.0);
 
         // A step rewrites the box; the graph never reads a typed text.
         QTest::mouseClick(form->susumu, Qt::LeftButton);
         QCOMPARE(form->Text1->text(), QStringLiteral(" 0.5"));
-        QCOMPARE(form->scene.GraphY, trueArea(form->scene.Slot, 0.5));
+        QCOMPARE(form->lesson.y(), trueArea(form->lesson.scene().Slot, 0.5));
         QTest::mouseClick(form->modoru, Qt::LeftButton);
-        QCOMPARE(form->scene.GraphY, 0.0);
+        QCOMPARE(form->lesson.y(), 0.0);
     }
 
     void speedBox_data() { texts_data(); }
@@ -122,13 +122,13 @@ private slots:
         const qint64 expected = wanted >= std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
             : wanted <= std::numeric_limits<int32_t>::min()                   ? std::numeric_limits<int32_t>::min()
                                                                                : qint64(wanted);
-        QCOMPARE(qint64(form->autoPlay.pauseMilliseconds()), expected);
+        QCOMPARE(qint64(form->lesson.pauseMilliseconds()), expected);
         if (expected <= 0) {
             // No pause at all: the run goes straight to the end.
             QElapsedTimer clock;
             clock.start();
             QTest::mouseClick(form->jidou, Qt::LeftButton);
-            QCOMPARE(form->scene.PointPX, 100.0);
+            QCOMPARE(form->lesson.scene().PointPX, 100.0);
             QVERIFY(clock.elapsed() < 5000);
         }
     }

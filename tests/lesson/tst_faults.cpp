@@ -2,7 +2,7 @@
 // clicks on every button.
 #include "support/lesson_test.h"
 
-#include "motion/stepper.h"
+#include "lesson/lesson.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -59,13 +59,13 @@ void fromTimer(int count, const std::function<void(int)> &action)
 
 void verifyAt(Form1 &form, int px)
 {
-    const SceneState &s = form.scene;
+    const SceneState &s = form.lesson.scene();
     QCOMPARE(s.PointPX, double(px));
     const double x = (300 - px) / 20.0;
-    QCOMPARE(form.Text1->text(), Stepper::distanceText(x));
-    QCOMPARE(s.GraphY, trueArea(s.Slot, x));
+    QCOMPARE(form.Text1->text(), Lesson::distanceText(x));
+    QCOMPARE(form.lesson.y(), trueArea(s.Slot, x));
     if (form.Check3->isChecked())
-        QCOMPARE(s.TableY, trueArea(s.Slot, std::floor(x)));
+        QCOMPARE(tableY(form), trueArea(s.Slot, std::floor(x)));
     QVERIFY(form.susumu->isEnabled() && form.modoru->isEnabled() && form.jidou->isEnabled());
     QVERIFY(!form.tomeru->isEnabled());
 }
@@ -122,9 +122,9 @@ private slots:
         dragOnBoard(*form, { 370, 60 }, { 360, 250 });
         dragOnBoard(*form, { 420, 60 }, { 440, 250 });
         const std::array<double, 5> figure { 3, 1, 0, 2, 0 };
-        QCOMPARE(form->scene.Slot, figure);
+        QCOMPARE(form->lesson.scene().Slot, figure);
         for (int i = 0; i < 7; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
 
         int px = 230;
         QRandomGenerator choice(7);
@@ -149,7 +149,7 @@ private slots:
             px = 300;
         verifyAt(*form, px);
         const std::array<double, 5> empty {};
-        QCOMPARE(form->scene.Slot, button == QStringLiteral("Command1") ? empty : figure);
+        QCOMPARE(form->lesson.scene().Slot, button == QStringLiteral("Command1") ? empty : figure);
     }
 
     void automaticPlayClickedOverAndOver()
@@ -161,14 +161,14 @@ private slots:
         // Each click plays to the end at once; the next one starts again from the start.
         fromTimer(200, [&](int) { QTest::mouseClick(form->jidou, Qt::LeftButton); });
         verifyAt(*form, 100);
-        QCOMPARE(form->scene.GraphY, 12.0);
+        QCOMPARE(form->lesson.y(), 12.0);
     }
 
     void doubleClicksCountTwice()
     {
         auto form = makeForm();
-        form->scene.Slot = { 2, 2, 2, 2, 2 };
-        form->stepper.Command2_Click();
+        form->lesson.compose({ 2, 2, 2, 2, 2 });
+        form->Command2_Click();
         fromTimer(5, [&](int) { doubleClick(form->susumu); });
         verifyAt(*form, 200);
         doubleClick(form->modoru);
@@ -183,10 +183,10 @@ private slots:
     void pressAndReleaseWithoutMoving()
     {
         auto form = makeForm();
-        form->scene.Slot = { 0, 3, 0, 1, 0 };
+        form->lesson.compose({ 0, 3, 0, 1, 0 });
         form->kokuban->foreColor = QColor(255, 255, 0);
-        form->stepper.Command2_Click();
-        form->stepper.susumu_Click();
+        form->Command2_Click();
+        form->susumu_Click();
         auto click = [&](int x, int y) {
             QTest::mousePress(form->kokuban, Qt::LeftButton, {}, onBoard(x, y));
             QTest::mouseRelease(form->kokuban, Qt::LeftButton, {}, onBoard(x, y));
@@ -197,12 +197,12 @@ private slots:
         // On a piece: written back into its column, and the lesson starts over.
         click(360, 250);
         verifyAt(*form, 300);
-        QCOMPARE(form->scene.Slot, (std::array<double, 5> { 0, 3, 0, 1, 0 }));
-        form->stepper.susumu_Click();
+        QCOMPARE(form->lesson.scene().Slot, (std::array<double, 5> { 0, 3, 0, 1, 0 }));
+        form->susumu_Click();
         // On a tray outline: nothing is lost, and the lesson starts over.
         fromTimer(300, [&](int i) { click(i % 2 ? 370 : 470, 60); });
         verifyAt(*form, 300);
-        QCOMPARE(form->scene.Slot, (std::array<double, 5> { 0, 3, 0, 1, 0 }));
+        QCOMPARE(form->lesson.scene().Slot, (std::array<double, 5> { 0, 3, 0, 1, 0 }));
         QCOMPARE(form->kokuban->pixel(355, 290), QColor(192, 192, 192));
     }
 };

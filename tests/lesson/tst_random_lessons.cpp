@@ -7,8 +7,8 @@
 // actions.
 #include "support/lesson_test.h"
 
-#include "app/numeric.h"
-#include "motion/stepper.h"
+#include "lesson/numeric.h"
+#include "lesson/lesson.h"
 
 #include <QTimer>
 #include <cmath>
@@ -167,7 +167,7 @@ struct Counters
 };
 Counters counters;
 
-struct Lesson
+struct Window
 {
     std::unique_ptr<Form1> form = makeForm();
 };
@@ -246,27 +246,25 @@ void checkColumnPixels(Form1 &form, const Model &m)
     }
 }
 
-void verify(const Model &m, Lesson &lesson)
+void verify(const Model &m, Window &window)
 {
-    Form1 &form = *lesson.form;
-    const SceneState &s = form.scene;
+    Form1 &form = *window.form;
+    const SceneState &s = form.lesson.scene();
     RC_ASSERT(s.PointPX == double(m.px));
     RC_ASSERT(std::fmod(s.PointPX, 10) == 0 && s.PointPX >= 100 && s.PointPX <= 300);
     const QString text1 = form.Text1->text();
-    RC_ASSERT(text1 == (m.text1Typed ? m.text1 : Stepper::distanceText(distance(m))));
+    RC_ASSERT(text1 == (m.text1Typed ? m.text1 : Lesson::distanceText(distance(m))));
     for (int i = 0; i < 5; ++i)
         RC_ASSERT(s.Slot[i] == double(m.columns[i]));
     RC_ASSERT(s.DragKind == double(m.dragKind));
 
     const double x = distance(m);
-    RC_ASSERT(std::isfinite(s.GraphY) && std::isfinite(s.TableY));
-    RC_ASSERT(std::isfinite(s.GraphLastX) && std::isfinite(s.GraphLastY));
-    RC_ASSERT(s.GraphY == trueArea(columnsOf(m), x));
+    RC_ASSERT(form.lesson.y() == trueArea(columnsOf(m), x));
     if (m.ticks[Table])
-        RC_ASSERT(s.TableY == trueArea(columnsOf(m), std::floor(x)));
+        RC_ASSERT(tableMismatch(form).isEmpty());
 
     // Idle buttons.
-    RC_ASSERT(!form.autoPlay.isRunning());
+    RC_ASSERT(!form.lesson.isPlaying());
     RC_ASSERT(form.susumu->isEnabled() && form.modoru->isEnabled() && form.Command1->isEnabled());
     RC_ASSERT(form.jidou->isEnabled() && !form.tomeru->isEnabled());
 
@@ -287,14 +285,14 @@ void verify(const Model &m, Lesson &lesson)
     checkColumnPixels(form, m);
 }
 
-using Command = rc::state::Command<Model, Lesson>;
+using Command = rc::state::Command<Model, Window>;
 
 // The next state of a command, checked against the window after it ran.
-void runAndVerify(const Command &command, const Model &before, Lesson &lesson, const std::function<void()> &act)
+void runAndVerify(const Command &command, const Model &before, Window &window, const std::function<void()> &act)
 {
     ++counters.commands;
     act();
-    verify(command.nextState(before), lesson);
+    verify(command.nextState(before), window);
 }
 
 // ---------------------------------------------------------------- generators
@@ -343,7 +341,7 @@ const std::vector<QString> typedDistances = { QStringLiteral("3"), QStringLitera
 struct ClickForward : Command
 {
     void apply(Model &m) const override { forward(m); }
-    void run(const Model &m, Lesson &l) const override
+    void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] { QTest::mouseClick(l.form->susumu, Qt::LeftButton); });
     }
@@ -353,7 +351,7 @@ struct ClickForward : Command
 struct ClickBackward : Command
 {
     void apply(Model &m) const override { backward(m); }
-    void run(const Model &m, Lesson &l) const override
+    void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] { QTest::mouseClick(l.form->modoru, Qt::LeftButton); });
     }
@@ -363,7 +361,7 @@ struct ClickBackward : Command
 struct ClickBackToStart : Command
 {
     void apply(Model &m) const override { backToStart(m); }
-    void run(const Model &m, Lesson &l) const override
+    void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] { QTest::mouseClick(l.form->Command2, Qt::LeftButton); });
     }
@@ -373,7 +371,7 @@ struct ClickBackToStart : Command
 struct ClickInitialScreen : Command
 {
     void apply(Model &m) const override { initialScreen(m); }
-    void run(const Model &m, Lesson &l) const override
+    void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] { QTest::mouseClick(l.form->Command1, Qt::LeftButton); });
     }
@@ -382,7 +380,7 @@ struct ClickInitialScreen : Command
 
 struct ClickStopWhileIdle : Command
 {
-    void run(const Model &m, Lesson &l) const override
+    void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] { QTest::mouseClick(l.form->tomeru, Qt::LeftButton); });
     }
@@ -393,7 +391,7 @@ struct ToggleCheckBox : Command
 {
     int tick = *rc::gen::inRange(0, int(TickCount));
     void apply(Model &m) const override { toggle(m, tick); }
-    void run(const Model &m, Lesson &l) const override
+    void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] { clickCheckBox(*l.form, tick); });
     }
@@ -403,7 +401,7 @@ struct ToggleCheckBox : Command
 struct ChooseSpeed : Command
 {
     bool down = *rc::gen::arbitrary<bool>();
-    void run(const Model &m, Lesson &l) const override
+    void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] { QTest::keyClick(l.form->Combo1, down ? Qt::Key_Down : Qt::Key_Up); });
     }
@@ -414,11 +412,11 @@ struct TypeSpeed : Command
 {
     QString text = *rc::gen::elementOf(typedSpeeds);
     void apply(Model &m) const override { m.speed = text; }
-    void run(const Model &m, Lesson &l) const override
+    void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] {
             typeInto(l.form->Combo1->lineEdit(), text);
-            RC_ASSERT(l.form->autoPlay.pauseMilliseconds() == pauseOf(text));
+            RC_ASSERT(l.form->lesson.pauseMilliseconds() == pauseOf(text));
         });
     }
     void show(std::ostream &os) const override { os << "type speed '" << text.toStdString() << "'"; }
@@ -432,7 +430,7 @@ struct TypeDistance : Command
         m.text1Typed = true;
         m.text1 = text;
     }
-    void run(const Model &m, Lesson &l) const override
+    void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] { typeInto(l.form->Text1, text); });
     }
@@ -447,7 +445,7 @@ struct Drag : Command
         press(m, gesture.from);
         release(m, gesture.to);
     }
-    void run(const Model &m, Lesson &l) const override
+    void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] {
             sendPress(*l.form, gesture);
@@ -561,14 +559,14 @@ struct AutoRun : Command
             release(m, pending.to);
     }
 
-    void run(const Model &m, Lesson &l) const override
+    void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] {
             Form1 &form = *l.form;
             typeInto(form.Combo1->lineEdit(), speed);
             bool pressed = false;
             Gesture pending;
-            form.autoPlay.pauseStarted = [&](int pass, int32_t ms) {
+            form.lesson.autoPlay().pauseStarted = [&](int pass, int32_t ms) {
                 if (ms <= 0)
                     return;
                 QTimer::singleShot(0, &form, [&, pass] {
@@ -576,7 +574,7 @@ struct AutoRun : Command
                         if (in.pass != pass)
                             continue;
                         ++counters.injected;
-                        if (form.autoPlay.isRunning())
+                        if (form.lesson.isPlaying())
                             ++counters.injectedDuringPause;
                         switch (in.kind) {
                         case Injection::Stop: QTest::mouseClick(form.tomeru, Qt::LeftButton); break;
@@ -602,7 +600,7 @@ struct AutoRun : Command
             };
             QTest::mouseClick(form.jidou, Qt::LeftButton);
             waitForRunEnd(form);
-            form.autoPlay.pauseStarted = nullptr;
+            form.lesson.autoPlay().pauseStarted = nullptr;
             if (pressed)
                 sendRelease(form, pending);
         });
@@ -628,8 +626,8 @@ int main(int argc, char *argv[])
     const bool ok = rc::check("random lessons match the model", [] {
         ++counters.sequences;
         Model model;
-        Lesson lesson;
-        rc::state::check(model, lesson,
+        Window window;
+        rc::state::check(model, window,
                          rc::state::gen::execOneOfWithArgs<ClickForward, ClickForward, ClickForward, ClickBackward,
                                                            ClickBackward, ClickBackToStart, ClickInitialScreen,
                                                            ClickStopWhileIdle, ToggleCheckBox, ToggleCheckBox,

@@ -128,8 +128,8 @@ std::unique_ptr<Form1> formWithFigure(bool panels)
         form->Check2->click();
         form->Check3->click();
     }
-    form->scene.Slot = Figure;
-    form->stepper.Command2_Click();
+    form->lesson.compose(Figure);
+    form->Command2_Click();
     return form;
 }
 
@@ -157,10 +157,10 @@ private slots:
         for (int i = 2; i <= 20; ++i)
             QVERIFY2(log.msBetween(i - 1, i) >= 10, qPrintable(QStringLiteral("step %1 came early").arg(i)));
         QVERIFY((returned - log.entries.back().ns) / 1e6 >= 10);
-        QCOMPARE(form->scene.PointPX, 100.0);
-        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(Figure, 10));
-        QCOMPARE(form->scene.TableY, LessonTest::trueArea(Figure, 10));
-        QCOMPARE(form->scene.StopFlag, int16_t(0));
+        QCOMPARE(form->lesson.scene().PointPX, 100.0);
+        QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, 10));
+        QCOMPARE(tableY(*form), LessonTest::trueArea(Figure, 10));
+        QCOMPARE(form->lesson.runState(), Lesson::RunState::Idle);
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
     }
 
@@ -173,9 +173,9 @@ private slots:
         StepLog log(*form);
         QTest::mouseClick(form->jidou, Qt::LeftButton);
         QCOMPARE(log.texts(), distanceTexts(9, 20));
-        QCOMPARE(form->scene.PointPX, 100.0);
-        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(Figure, 10));
-        QCOMPARE(form->scene.TableY, LessonTest::trueArea(Figure, 10));
+        QCOMPARE(form->lesson.scene().PointPX, 100.0);
+        QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, 10));
+        QCOMPARE(tableY(*form), LessonTest::trueArea(Figure, 10));
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
     }
 
@@ -184,20 +184,20 @@ private slots:
         auto form = formWithFigure(true);
         setSpeed(*form, QStringLiteral("1")); // 5 ms
         for (int i = 0; i < 20; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
         StepLog log(*form);
         QTest::mouseClick(form->jidou, Qt::LeftButton);
         waitForRunEnd(*form);
         QCOMPARE(log.texts(), QStringList { QStringLiteral(" 0.0") } + distanceTexts(1, 20));
-        QCOMPARE(form->scene.PointPX, 100.0);
-        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(Figure, 10));
-        QCOMPARE(form->scene.TableY, LessonTest::trueArea(Figure, 10));
+        QCOMPARE(form->lesson.scene().PointPX, 100.0);
+        QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, 10));
+        QCOMPARE(tableY(*form), LessonTest::trueArea(Figure, 10));
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
 
         // The panels show what a walk from the start by hand shows.
         auto byHand = formWithFigure(true);
         for (int i = 0; i < 20; ++i)
-            byHand->stepper.susumu_Click();
+            byHand->susumu_Click();
         QVERIFY(form->hyo->layer() == byHand->hyo->layer());
         QVERIFY(form->gamen->layer() == byHand->gamen->layer());
         QVERIFY(form->kokuban->layer() == byHand->kokuban->layer());
@@ -209,7 +209,7 @@ private slots:
         setSpeed(*form, QStringLiteral("2"));
         StepLog log(*form);
         QString whileRunning, afterStop;
-        int16_t flagAfterStop = -1;
+        Lesson::RunState stateAfterStop = Lesson::RunState::Idle;
         int stepsAtStop = 0;
         qint64 stoppedAt = 0;
         log.onStep = [&](int step, const QString &) {
@@ -222,7 +222,7 @@ private slots:
                 stoppedAt = log.now();
                 stepsAtStop = int(log.entries.size());
                 afterStop = buttonsOf(*form);
-                flagAfterStop = form->scene.StopFlag;
+                stateAfterStop = form->lesson.runState();
             });
         };
         QTest::mouseClick(form->jidou, Qt::LeftButton);
@@ -231,22 +231,22 @@ private slots:
 
         QCOMPARE(whileRunning, QStringLiteral("running"));
         QCOMPARE(stepsAtStop, 5);
-        QCOMPARE(flagAfterStop, int16_t(1));
+        QCOMPARE(stateAfterStop, Lesson::RunState::StopRequested);
         QCOMPARE(afterStop, QStringLiteral("stop requested"));
         // No further step; the pause ran out before the run ended.
         QCOMPARE(log.texts(), distanceTexts(1, 5));
-        QCOMPARE(form->scene.PointPX, 250.0);
+        QCOMPARE(form->lesson.scene().PointPX, 250.0);
         QVERIFY((returned - log.entries.back().ns) / 1e6 >= 200);
         QVERIFY(returned > stoppedAt);
-        QCOMPARE(form->scene.StopFlag, int16_t(0));
+        QCOMPARE(form->lesson.runState(), Lesson::RunState::Idle);
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
-        QVERIFY(!form->autoPlay.isRunning());
+        QVERIFY(!form->lesson.isPlaying());
 
         // A stopped run can be played on from where it stopped.
         setSpeed(*form, QStringLiteral(" 0"));
         QTest::mouseClick(form->jidou, Qt::LeftButton);
         QCOMPARE(log.texts(), distanceTexts(1, 20));
-        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(Figure, 10));
+        QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, 10));
     }
 
     void speedsWithoutAPause_data()
@@ -269,14 +269,14 @@ private slots:
             if (step == 1)
                 duringThePause(form.get(), 0, [&] {
                     fired = true;
-                    pxWhenFired = form->scene.PointPX;
+                    pxWhenFired = form->lesson.scene().PointPX;
                 });
         };
-        form->autoPlay.jidou_Click();
+        form->jidou_Click();
         // No event was processed during the whole run: it went to the end in one go.
         QVERIFY(!fired);
         QCOMPARE(log.texts(), distanceTexts(1, 20));
-        QCOMPARE(form->scene.PointPX, 100.0);
+        QCOMPARE(form->lesson.scene().PointPX, 100.0);
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
         QTRY_VERIFY(fired);
         QCOMPARE(pxWhenFired, 100.0);
@@ -333,15 +333,15 @@ private slots:
         // The run keeps its buttons: ストップ can still end it.
         for (size_t i = 6; i < log.entries.size(); ++i)
             QCOMPARE(log.entries[i].buttons, QStringLiteral("running"));
-        QCOMPARE(form->scene.PointPX, 100.0);
-        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(Figure, 10));
-        QCOMPARE(form->scene.TableY, LessonTest::trueArea(Figure, 10));
-        QCOMPARE(form->scene.Slot, Figure);
+        QCOMPARE(form->lesson.scene().PointPX, 100.0);
+        QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, 10));
+        QCOMPARE(tableY(*form), LessonTest::trueArea(Figure, 10));
+        QCOMPARE(form->lesson.scene().Slot, Figure);
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
 
         auto byHand = formWithFigure(true);
         for (int i = 0; i < 20; ++i)
-            byHand->stepper.susumu_Click();
+            byHand->susumu_Click();
         QVERIFY2(form->hyo->layer() == byHand->hyo->layer(), "the table started over");
         QVERIFY2(form->gamen->layer() == byHand->gamen->layer(), "the graph started over");
     }
@@ -382,10 +382,10 @@ private slots:
         QCOMPARE(afterBack, stopFirst ? QStringLiteral("stop requested") : QStringLiteral("running"));
         const QStringList upToBack = distanceTexts(1, backAfterStep) + QStringList { QStringLiteral(" 0.0") };
         QCOMPARE(log.texts(), stopFirst ? upToBack : upToBack + distanceTexts(1, 3));
-        QCOMPARE(form->scene.PointPX, stopFirst ? 300.0 : 270.0);
-        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(Figure, LessonTest::distanceOf(form->scene)));
+        QCOMPARE(form->lesson.scene().PointPX, stopFirst ? 300.0 : 270.0);
+        QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, LessonTest::distanceOf(form->lesson.scene())));
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
-        QCOMPARE(form->scene.StopFlag, int16_t(0));
+        QCOMPARE(form->lesson.runState(), Lesson::RunState::Idle);
     }
 
     void checkBoxesDuringAPause()
@@ -419,13 +419,13 @@ private slots:
         QCOMPARE(log.texts(), distanceTexts(1, 20));
         QCOMPARE(form->outerHeight(), 10800);
         QCOMPARE(form->outerWidth(), 15700);
-        QCOMPARE(form->scene.TableY, LessonTest::trueArea(Figure, 10));
-        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(Figure, 10));
+        QCOMPARE(tableY(*form), LessonTest::trueArea(Figure, 10));
+        QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, 10));
 
         // The same ticks at the same places by hand give the same pictures.
         auto byHand = formWithFigure(false);
         for (int k = 1; k <= 20; ++k) {
-            byHand->stepper.susumu_Click();
+            byHand->susumu_Click();
             if (k == 4)
                 byHand->Check3->click();
             if (k == 6)
@@ -559,7 +559,7 @@ private slots:
         QFETCH(qint64, ms);
         auto form = LessonTest::makeForm();
         setSpeed(*form, speed);
-        QCOMPARE(qint64(form->autoPlay.pauseMilliseconds()), ms);
+        QCOMPARE(qint64(form->lesson.pauseMilliseconds()), ms);
     }
 
     void speedTextsWithoutAPause_data()
@@ -580,7 +580,7 @@ private slots:
         QFETCH(bool, numeric);
         auto form = LessonTest::makeForm();
         setSpeed(*form, speed);
-        const qint64 ms = form->autoPlay.pauseMilliseconds();
+        const qint64 ms = form->lesson.pauseMilliseconds();
         if (numeric)
             QVERIFY2(ms <= 0, qPrintable(QString::number(ms)));
         else
@@ -615,10 +615,10 @@ private slots:
         QCOMPARE(stepsAfterSecondClick, 3);
         // The stop asked for holds: no step after the pause, and the buttons are idle.
         QCOMPARE(log.texts(), distanceTexts(1, 3));
-        QCOMPARE(form->scene.PointPX, 270.0);
-        QCOMPARE(form->scene.StopFlag, int16_t(0));
+        QCOMPARE(form->lesson.scene().PointPX, 270.0);
+        QCOMPARE(form->lesson.runState(), Lesson::RunState::Idle);
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
-        QVERIFY(!form->autoPlay.isRunning());
+        QVERIFY(!form->lesson.isPlaying());
     }
 
     // Ending the program stops everything; it comes last.
@@ -634,21 +634,21 @@ private slots:
                 return;
             setSpeed(*form, QStringLiteral("2000")); // 10 s
             duringThePause(form.get(), 20, [&] {
-                pxAtQuit = form->scene.PointPX;
+                pxAtQuit = form->lesson.scene().PointPX;
                 quitAt = log.now();
                 form->end_Click();
             });
         };
-        form->autoPlay.jidou_Click();
+        form->jidou_Click();
         waitForRunEnd(*form);
         const qint64 returned = log.now();
 
         QVERIFY(form->quitRequested());
         QCOMPARE(pxAtQuit, 280.0);
-        QCOMPARE(form->scene.PointPX, 280.0);
+        QCOMPARE(form->lesson.scene().PointPX, 280.0);
         QCOMPARE(log.texts(), distanceTexts(1, 2));
         QVERIFY2((returned - quitAt) / 1e6 < 5000, "the run ended without waiting out its pause");
-        QVERIFY(!form->autoPlay.isRunning());
+        QVERIFY(!form->lesson.isPlaying());
     }
 };
 

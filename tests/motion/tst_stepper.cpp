@@ -11,13 +11,6 @@ using namespace LessonTest;
 
 namespace {
 
-// The column that crosses AB during step k (ending at x = k / 2): steps 1-4 uncover
-// column 0, 5-8 column 1, and so on.
-int columnOfStep(int k)
-{
-    return (k - 1) / 4;
-}
-
 // The figure as it should stand with P at px: every piece white left of AB, light grey
 // right of it, empty columns and the board left of the figure plain green. The samples
 // lie off every outline, edge and grid line.
@@ -62,6 +55,9 @@ QString gridMissing(const Form1 &form)
 struct Snapshot
 {
     SceneState scene;
+    double y;
+    std::map<int, double> tablePairs;
+    Lesson::RunState runState;
     QString text;
     QImage board, table, graph;
     double labelLeft, labelTop;
@@ -74,7 +70,10 @@ struct Snapshot
 Snapshot take(const Form1 &form)
 {
     const LineControl *m = form.Line5[4];
-    return { form.scene,
+    return { form.lesson.scene(),
+             form.lesson.y(),
+             form.table.shownPairs(),
+             form.lesson.runState(),
              form.Text1->text(),
              form.kokuban->layer().copy(),
              form.hyo->layer().copy(),
@@ -115,13 +114,10 @@ bool sameButBlueNear(const QImage &a, const QImage &b, QPointF point, int *blueN
 #define COMPARE_SNAPSHOTS(now, then)                                                               \
     do {                                                                                           \
         QCOMPARE(now.scene.PointPX, then.scene.PointPX);                                           \
-        QCOMPARE(now.scene.TableY, then.scene.TableY);                                             \
-        QCOMPARE(now.scene.GraphY, then.scene.GraphY);                                             \
-        QCOMPARE(now.scene.GraphLastX, then.scene.GraphLastX);                                     \
-        QCOMPARE(now.scene.GraphLastY, then.scene.GraphLastY);                                     \
-        QCOMPARE(now.scene.StepRate, then.scene.StepRate);                                         \
+        QCOMPARE(now.tablePairs, then.tablePairs);                                                 \
+        QCOMPARE(now.y, then.y);                                                                   \
         QCOMPARE(now.scene.Slot, then.scene.Slot);                                                 \
-        QCOMPARE(now.scene.StopFlag, then.scene.StopFlag);                                         \
+        QCOMPARE(now.runState, then.runState);                                                     \
         QCOMPARE(now.text, then.text);                                                             \
         QVERIFY2(now.board == then.board, "blackboard drawing changed");                           \
         QVERIFY2(now.table == then.table, "table panel changed");                                  \
@@ -164,39 +160,34 @@ private slots:
             form->Check2->click();
             form->Check3->click();
         }
-        form->scene.Slot = composition;
-        form->stepper.Command2_Click();
-        // Entry 21 exists but no step reaches it.
-        form->scene.StepRate[21] = -7;
+        form->lesson.compose(composition);
+        form->Command2_Click();
         QVERIFY(form->Check4->isChecked());
 
         for (int k = 1; k <= 20; ++k) {
             QTest::mouseClick(form->susumu, Qt::LeftButton);
             const double px = 300 - 10 * k;
             const double x = k / 2.0;
-            const SceneState &s = form->scene;
+            const SceneState &s = form->lesson.scene();
             QCOMPARE(s.PointPX, px);
             QCOMPARE(form->Text1->text(), distanceText(x));
-            QCOMPARE(int(s.StepRate[k]), int(2 * composition[columnOfStep(k)]));
             QCOMPARE(form->Label4[8]->left(), px - 18);
             QCOMPARE(form->Shape1->left(), px - 4);
             QCOMPARE(form->Label4[6]->left(), (px + 310) / 2 - 22);
             QCOMPARE(form->Label4[6]->top(), px > 230 ? 325.0 : 300.0);
             QVERIFY(form->Label4[6]->isVisible());
             QCOMPARE(markerOf(*form), (std::array<double, 4> { 300, 300, px, 300 }));
-            QCOMPARE(s.GraphY, LessonTest::trueArea(composition, x));
-            QCOMPARE(s.TableY, panels ? LessonTest::trueArea(composition, std::floor(x)) : 0.0);
+            QCOMPARE(form->lesson.y(), LessonTest::trueArea(composition, x));
+            QCOMPARE(tableY(*form), panels ? LessonTest::trueArea(composition, std::floor(x)) : 0.0);
             const QString figure = figureMismatch(*form, composition, int(px));
             QVERIFY2(figure.isEmpty(), qPrintable(QStringLiteral("x = %1: %2").arg(x).arg(figure)));
         }
-        QCOMPARE(form->scene.StepRate[21], int16_t(-7));
-        const auto recorded = form->scene.StepRate;
 
         for (int k = 19; k >= 0; --k) {
             QTest::mouseClick(form->modoru, Qt::LeftButton);
             const double px = 300 - 10 * k;
             const double x = k / 2.0;
-            const SceneState &s = form->scene;
+            const SceneState &s = form->lesson.scene();
             QCOMPARE(s.PointPX, px);
             QCOMPARE(form->Text1->text(), distanceText(x));
             QCOMPARE(form->Label4[8]->left(), px - 18);
@@ -205,13 +196,11 @@ private slots:
             QCOMPARE(form->Label4[6]->top(), px > 230 ? 325.0 : 300.0);
             QCOMPARE(form->Label4[6]->isVisible(), k != 0);
             QCOMPARE(markerOf(*form), (std::array<double, 4> { 300, 300, px, 300 }));
-            QCOMPARE(s.GraphY, LessonTest::trueArea(composition, x));
-            QCOMPARE(s.TableY, panels ? LessonTest::trueArea(composition, std::floor(x)) : 0.0);
+            QCOMPARE(form->lesson.y(), LessonTest::trueArea(composition, x));
+            QCOMPARE(tableY(*form), panels ? LessonTest::trueArea(composition, std::floor(x)) : 0.0);
             const QString figure = figureMismatch(*form, composition, int(px));
             QVERIFY2(figure.isEmpty(), qPrintable(QStringLiteral("back to x = %1: %2").arg(x).arg(figure)));
         }
-        // Going back records nothing.
-        QCOMPARE(form->scene.StepRate, recorded);
         QCOMPARE(form->Text1->text(), QStringLiteral(" 0.0"));
     }
 
@@ -219,22 +208,22 @@ private slots:
     {
         auto form = LessonTest::makeForm();
         for (int i = 0; i < 10; ++i)
-            form->stepper.susumu_Click();
-        QCOMPARE(form->scene.PointPX, 200.0);
+            form->susumu_Click();
+        QCOMPARE(form->lesson.scene().PointPX, 200.0);
         QCOMPARE(form->Label4[6]->left(), 233.0);
         QCOMPARE(form->Label4[6]->top(), 300.0);
-        form->stepper.susumu_Click();
-        form->stepper.modoru_Click();
-        QCOMPARE(form->scene.PointPX, 200.0);
+        form->susumu_Click();
+        form->modoru_Click();
+        QCOMPARE(form->lesson.scene().PointPX, 200.0);
         QCOMPARE(form->Label4[6]->left(), 228.0);
 
         // Below the track up to x = 3.0, beside it from x = 3.5 on.
-        form->stepper.Command2_Click();
+        form->Command2_Click();
         for (int i = 0; i < 6; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
         QCOMPARE(form->Text1->text(), QStringLiteral(" 3.0"));
         QCOMPARE(form->Label4[6]->top(), 325.0);
-        form->stepper.susumu_Click();
+        form->susumu_Click();
         QCOMPARE(form->Label4[6]->top(), 300.0);
     }
 
@@ -242,19 +231,19 @@ private slots:
     {
         auto form = LessonTest::makeForm();
         for (int i = 0; i < 4; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
         QCOMPARE(markerOf(*form), (std::array<double, 4> { 300, 300, 260, 300 }));
         form->Check4->click();
         QVERIFY(!form->Check4->isChecked());
         const auto parked = markerOf(*form);
         QCOMPARE(parked, (std::array<double, 4> { 300, 800, 260, 800 }));
         for (int i = 0; i < 3; ++i)
-            form->stepper.susumu_Click();
-        form->stepper.modoru_Click();
+            form->susumu_Click();
+        form->modoru_Click();
         QCOMPARE(markerOf(*form), parked);
         form->Check4->click();
         QCOMPARE(markerOf(*form), (std::array<double, 4> { 300, 300, 240, 300 }));
-        form->stepper.modoru_Click();
+        form->modoru_Click();
         QCOMPARE(markerOf(*form), (std::array<double, 4> { 300, 300, 250, 300 }));
     }
 
@@ -276,8 +265,8 @@ private slots:
         }
         if (grid)
             form->Check1->click();
-        form->scene.Slot = { 2, 3, 1, 0, 3 };
-        form->stepper.Command2_Click();
+        form->lesson.compose({ 2, 3, 1, 0, 3 });
+        form->Command2_Click();
 
         const Snapshot atStart = take(*form);
         QTest::mouseClick(form->modoru, Qt::LeftButton);
@@ -286,7 +275,7 @@ private slots:
         COMPARE_SNAPSHOTS(afterBack, atStart);
 
         for (int i = 0; i < 20; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
         const Snapshot atEnd = take(*form);
         QCOMPARE(atEnd.scene.PointPX, 100.0);
         QTest::mouseClick(form->susumu, Qt::LeftButton);
@@ -317,19 +306,17 @@ private slots:
             form->Check2->click();
             form->Check3->click();
         }
-        form->scene.Slot = composition;
-        form->stepper.Command2_Click();
+        form->lesson.compose(composition);
+        form->Command2_Click();
         for (int i = 0; i < steps; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
 
         QTest::mouseClick(form->Command2, Qt::LeftButton);
-        const SceneState &s = form->scene;
+        const SceneState &s = form->lesson.scene();
         QCOMPARE(s.PointPX, 300.0);
         QCOMPARE(form->Text1->text(), QStringLiteral(" 0.0"));
-        QCOMPARE(s.TableY, 0.0);
-        QCOMPARE(s.GraphY, 0.0);
-        QCOMPARE(s.GraphLastX, 35.0);
-        QCOMPARE(s.GraphLastY, 480.0);
+        QCOMPARE(tableY(*form), 0.0);
+        QCOMPARE(form->lesson.y(), 0.0);
         QCOMPARE(s.Slot, composition);
         QVERIFY(!form->tomeru->isEnabled());
         QVERIFY(!form->Label4[6]->isVisible());
@@ -349,16 +336,16 @@ private slots:
 
         // A second press at the start gives the same screen.
         const Snapshot once = take(*form);
-        form->stepper.Command2_Click();
+        form->Command2_Click();
         const Snapshot twice = take(*form);
         COMPARE_SNAPSHOTS(twice, once);
 
         // And the walk out goes as from a fresh start.
         for (int k = 1; k <= 20; ++k) {
-            form->stepper.susumu_Click();
-            QCOMPARE(form->scene.GraphY, LessonTest::trueArea(composition, k / 2.0));
+            form->susumu_Click();
+            QCOMPARE(form->lesson.y(), LessonTest::trueArea(composition, k / 2.0));
             if (panels)
-                QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(k / 2.0)));
+                QCOMPARE(tableY(*form), LessonTest::trueArea(composition, std::floor(k / 2.0)));
         }
     }
 
@@ -366,8 +353,8 @@ private slots:
     {
         const Composition composition { 3, 2, 1, 3, 2 };
         auto form = LessonTest::makeForm();
-        form->scene.Slot = composition;
-        form->stepper.Command2_Click();
+        form->lesson.compose(composition);
+        form->Command2_Click();
         form->Check1->click();
         QVERIFY(form->Check1->isChecked());
 
@@ -376,28 +363,28 @@ private slots:
             const QString grid = gridMissing(*form);
             if (!grid.isEmpty())
                 return QStringLiteral("grid missing at ") + grid;
-            return figureMismatch(*form, composition, int(form->scene.PointPX));
+            return figureMismatch(*form, composition, int(form->lesson.scene().PointPX));
         };
         for (int k = 1; k <= 20; ++k) {
-            form->stepper.susumu_Click();
+            form->susumu_Click();
             const QString wrong = mismatch();
             QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("forward to x = %1: %2").arg(k / 2.0).arg(wrong)));
         }
         for (int k = 19; k >= 0; --k) {
-            form->stepper.modoru_Click();
+            form->modoru_Click();
             const QString wrong = mismatch();
             QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("back to x = %1: %2").arg(k / 2.0).arg(wrong)));
         }
         for (int k = 1; k <= 9; ++k)
-            form->stepper.susumu_Click();
-        form->stepper.Command2_Click();
+            form->susumu_Click();
+        form->Command2_Click();
         const QString wrong = mismatch();
         QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("after 最初に: ") + wrong));
 
         // Without the grid the pieces are plain where the lines ran.
         form->Check1->click();
-        form->stepper.susumu_Click();
-        QCOMPARE(form->scene.PointPX, 290.0);
+        form->susumu_Click();
+        QCOMPARE(form->lesson.scene().PointPX, 290.0);
         QCOMPARE(form->kokuban->pixel(295, 280), White);
         QCOMPARE(form->kokuban->pixel(350, 240), Grey);
         QCOMPARE(form->kokuban->pixel(25, 280), Green);

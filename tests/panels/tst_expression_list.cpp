@@ -49,8 +49,8 @@ std::unique_ptr<Form1> openLesson(const Composition &columns)
     auto form = makeForm();
     clickBox(form->Check3);
     clickBox(form->Check2);
-    form->scene.Slot = columns;
-    form->stepper.Command2_Click();
+    form->lesson.compose(columns);
+    form->Command2_Click();
     return form;
 }
 
@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(shownLines(*form), QStringList());
         QCOMPARE(graphDescription(*form), QString());
 
-        form->stepper.Command2_Click();
+        form->Command2_Click();
         clickBox(form->Check6);
         QCOMPARE(shownState(*form), expectedState(QStringList()));
         for (int step = 1; step <= 20; ++step) {
@@ -140,7 +140,7 @@ private slots:
         for (int i = 1; i <= 4; ++i)
             QTest::mouseMove(form->kokuban, tray + (lastColumn - tray) * i / 4 + Border);
         QTest::mouseRelease(form->kokuban, Qt::LeftButton, {}, lastColumn + Border);
-        QCOMPARE(form->scene.Slot, (Composition { 3, 2, 2, 0, 1 }));
+        QCOMPARE(form->lesson.scene().Slot, (Composition { 3, 2, 2, 0, 1 }));
         QCOMPARE(shownState(*form), expectedState(QStringList()));
         stepForward(*form, 20);
         const QStringList withPiece = ExerciseLines.mid(0, 2)
@@ -170,7 +170,7 @@ private slots:
 
         form->Combo1->setEditText(QStringLiteral(" 0"));
         QTest::mouseClick(form->jidou, Qt::LeftButton);
-        QTRY_COMPARE(form->scene.PointPX, 100.0);
+        QTRY_COMPARE(form->lesson.scene().PointPX, 100.0);
         QCOMPARE(shownState(*form), expectedState(ExerciseLines));
     }
 
@@ -225,9 +225,8 @@ private slots:
             Composition columns {};
             for (int i = 0, rest = code; i < 5; ++i, rest /= 4)
                 columns[i] = rest % 4;
-            form->scene.Slot = columns;
-            form->scene.PointPX = 100;
-            form->expressions.refresh();
+            form->lesson.compose(columns);
+            LessonTest::stepForward(*form, 20);
             const QString figure = compositionText(columns);
             const QFont face = form->expressions.face();
             QVERIFY2(face.bold() && face.pixelSize() >= 20, qPrintable(figure));

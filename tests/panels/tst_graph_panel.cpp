@@ -186,15 +186,15 @@ private slots:
         }
 
         // Drawn over, the axes change nothing; mode 0 clears what was plotted.
-        form->graph.DrawGraphAxes(1);
+        form->graph.DrawGraphAxes(GraphPanel::Axes::OverDrawing);
         COMPARE_LAYER(form->gamen->layer(), axes, "axes drawn over themselves");
         form->Check2->click();
-        form->scene.Slot = { 3, 1, 2, 3, 1 };
-        form->stepper.Command2_Click();
+        form->lesson.compose({ 3, 1, 2, 3, 1 });
+        form->Command2_Click();
         for (int i = 0; i < 9; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
         QVERIFY(form->gamen->layer() != axes);
-        form->graph.DrawGraphAxes(0);
+        form->graph.DrawGraphAxes(GraphPanel::Axes::ClearFirst);
         COMPARE_LAYER(form->gamen->layer(), axes, "cleared and drawn afresh");
     }
 
@@ -204,8 +204,8 @@ private slots:
         QFETCH(Composition, composition);
         auto form = LessonTest::makeForm();
         const QImage axes = expectedAxes(*form->gamen);
-        form->scene.Slot = composition;
-        form->stepper.Command2_Click();
+        form->lesson.compose(composition);
+        form->Command2_Click();
         form->Check2->click();
         QVERIFY(form->Check2->isChecked());
         COMPARE_LAYER(form->gamen->layer(), axes, "ticking draws nothing");
@@ -214,13 +214,11 @@ private slots:
         std::vector<QImage> before(21);
         before[0] = form->gamen->layer().copy();
         for (int step = 1; step <= 20; ++step) {
-            form->stepper.susumu_Click();
+            form->susumu_Click();
             const double x = step / 2.0;
             const double y = LessonTest::trueArea(composition, x);
             const QPointF end = graphPoint(x, y);
-            QCOMPARE(form->scene.GraphY, y);
-            QCOMPARE(form->scene.GraphLastX, end.x());
-            QCOMPARE(form->scene.GraphLastY, end.y());
+            QCOMPARE(form->lesson.y(), y);
 
             const QString missing = segmentMissing(*form->gamen, axes, points.back(), end);
             QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("x = %1: %2").arg(x).arg(missing)));
@@ -239,13 +237,11 @@ private slots:
         }
 
         for (int step = 20; step >= 1; --step) {
-            form->stepper.modoru_Click();
+            form->modoru_Click();
             const double x = (step - 1) / 2.0;
             const double y = LessonTest::trueArea(composition, x);
             const QPointF last = graphPoint(x, y);
-            QCOMPARE(form->scene.GraphY, y);
-            QCOMPARE(form->scene.GraphLastX, last.x());
-            QCOMPARE(form->scene.GraphLastY, last.y());
+            QCOMPARE(form->lesson.y(), y);
             points.pop_back();
             const QString stray = strayBlue(*form->gamen, points);
             QVERIFY2(stray.isEmpty(), qPrintable(QStringLiteral("back to x = %1: %2").arg(x).arg(stray)));
@@ -274,15 +270,12 @@ private slots:
     {
         auto form = LessonTest::makeForm();
         const QImage axes = expectedAxes(*form->gamen);
-        form->scene.Slot = { 3, 3, 3, 3, 3 };
-        form->stepper.Command2_Click();
+        form->lesson.compose({ 3, 3, 3, 3, 3 });
+        form->Command2_Click();
         form->Check2->click();
         for (int i = 0; i < 20; ++i)
-            form->stepper.susumu_Click();
-        QCOMPARE(form->scene.GraphY, 60.0);
-        QCOMPARE(form->scene.GraphLastX, 335.0);
-        QCOMPARE(form->scene.GraphLastY, 30.0);
-        QCOMPARE(form->scene.GraphLastY, 480.0 - 30 * 15); // the top grid line
+            form->susumu_Click();
+        QCOMPARE(form->lesson.y(), 60.0);
 
         // The line's end meets the top grid line at x = 10, which stays green over it.
         const QString missing = segmentMissing(*form->gamen, axes, QPointF(320, 52.5), QPointF(335, 30));
@@ -293,9 +286,8 @@ private slots:
         QCOMPARE(form->gamen->pixel(340, 25), PanelBack);
         QCOMPARE(form->gamen->pixel(330, 26), PanelBack);
         // Each half step rose by 3 cm², 22.5 px.
-        form->stepper.modoru_Click();
-        QCOMPARE(form->scene.GraphLastY, 52.5);
-        QCOMPARE(form->scene.GraphY, 57.0);
+        form->modoru_Click();
+        QCOMPARE(form->lesson.y(), 57.0);
     }
 
     void graphFollowsWhileHidden()
@@ -303,28 +295,26 @@ private slots:
         const Composition composition { 2, 3, 0, 1, 3 };
         auto form = LessonTest::makeForm();
         const QImage axes = expectedAxes(*form->gamen);
-        form->scene.Slot = composition;
-        form->stepper.Command2_Click();
+        form->lesson.compose(composition);
+        form->Command2_Click();
         QVERIFY(!form->Check2->isChecked());
         for (int step = 1; step <= 9; ++step) {
-            form->stepper.susumu_Click();
+            form->susumu_Click();
             const double y = LessonTest::trueArea(composition, step / 2.0);
-            QCOMPARE(form->scene.GraphY, y);
-            QCOMPARE(form->scene.GraphLastX, graphPoint(step / 2.0, y).x());
-            QCOMPARE(form->scene.GraphLastY, graphPoint(step / 2.0, y).y());
+            QCOMPARE(form->lesson.y(), y);
             COMPARE_LAYER(form->gamen->layer(), axes, QStringLiteral("hidden, x = %1").arg(step / 2.0));
         }
-        form->stepper.modoru_Click();
-        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(composition, 4));
-        form->stepper.susumu_Click();
+        form->modoru_Click();
+        QCOMPARE(form->lesson.y(), LessonTest::trueArea(composition, 4));
+        form->susumu_Click();
 
         // Shown again, the next step draws only its own segment, from where P stood.
         form->Check2->click();
         COMPARE_LAYER(form->gamen->layer(), axes, "ticking draws nothing");
-        form->stepper.susumu_Click();
+        form->susumu_Click();
         const QPointF from = graphPoint(4.5, LessonTest::trueArea(composition, 4.5));
         const QPointF to = graphPoint(5, LessonTest::trueArea(composition, 5));
-        QCOMPARE(form->scene.GraphY, LessonTest::trueArea(composition, 5));
+        QCOMPARE(form->lesson.y(), LessonTest::trueArea(composition, 5));
         const QString missing = segmentMissing(*form->gamen, axes, from, to);
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
         const QString stray = strayBlue(*form->gamen, { from, to });
@@ -336,14 +326,14 @@ private slots:
         auto form = LessonTest::makeForm();
         QCOMPARE(form->outerWidth(), 9700);
         QVERIFY2(form->gamen->x() >= form->width(), "the graph lies right of the window at first");
-        form->scene.Slot = { 1, 2, 3, 2, 1 };
-        form->stepper.Command2_Click();
+        form->lesson.compose({ 1, 2, 3, 2, 1 });
+        form->Command2_Click();
         form->Check2->click();
         for (int i = 0; i < 7; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
 
         const QImage shown = form->gamen->layer().copy();
-        const SceneState state = form->scene;
+        const double y = form->lesson.y();
         form->Check2->click();
         QCOMPARE(form->outerWidth(), 9700);
         QVERIFY(form->gamen->x() >= form->width());
@@ -352,9 +342,7 @@ private slots:
         QCOMPARE(form->outerWidth(), 15700);
         QVERIFY2(form->gamen->geometry().right() < form->width(), "the graph comes into view");
         COMPARE_LAYER(form->gamen->layer(), shown, "ticking draws nothing");
-        QCOMPARE(form->scene.GraphY, state.GraphY);
-        QCOMPARE(form->scene.GraphLastX, state.GraphLastX);
-        QCOMPARE(form->scene.GraphLastY, state.GraphLastY);
+        QCOMPARE(form->lesson.y(), y);
     }
 };
 

@@ -95,7 +95,7 @@ bool isBlank(const PictureBox &panel)
 
 double distanceNow(const Form1 &form)
 {
-    return LessonTest::distanceOf(form.scene);
+    return LessonTest::distanceOf(form.lesson.scene());
 }
 
 void addFigures()
@@ -132,9 +132,9 @@ private slots:
         QCOMPARE(yInk.top() - xInk.top(), YRowTop - XRowTop);
         QVERIFY2(onlyInkAndBackground(*form->hyo), "written in blue 0,0,255");
 
-        form->table.DrawTable(1);
+        form->table.DrawTable(TablePanel::Ink::Erase, form->lesson.stepIndex());
         QVERIFY2(isBlank(*form->hyo), "erasing at x = 0 leaves no trace");
-        QCOMPARE(form->scene.TableY, 0.0);
+        QCOMPARE(tableY(*form), 0.0);
     }
 
     void walkForwardAndBack_data() { addFigures(); }
@@ -144,8 +144,8 @@ private slots:
         auto form = LessonTest::makeForm();
         form->Check3->click();
         QVERIFY(form->Check3->isChecked());
-        form->scene.Slot = composition;
-        form->stepper.Command2_Click();
+        form->lesson.compose(composition);
+        form->Command2_Click();
 
         ExpectedTable expected(*form->hyo);
         expected.column(0, 0);
@@ -154,7 +154,7 @@ private slots:
         std::vector<QImage> before(21);
         before[0] = form->hyo->layer().copy();
         for (int step = 1; step <= 20; ++step) {
-            form->stepper.susumu_Click();
+            form->susumu_Click();
             const double x = distanceNow(*form);
             QCOMPARE(x, step / 2.0);
             if (step % 2 == 0) {
@@ -169,24 +169,24 @@ private slots:
             COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("forward to x = %1").arg(x));
             if (step % 2 == 1)
                 COMPARE_LAYER(form->hyo->layer(), before[step - 1], QStringLiteral("half position %1 prints nothing").arg(x));
-            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(x)));
+            QCOMPARE(tableY(*form), LessonTest::trueArea(composition, std::floor(x)));
             before[step] = form->hyo->layer().copy();
         }
         QVERIFY(onlyInkAndBackground(*form->hyo));
 
         for (int step = 20; step >= 1; --step) {
-            form->stepper.modoru_Click();
+            form->modoru_Click();
             const double x = distanceNow(*form);
             QCOMPARE(x, (step - 1) / 2.0);
             // The column of the position left is gone without a trace; the rest stay.
             COMPARE_LAYER(form->hyo->layer(), before[step - 1], QStringLiteral("back to x = %1").arg(x));
-            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(x)));
+            QCOMPARE(tableY(*form), LessonTest::trueArea(composition, std::floor(x)));
         }
 
         // At the start there is nothing further back: the start column stays.
-        form->stepper.modoru_Click();
+        form->modoru_Click();
         COMPARE_LAYER(form->hyo->layer(), before[0], "back at the start");
-        QCOMPARE(form->scene.TableY, 0.0);
+        QCOMPARE(tableY(*form), 0.0);
     }
 
     void switchedOnAlongTheWay_data()
@@ -208,10 +208,10 @@ private slots:
         QFETCH(Composition, composition);
         QFETCH(int, steps);
         auto form = LessonTest::makeForm();
-        form->scene.Slot = composition;
-        form->stepper.Command2_Click();
+        form->lesson.compose(composition);
+        form->Command2_Click();
         for (int i = 0; i < steps; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
 
         form->Check3->click();
         QCOMPARE(form->outerHeight(), 10800);
@@ -220,23 +220,23 @@ private slots:
         if (steps % 2 == 0)
             expected.column(steps / 2, LessonTest::trueArea(composition, steps / 2));
         COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("switched on at x = %1").arg(x));
-        QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(x)));
+        QCOMPARE(tableMismatch(*form), QString());
 
         // Every column written from here on shows the true area as well.
         for (int step = steps + 1; step <= 20; ++step) {
-            form->stepper.susumu_Click();
+            form->susumu_Click();
             if (step % 2 == 0)
                 expected.column(step / 2, LessonTest::trueArea(composition, step / 2));
             COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("then at x = %1").arg(step / 2.0));
-            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor(step / 2.0)));
+            QCOMPARE(tableMismatch(*form), QString());
         }
 
         // Back all the way: the running value comes down with the figure to 0.
         for (int step = 20; step >= 1; --step) {
-            form->stepper.modoru_Click();
-            QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, std::floor((step - 1) / 2.0)));
+            form->modoru_Click();
+            QCOMPARE(tableMismatch(*form), QString());
         }
-        QCOMPARE(form->scene.TableY, 0.0);
+        QCOMPARE(tableY(*form), 0.0);
         ExpectedTable atStart(*form->hyo);
         if (steps == 0)
             atStart.column(0, 0);
@@ -247,19 +247,19 @@ private slots:
     {
         const Composition composition { 2, 3, 1, 3, 2 };
         auto form = LessonTest::makeForm();
-        form->scene.Slot = composition;
-        form->stepper.Command2_Click();
+        form->lesson.compose(composition);
+        form->Command2_Click();
         for (int i = 0; i < 3; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
         form->Check3->click(); // on at x = 1.5
         for (int i = 0; i < 6; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
         const QImage shownWhenOff = form->hyo->layer().copy();
         form->Check3->click(); // off at x = 4.5
         QCOMPARE(form->outerHeight(), 8800);
         COMPARE_LAYER(form->hyo->layer(), shownWhenOff, "unticking keeps the panel");
         for (int i = 0; i < 5; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
         COMPARE_LAYER(form->hyo->layer(), shownWhenOff, "nothing is written while the table is off");
 
         form->Check3->click(); // on again at x = 7
@@ -268,13 +268,13 @@ private slots:
         expected.column(7, LessonTest::trueArea(composition, 7));
         COMPARE_LAYER(form->hyo->layer(), expected.image(), "on again at x = 7");
         for (int x = 8; x <= 10; ++x) {
-            form->stepper.susumu_Click();
-            form->stepper.susumu_Click();
+            form->susumu_Click();
+            form->susumu_Click();
             expected.column(x, LessonTest::trueArea(composition, x));
             COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("at x = %1").arg(x));
         }
-        QCOMPARE(form->scene.TableY, LessonTest::trueArea(composition, 10));
-        QCOMPARE(form->scene.TableY, 44.0); // 4 + 6 + 2 + 6 + 4 cm high, 2 cm wide each
+        QCOMPARE(tableY(*form), LessonTest::trueArea(composition, 10));
+        QCOMPARE(tableY(*form), 44.0); // 4 + 6 + 2 + 6 + 4 cm high, 2 cm wide each
     }
 
     void valuesOfTenAndMoreStartFurtherLeft()
@@ -283,11 +283,11 @@ private slots:
         const Composition composition { 3, 0, 0, 0, 0 };
         auto form = LessonTest::makeForm();
         form->Check3->click();
-        form->scene.Slot = composition;
-        form->stepper.Command2_Click();
+        form->lesson.compose(composition);
+        form->Command2_Click();
         for (int i = 0; i < 4; ++i)
-            form->stepper.susumu_Click();
-        QCOMPARE(form->scene.TableY, 12.0);
+            form->susumu_Click();
+        QCOMPARE(tableY(*form), 12.0);
 
         // " 12 " printed at 135 has the same ink as printed by hand there.
         ExpectedTable right(*form->hyo);
@@ -301,7 +301,7 @@ private slots:
         QVERIFY2(yInk.left() < xInk.left(), "y = 12 starts left of x = 2 above it");
 
         for (int i = 4; i < 20; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
         const QRect tenInk = inkWithin(*form->hyo, QRect(490, XRowTop, 60, 30));
         const QRect nineInk = inkWithin(*form->hyo, QRect(450, XRowTop, 40, 30));
         QVERIFY(tenInk.isValid() && nineInk.isValid());
@@ -337,8 +337,8 @@ private slots:
                 form->Check2->click();
                 if (tableOn)
                     form->Check3->click();
-                form->scene.Slot = composition;
-                form->stepper.Command2_Click();
+                form->lesson.compose(composition);
+                form->Command2_Click();
                 stepForward(*form, steps);
             }
             typed->Text1->selectAll();
@@ -349,11 +349,11 @@ private slots:
                 const QString what = QStringLiteral("after %1 from x = %2").arg(QLatin1String(after)).arg(steps / 2.0);
                 COMPARE_LAYER(typed->hyo->layer(), untouched->hyo->layer(), what);
                 COMPARE_LAYER(typed->gamen->layer(), untouched->gamen->layer(), what);
-                const SceneState &s = typed->scene;
-                QCOMPARE(s.GraphY, LessonTest::trueArea(composition, distanceOf(s)));
-                QCOMPARE(s.GraphY, untouched->scene.GraphY);
-                if (typed->Check3->isChecked())
-                    QCOMPARE(s.TableY, LessonTest::trueArea(composition, std::floor(distanceOf(s))));
+                const SceneState &s = typed->lesson.scene();
+                QCOMPARE(typed->lesson.y(), LessonTest::trueArea(composition, distanceOf(s)));
+                QCOMPARE(typed->lesson.y(), untouched->lesson.y());
+                for (const auto &[x, y] : typed->table.shownPairs())
+                    QCOMPARE(y, LessonTest::trueArea(composition, x));
             };
             auto both = [&](auto act) {
                 act(*typed);
@@ -381,10 +381,10 @@ private slots:
         QCOMPARE(form->outerHeight(), 8800);
         QVERIFY2(form->hyo->y() >= form->height(), "the table lies below the window at first");
 
-        form->scene.Slot = { 1, 1, 1, 1, 1 };
-        form->stepper.Command2_Click();
+        form->lesson.compose({ 1, 1, 1, 1, 1 });
+        form->Command2_Click();
         for (int i = 0; i < 8; ++i)
-            form->stepper.susumu_Click();
+            form->susumu_Click();
 
         form->Check3->click();
         QCOMPARE(form->outerHeight(), 10800);
@@ -392,8 +392,8 @@ private slots:
         ExpectedTable expected(*form->hyo);
         expected.column(4, 8);
         COMPARE_LAYER(form->hyo->layer(), expected.image(), "the current column only");
-        form->stepper.susumu_Click();
-        form->stepper.susumu_Click();
+        form->susumu_Click();
+        form->susumu_Click();
         expected.column(5, 10);
         const QImage shown = form->hyo->layer().copy();
         COMPARE_LAYER(shown, expected.image(), "x = 5");

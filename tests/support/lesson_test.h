@@ -72,29 +72,28 @@ inline QString distanceText(double x)
 inline void stepForward(Form1 &form, int steps)
 {
     for (int i = 0; i < steps; ++i)
-        form.stepper.susumu_Click();
+        form.susumu_Click();
 }
 
-// The given values of a scene, then its columns and step rates, as one line of text, so
-// that a scene before and after can be compared in one QCOMPARE.
-inline QString describeScene(const SceneState &s, std::initializer_list<double> values)
+// The given values of a lesson, then its columns, as one line of text, so that a lesson
+// before and after can be compared in one QCOMPARE.
+inline QString describeScene(const Lesson &lesson, std::initializer_list<double> values)
 {
     QStringList parts;
     for (double v : values)
         parts << number(v);
-    for (double kind : s.Slot)
+    for (double kind : lesson.columns())
         parts << number(kind);
-    for (int16_t rate : s.StepRate)
-        parts << QString::number(rate);
     return parts.join(QLatin1Char(' '));
 }
 
-// The whole scene.
-inline QString describeScene(const SceneState &s)
+// The whole scene, the area out of the envelope and the state of automatic play.
+inline QString describeScene(const Lesson &lesson)
 {
-    return describeScene(s, { s.PointAX, s.PointAY, s.PointBX, s.PointBY, s.PointCX, s.PointCY, s.PointDX,
-                              double(s.PointDY), s.PointPX, double(s.BaseLineY), s.DragKind, s.DragFrom,
-                              s.GraphLastX, s.GraphLastY, s.TableY, s.GraphY, double(s.StopFlag) });
+    const SceneState &s = lesson.scene();
+    return describeScene(lesson, { s.PointAX, s.PointAY, s.PointBX, s.PointBY, s.PointCX, s.PointCY, s.PointDX,
+                                   double(s.PointDY), s.PointPX, double(s.BaseLineY), s.DragKind, s.DragFrom,
+                                   lesson.y(), double(lesson.runState()) });
 }
 
 // A line control's ends as "(x1,y1)-(x2,y2)".
@@ -120,11 +119,28 @@ inline double distanceOf(const SceneState &s)
     return (300 - s.PointPX) / 20;
 }
 
+// A pair the table shows that is not the area's at its x, or one beyond P.
+inline QString tableMismatch(const Form1 &form)
+{
+    for (const auto &[x, y] : form.table.shownPairs()) {
+        if (y != trueArea(form.lesson.columns(), x) || x > form.lesson.distance())
+            return QStringLiteral("the table shows y = %1 at x = %2 with P at %3").arg(y).arg(x).arg(form.lesson.distance());
+    }
+    return {};
+}
+
+// The y the table shows in its last column: 0 while only its starting column is written.
+inline double tableY(const Form1 &form)
+{
+    const auto &pairs = form.table.shownPairs();
+    return pairs.empty() ? 0 : pairs.rbegin()->second;
+}
+
 // Automatic play runs from timers, so a click on 自    動 returns at once: this lets the
 // window handle its events until the run is over.
 inline bool waitForRunEnd(Form1 &form)
 {
-    while (form.autoPlay.isRunning())
+    while (form.lesson.isPlaying())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     return true;
 }

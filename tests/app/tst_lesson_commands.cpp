@@ -77,8 +77,8 @@ std::unique_ptr<Form1> lessonUnderWay()
     auto form = makeForm();
     form->Check2->setChecked(true);
     form->Check3->setChecked(true);
-    form->scene.Slot = { 3, 1, 2, 0, 3 };
-    form->stepper.Command2_Click();
+    form->lesson.compose({ 3, 1, 2, 0, 3 });
+    form->Command2_Click();
     stepForward(*form, 9);
     return form;
 }
@@ -202,7 +202,7 @@ private slots:
         QTest::mouseMove(window, at(QPointF(400, 150)));
         QTest::mouseMove(window, at(QPointF(330, 250)));
         QTest::mouseRelease(window, Qt::RightButton, {}, at(QPointF(330, 250)));
-        QCOMPARE(form->scene.Slot, (Composition { 3, 0, 0, 0, 0 }));
+        QCOMPARE(form->lesson.scene().Slot, (Composition { 3, 0, 0, 0, 0 }));
         QVERIFY(!openPopup());
     }
 
@@ -245,7 +245,7 @@ private slots:
         QTest::qWait(2 * LongPress::Delay - holdMs / 2);
         QCOMPARE(openPopup() != nullptr, opens);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
-        QCOMPARE(form->scene.Slot, (Composition { 3, 1, 2, 0, 3 }));
+        QCOMPARE(form->lesson.scene().Slot, (Composition { 3, 1, 2, 0, 3 }));
     }
 
     void saveKeyAsksWhereThenSavesThePicture()

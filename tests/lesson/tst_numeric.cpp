@@ -1,5 +1,5 @@
-#include "app/numeric.h"
-#include "motion/stepper.h"
+#include "lesson/numeric.h"
+#include "lesson/lesson.h"
 #include "support/lesson_test.h"
 
 #include <cmath>
@@ -155,14 +155,14 @@ private slots:
 
     void distanceTexts()
     {
-        QCOMPARE(Stepper::distanceText(0), QStringLiteral(" 0.0"));
-        QCOMPARE(Stepper::distanceText(0.5), QStringLiteral(" 0.5"));
-        QCOMPARE(Stepper::distanceText(1), QStringLiteral(" 1.0"));
-        QCOMPARE(Stepper::distanceText(1.5), QStringLiteral(" 1.5"));
-        QCOMPARE(Stepper::distanceText(9.5), QStringLiteral(" 9.5"));
-        QCOMPARE(Stepper::distanceText(10), QStringLiteral(" 10.0"));
+        QCOMPARE(Lesson::distanceText(0), QStringLiteral(" 0.0"));
+        QCOMPARE(Lesson::distanceText(0.5), QStringLiteral(" 0.5"));
+        QCOMPARE(Lesson::distanceText(1), QStringLiteral(" 1.0"));
+        QCOMPARE(Lesson::distanceText(1.5), QStringLiteral(" 1.5"));
+        QCOMPARE(Lesson::distanceText(9.5), QStringLiteral(" 9.5"));
+        QCOMPARE(Lesson::distanceText(10), QStringLiteral(" 10.0"));
         for (int step = 0; step <= 20; ++step) {
-            const QString text = Stepper::distanceText(step / 2.0);
+            const QString text = Lesson::distanceText(step / 2.0);
             QVERIFY2(text.startsWith(QLatin1Char(' ')) && text.section(QLatin1Char('.'), 1).size() == 1, qPrintable(text));
             QCOMPARE(Numeric::leadingNumber(text), step / 2.0);
         }

@@ -1,4 +1,4 @@
-#include "worksheet/lesson_commands.h"
+#include "app/lesson_commands.h"
 
 #include "app/fonts.h"
 #include "app/form1.h"
@@ -35,7 +35,7 @@ LessonCommands::~LessonCommands() = default;
 
 AreaFunction::Columns LessonCommands::columns() const
 {
-    return form.scene.Slot;
+    return form.lesson.columns();
 }
 
 void LessonCommands::installShortcuts()

@@ -3,9 +3,9 @@
 #include <array>
 #include <cstdint>
 
-// The variables every part of the lesson shares, all 0 when the program starts. Numbers
-// are blackboard pixels unless said otherwise; "number" values hold whole numbers and
-// halves, so they are doubles.
+// Where everything stands on the blackboard, all 0 when the program starts. Numbers are
+// blackboard pixels unless said otherwise; "number" values hold whole numbers and halves,
+// so they are doubles. The lesson model owns the one copy and is its only writer.
 struct SceneState
 {
     // Vertices of the envelope ABCD; P starts at B and moves along BC's line.
@@ -25,19 +25,6 @@ struct SceneState
     std::array<double, 5> Slot {};
     // Column the dragged piece was lifted from; only a press on a column writes it.
     double DragFrom = 0;
-
-    // Last plotted point of the graph, in graph-panel pixels.
-    double GraphLastX = 0, GraphLastY = 0;
-    // Running y (cm²) of the table and of the graph.
-    double TableY = 0;
-    double GraphY = 0;
-
-    // For step index 2x: twice the kind of the column crossing the edge AB in the step
-    // that ends at x, i.e. the area gained per cm.
-    std::array<int16_t, 22> StepRate {};
-
-    // 1 asks automatic play to stop.
-    int16_t StopFlag = 0;
 
     // The distance P has moved, in cm, and its half-step index 2x: where P stands is the
     // one source of x for every view (what is typed into the distance box is not).

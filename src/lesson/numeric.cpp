@@ -1,4 +1,4 @@
-#include "app/numeric.h"
+#include "lesson/numeric.h"
 
 #include <QByteArray>
 #include <cmath>

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "area/area_function.h"
+#include "lesson/scene_state.h"
+#include "motion/auto_play.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+// The lesson itself, without a widget: the figure composed in the envelope, where P
+// stands, the switches that change what is shown, the drag under way and automatic play.
+// Its operations are what a class does with the window; it tells what changed through
+// its signals, and the window brings every view up to date from there. y is taken from
+// the area function, never kept.
+class Lesson : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Columns = AreaFunction::Columns;
+
+    // What moved P or changed the figure.
+    enum class Change {
+        StepOut,       // 出す: P half a centimetre further out
+        StepIn,        // 戻す: half a centimetre back in
+        BackToStart,   // 最初に: P back at B, the table and the graph started over
+        Dropped,       // a drag put, copied or removed a piece (or tried to): back to the start
+        InitialScreen, // 初期画面: the envelope empty, everything laid out afresh
+    };
+    Q_ENUM(Change)
+
+    // What the check boxes switch on and off.
+    enum class Switch { Grid, Table, Graph, Cover, Marker, Expressions };
+    Q_ENUM(Switch)
+
+    using RunState = AutoPlay::State;
+
+    explicit Lesson(QObject *parent = nullptr);
+
+    const SceneState &scene() const { return m_scene; }
+    const Columns &columns() const { return m_scene.Slot; }
+    // x in cm and its half-step index 2x.
+    double distance() const { return m_scene.distance(); }
+    int stepIndex() const { return m_scene.stepIndex(); }
+    // y in cm², the area out of the envelope at x.
+    double y() const { return AreaFunction::areaAt(columns(), distance()); }
+    bool atStart() const { return m_scene.PointPX == StartX; }
+    bool atEnd() const { return m_scene.PointPX == EndX; }
+
+    bool isOn(Switch which) const { return m_switches[int(which)]; }
+    void setSwitch(Switch which, bool on);
+
+    // The steps clamp: none beyond the end, none back before the start.
+    void stepOut();
+    void stepIn();
+    void backToStart();
+    // Empties the envelope and lays the scene out afresh; the switches stay.
+    void showInitialScreen();
+    // A whole figure at once (one given in the page's address), P at the start.
+    void compose(const Columns &columns);
+
+    // Composing by drag, in blackboard pixels: a press picks up a tray outline or the
+    // piece of a column, a release in a column puts it there (a copy, when it came from
+    // another column), above the envelope takes a lifted piece out. Every release in the
+    // envelope band or above it brings the lesson back to the start.
+    void press(double x, double y);
+    void release(double x, double y);
+    bool isDragging() const { return m_scene.DragKind != 0; }
+    int dragKind() const { return int(m_scene.DragKind); }
+
+    // Automatic play from where P stands (from the start when the figure is wholly out).
+    void play();
+    // Stops a run after its current pause.
+    void stop();
+    // Ends a run at once for good: the program is ending.
+    void quit();
+    RunState runState() const { return m_autoPlay.state(); }
+    bool isPlaying() const { return m_autoPlay.isRunning(); }
+    AutoPlay &autoPlay() { return m_autoPlay; }
+
+    // The speed list's text, read anew before every pause: its number times 5 ms.
+    void setSpeedText(const QString &text) { m_speedText = text; }
+    int32_t pauseMilliseconds() const;
+
+    // Column 0..4 whose inside holds (x, y), strictly, or -1.
+    static int columnAt(double x, double y);
+    // Tray outline kind 1..3 whose x range holds (x, y), strictly, or 0.
+    static int trayKindAt(double x, double y);
+    // The distance as the distance box shows it: a blank and one decimal (" 0.0", " 4.5").
+    static QString distanceText(double centimetres);
+
+    static constexpr double StartX = 300;
+    static constexpr double EndX = 100;
+
+signals:
+    void changed(Lesson::Change change);
+    void switched(Lesson::Switch which, bool on);
+    void runStateChanged(Lesson::RunState state);
+
+private:
+    void putBackAtStart(Change change);
+
+    SceneState m_scene;
+    std::array<bool, 6> m_switches { false, false, false, false, true, false };
+    // Whether the piece being dragged was lifted from a column rather than the tray.
+    bool m_liftedFromColumn = false;
+    QString m_speedText;
+    AutoPlay m_autoPlay;
+};
