@@ -61,8 +61,6 @@ public:
     // The colour at a logical pixel; invalid outside the surface.
     QColor pixel(int x, int y) const;
     const QImage &layer() const { return m_layer; }
-    // How many drawing calls are kept for drawing again.
-    size_t keptCalls() const { return m_calls.size(); }
 
     // Mouse handlers in the box's coordinates, with the button (1 left, 2 right,
     // 4 middle) and the shift state (1 Shift, 2 Ctrl, 4 Alt) coded as small integers.

@@ -23,10 +23,10 @@ QStringList exerciseLinesAt(double x)
 }
 
 // What the panel shows: the captions of its visible labels, from the top.
-QStringList shownLines(const Form1 &form)
+QStringList shownLines(const ExpressionList &list)
 {
     QStringList lines;
-    for (const LabelControl *label : form.expressions.labels()) {
+    for (const LabelControl *label : list.labels()) {
         if (label->isVisible())
             lines << label->caption();
     }
@@ -69,7 +69,7 @@ double aboveSteepestCurve(QPointF p)
 // The lines shown, then what screen readers are told, as one text to compare.
 QString shownState(Form1 &form)
 {
-    return shownLines(form).join(QStringLiteral(" / ")) + QStringLiteral(" | ") + graphDescription(form);
+    return shownLines(form.expressions).join(QStringLiteral(" / ")) + QStringLiteral(" | ") + graphDescription(form);
 }
 
 QString expectedState(const QStringList &lines)
@@ -90,7 +90,7 @@ private slots:
         QVERIFY(!form->Check6->isChecked());
         for (int i = 0; i < 5; ++i)
             QTest::mouseClick(form->susumu, Qt::LeftButton);
-        QCOMPARE(shownLines(*form), QStringList());
+        QCOMPARE(shownLines(form->expressions), QStringList());
         QCOMPARE(graphDescription(*form), QString());
 
         form->Command2_Click();
@@ -111,13 +111,13 @@ private slots:
         auto form = openLesson(Exercise);
         stepForward(*form, 7);
         const QImage without = form->gamen->grab().toImage();
-        QCOMPARE(shownLines(*form), QStringList());
+        QCOMPARE(shownLines(form->expressions), QStringList());
 
         clickBox(form->Check6);
         QCOMPARE(shownState(*form), expectedState(exerciseLinesAt(3.5)));
         QVERIFY(form->gamen->grab().toImage() != without);
         clickBox(form->Check6);
-        QCOMPARE(shownLines(*form), QStringList());
+        QCOMPARE(shownLines(form->expressions), QStringList());
         QCOMPARE(graphDescription(*form), QString());
         QCOMPARE(form->gamen->grab().toImage(), without);
     }
@@ -219,23 +219,30 @@ private slots:
     // Every figure's whole list stands above the steepest curve, in a face a class reads.
     void everyListFitsAboveTheCurves()
     {
-        auto form = makeForm();
-        form->Check6->setChecked(true);
+        // The list on a graph panel of its own, following a lesson without the other views.
+        Lesson lesson;
+        PictureBox panel;
+        panel.setBackColor(PanelBack);
+        ExpressionList list(panel, lesson);
+        lesson.setSwitch(Lesson::Switch::Expressions, true);
+        list.switched(true);
         for (int code = 0; code < 1024; ++code) {
             Composition columns {};
             for (int i = 0, rest = code; i < 5; ++i, rest /= 4)
                 columns[i] = rest % 4;
-            form->lesson.compose(columns);
-            LessonTest::stepForward(*form, 20);
+            lesson.compose(columns);
+            while (!lesson.atEnd())
+                lesson.stepOut();
+            list.refresh();
             const QString figure = compositionText(columns);
-            const QFont face = form->expressions.face();
+            const QFont face = list.face();
             QVERIFY2(face.bold() && face.pixelSize() >= 20, qPrintable(figure));
 
             double lastBottom = 0;
-            const QStringList lines = shownLines(*form);
+            const QStringList lines = shownLines(list);
             QVERIFY2(!lines.isEmpty(), qPrintable(figure));
             for (int i = 0; i < lines.size(); ++i) {
-                const QRectF box = form->expressions.labels()[i]->rect();
+                const QRectF box = list.labels()[i]->rect();
                 QVERIFY2(box.left() > 35 && box.top() >= 5 && box.top() >= lastBottom, qPrintable(figure));
                 QVERIFY2(aboveSteepestCurve(box.bottomRight()) > LineReach + 2, qPrintable(figure + QStringLiteral(": ") + lines[i]));
                 QVERIFY2(QFontMetricsF(face).horizontalAdvance(lines[i]) <= box.width(), qPrintable(lines[i]));
