@@ -4,6 +4,7 @@
 
 #ifdef Q_OS_WASM
 #include <emscripten.h>
+#include <emscripten/val.h>
 #endif
 
 namespace BrowserPage {
@@ -29,6 +30,40 @@ void announce(const QString &text)
     }, utf8.constData());
 #else
     Q_UNUSED(text);
+#endif
+}
+
+QString address()
+{
+#ifdef Q_OS_WASM
+    return QString::fromStdString(emscripten::val::global("location")["href"].as<std::string>());
+#else
+    return {};
+#endif
+}
+
+QString fragment()
+{
+#ifdef Q_OS_WASM
+    // location.hash keeps what the address says, percent-encoding included, so that
+    // nothing decoded on the way can pass for a figure.
+    return QString::fromStdString(emscripten::val::global("location")["hash"].as<std::string>());
+#else
+    return {};
+#endif
+}
+
+void replaceFragment(const QString &fragment)
+{
+#ifdef Q_OS_WASM
+    const QByteArray utf8 = fragment.toUtf8();
+    EM_ASM({
+        const fragment = UTF8ToString($0);
+        const address = location.pathname + location.search + (fragment ? "#" + fragment : "");
+        history.replaceState(history.state, "", address);
+    }, utf8.constData());
+#else
+    Q_UNUSED(fragment);
 #endif
 }
 

@@ -21,4 +21,13 @@ void programEnded();
 // figure stands is also written into the page, where one can.
 void announce(const QString &text);
 
+// The page's address (empty on the desktop, which has none) and its fragment, the part
+// after '#', where a figure is carried.
+QString address();
+QString fragment();
+// Puts the fragment into the page's address in place, without a history entry per
+// change, so that Back leaves the lesson rather than undoing drops; an empty one takes
+// the fragment away.
+void replaceFragment(const QString &fragment);
+
 } // namespace BrowserPage

@@ -3,6 +3,7 @@
 #include "app/browser_page.h"
 #include "app/fonts.h"
 #include "app/speed_box.h"
+#include "lesson/figure_address.h"
 #include "surface/palette.h"
 #include "surface/twips.h"
 
@@ -256,6 +257,10 @@ void Form1::Form_Load()
     kokuban->drawWidth = 2;
     applyButtons(lesson.runState());
     lesson.showInitialScreen();
+    // A page opened from a teacher's link or QR code starts on that figure; anything else
+    // in the address is ignored.
+    if (const auto figure = FigureAddress::parse(BrowserPage::fragment()))
+        lesson.compose(*figure);
 }
 
 void Form1::Command1_Click()
@@ -345,6 +350,9 @@ void Form1::follow(Lesson::Change change)
     graph.follow(change);
     expressions.refresh();
     describeScene();
+    // The page's address carries the figure, so that it can be passed on as it is now.
+    if (change == Lesson::Change::Dropped || change == Lesson::Change::InitialScreen)
+        BrowserPage::replaceFragment(FigureAddress::fragment(lesson.columns()));
     // Started over outside a run: there is nothing left to stop.
     if (change != Lesson::Change::StepOut && change != Lesson::Change::StepIn && !lesson.isPlaying())
         tomeru->setEnabled(false);
