@@ -1,7 +1,10 @@
 #include "app/lesson_commands.h"
 
 #include "app/fonts.h"
+#include "app/browser_page.h"
 #include "app/form1.h"
+#include "app/qr_code_view.h"
+#include "lesson/figure_address.h"
 #include "worksheet/lesson_export.h"
 #include "worksheet/long_press.h"
 
@@ -152,6 +155,15 @@ QMenu *LessonCommands::makeMenu(QWidget *target)
     QMenu *pdf = makeSheetMenu(menu, QStringLiteral("ワークシートをPDFで保存"), [this](Sheet sheet) { saveWorksheetPdf(sheet); });
     pdf->menuAction()->setToolTip(QStringLiteral("ワークシートかその解答を、印刷できるPDFファイルとして保存します。"));
     menu->addMenu(pdf);
+
+    if (!shareAddress().isEmpty()) {
+        menu->addSeparator();
+        QAction *share = menu->addAction(QStringLiteral("QRコードで配る"));
+        const QString tip = QStringLiteral("いまの図形を開くアドレスを大きなQRコードで表示します。生徒の端末で読み取ると、同じ図形で始まります。");
+        share->setToolTip(tip);
+        share->setStatusTip(tip);
+        QObject::connect(share, &QAction::triggered, &form, [this] { showQrCode(); });
+    }
     return menu;
 }
 
@@ -163,6 +175,19 @@ void LessonCommands::openMenu(QWidget *target, const QPoint &globalPos)
         if (target)
             makeMenu(target)->popup(globalPos);
     });
+}
+
+QString LessonCommands::shareAddress() const
+{
+    const QString site = BrowserPage::isBrowser ? BrowserPage::address() : m_siteAddress;
+    return site.isEmpty() ? QString() : FigureAddress::withFigure(site, columns());
+}
+
+void LessonCommands::showQrCode()
+{
+    if (!m_qrCode)
+        m_qrCode = new QrCodeView(&form);
+    m_qrCode->showAddress(shareAddress());
 }
 
 void LessonCommands::choosePrint()

@@ -9,6 +9,7 @@
 
 class Form1;
 class QMenu;
+class QrCodeView;
 class QPoint;
 class QWidget;
 #ifdef LESSON_PRINT_SUPPORT
@@ -46,6 +47,16 @@ public:
     void printWorksheet(WorksheetPage::Sheet sheet);
     void saveWorksheetPdf(WorksheetPage::Sheet sheet);
 
+    // Where the lesson is published, for a desktop program to point pupils to; a page in a
+    // browser knows its own address.
+    void setSiteAddress(const QString &address) { m_siteAddress = address; }
+    // The address that opens the lesson on the figure composed now; empty when there is no
+    // site to point to.
+    QString shareAddress() const;
+    // QRコードで配る: the share address as a large QR code over the window.
+    void showQrCode();
+    QrCodeView *qrCodeView() const { return m_qrCode; }
+
 private:
     QMenu *makeSheetMenu(QWidget *parent, const QString &title, const std::function<void(WorksheetPage::Sheet)> &command);
     // Asks where to save (a file dialog), then writes there; in the browser, a download.
@@ -57,6 +68,8 @@ private:
 
     Form1 &form;
     QString m_folder;
+    QString m_siteAddress;
+    QrCodeView *m_qrCode = nullptr;
 #ifdef LESSON_PRINT_SUPPORT
     // Kept, so that the printer and its settings chosen once are offered again.
     std::unique_ptr<QPrinter> m_printer;

@@ -1,3 +1,4 @@
+#include "app/qr_code_view.h"
 #include "support/lesson_test.h"
 #include "surface/twips.h"
 #include "worksheet/lesson_export.h"
@@ -7,6 +8,9 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QPointingDevice>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 using namespace LessonTest;
@@ -189,6 +193,77 @@ private slots:
             copy->trigger();
             QCOMPARE(plain(QGuiApplication::clipboard()->image()), plain(form->gamen->grab().toImage()));
         }
+    }
+
+    // QRコードで配る shows the address of the figure composed here as a code a phone reads,
+    // filling most of the window, and goes by 閉じる, Escape or a click beside it. Without
+    // a site to point to (a desktop started without one) the item is left out.
+    void qrCodeOpensTheFigureComposedHere_data()
+    {
+        QTest::addColumn<QString>("site");
+        QTest::addColumn<int>("zoomSteps");
+        QTest::newRow("no site") << QString() << 0;
+        QTest::newRow("at 100 %") << QStringLiteral("https://school.example/lesson/") << 0;
+        QTest::newRow("at 200 %, a figure there before") << QStringLiteral("http://192.168.1.20:8080/#figure=11111") << 4;
+    }
+    void qrCodeOpensTheFigureComposedHere()
+    {
+        QFETCH(QString, site);
+        QFETCH(int, zoomSteps);
+        auto form = lessonUnderWay();
+        for (int i = 0; i < zoomSteps; ++i)
+            form->windowZoom.zoomIn();
+        form->commands.setSiteAddress(site);
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        rightClick(form.get(), place(*form, QString()).second * form->windowZoom.factor());
+        QMenu *menu = openPopup();
+        QVERIFY(menu);
+        QAction *share = nullptr;
+        for (QAction *a : menu->actions())
+            share = a->text() == QStringLiteral("QRコードで配る") ? a : share;
+        QCOMPARE(share != nullptr, !site.isEmpty());
+        if (!share)
+            return;
+        share->trigger();
+        menu->close();
+
+        QrCodeView *view = form->commands.qrCodeView();
+        const QString expected = site.section(QLatin1Char('#'), 0, 0) + QStringLiteral("#figure=31203");
+        QVERIFY(view && view->isVisible());
+        QCOMPARE(view->address(), expected);
+        QCOMPARE(view->geometry(), form->rect());
+        QVERIFY2(view->codeRect().height() * 2 >= form->height(), "the code fills at least half the window's height");
+
+        const QString zbar = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
+        if (!zbar.isEmpty()) {
+            const QString shot = dir.filePath(QStringLiteral("code.png"));
+            QVERIFY(view->grab().save(shot));
+            QProcess reader;
+            reader.start(zbar, { QStringLiteral("--raw"), QStringLiteral("-q"), QStringLiteral("--set"), QStringLiteral("*.disable"),
+                                 QStringLiteral("--set"), QStringLiteral("qrcode.enable"), shot });
+            QVERIFY(reader.waitForFinished(30000));
+            QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(), expected);
+        } else {
+            qWarning("zbarimg (zbar-tools) is missing: the code was not read back");
+        }
+
+        // A click on the code keeps it; beside it, or Escape, or 閉じる closes it.
+        QTest::mouseClick(view, Qt::LeftButton, {}, view->codeRect().center());
+        QVERIFY(view->isVisible());
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(!view->isVisible());
+        // On a full screen, Escape closes the code and leaves the screen full.
+        form->windowZoom.toggleFullScreen();
+        form->commands.showQrCode();
+        QCOMPARE(view->geometry(), form->rect());
+        QTest::keyClick(view, Qt::Key_Escape);
+        QVERIFY(!view->isVisible());
+        QVERIFY(form->windowZoom.isFullScreen());
+        form->commands.showQrCode();
+        auto *close = view->findChild<QPushButton *>();
+        QCOMPARE(close->text(), QStringLiteral("閉じる"));
+        QTest::mouseClick(close, Qt::LeftButton);
+        QVERIFY(!view->isVisible());
     }
 
     // Any button drags on the board: no menu takes the right one's press there.
