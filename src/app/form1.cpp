@@ -126,6 +126,8 @@ void Form1::buildControls()
     placement.place(Check5, Twips::rect(9600, 8160, 2535, 495));
     Check6 = makeCheckBox(placement, this, QStringLiteral("式"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check6, Twips::rect(12360, 8160, 735, 495));
+    Check7 = makeCheckBox(placement, this, QStringLiteral("予想"), formBack, checkText, Fonts::layoutFont(18));
+    placement.place(Check7, Twips::rect(13200, 8160, 1035, 495));
 
     Combo1 = new SpeedBox(this);
     Combo1->setEditable(true);
@@ -218,6 +220,7 @@ void Form1::connectHandlers()
     connect(Check4, &QCheckBox::toggled, this, &Form1::Check4_Click);
     connect(Check5, &QCheckBox::toggled, this, &Form1::Check5_Click);
     connect(Check6, &QCheckBox::toggled, this, &Form1::Check6_Click);
+    connect(Check7, &QCheckBox::toggled, this, &Form1::Check7_Click);
 
     // The speed is read anew before every pause: the lesson keeps the list's text.
     lesson.setSpeedText(Combo1->currentText());
@@ -225,7 +228,7 @@ void Form1::connectHandlers()
 
     // Tab goes through the controls in reading order.
     const QList<QWidget *> readingOrder { Command1, Check1, end, Check4, Text1, jidou, tomeru, Combo1,
-                                          susumu, modoru, Command2, Check3, Check2, Check5, Check6 };
+                                          susumu, modoru, Command2, Check3, Check2, Check5, Check6, Check7 };
     for (qsizetype i = 1; i < readingOrder.size(); ++i)
         setTabOrder(readingOrder[i - 1], readingOrder[i]);
 
@@ -241,6 +244,10 @@ void Form1::connectHandlers()
     connect(&lesson, &Lesson::changed, this, &Form1::follow);
     connect(&lesson, &Lesson::switched, this, &Form1::followSwitch);
     connect(&lesson, &Lesson::runStateChanged, this, &Form1::applyButtons);
+    connect(&lesson, &Lesson::predictionChanged, this, [this] {
+        refreshPrediction();
+        describeGraph();
+    });
     connect(&table, &TablePanel::roomWanted, this, [this](bool shown) { setOuterHeight(shown ? 10800 : 8800); });
     connect(&graph, &GraphPanel::roomWanted, this, [this](bool shown) { setOuterWidth(shown ? 15700 : 9700); });
 }
@@ -253,6 +260,7 @@ void Form1::Form_Load()
     Check2->setChecked(false);
     Check3->setChecked(false);
     Check6->setChecked(false);
+    Check7->setChecked(false);
     // The blackboard draws 2 px lines.
     kokuban->drawWidth = 2;
     applyButtons(lesson.runState());
@@ -323,6 +331,11 @@ void Form1::Check6_Click()
     lesson.setSwitch(Lesson::Switch::Expressions, Check6->isChecked());
 }
 
+void Form1::Check7_Click()
+{
+    lesson.setSwitch(Lesson::Switch::Prediction, Check7->isChecked());
+}
+
 void Form1::kokuban_MouseDown(int16_t, int16_t, float x, float y)
 {
     lesson.press(x, y);
@@ -342,6 +355,27 @@ void Form1::kokuban_MouseUp(int16_t, int16_t, float x, float y)
     lesson.release(x, y);
 }
 
+void Form1::gamen_MouseDown(int16_t button, int16_t, float x, float y)
+{
+    // Only the left button, which a finger also is: the right one keeps the graph's menu.
+    if (!(button & 1))
+        return;
+    const QPointF at = GraphPanel::fromPanel(QPointF(x, y));
+    m_predictingAt = Lesson::snapPrediction(at.x(), at.y()).first;
+    lesson.predict(*m_predictingAt, at.y());
+}
+
+void Form1::gamen_MouseMove(int16_t button, int16_t, float x, float y)
+{
+    if (m_predictingAt && (button & 1))
+        lesson.predict(*m_predictingAt, GraphPanel::fromPanel(QPointF(x, y)).y());
+}
+
+void Form1::gamen_MouseUp(int16_t, int16_t, float, float)
+{
+    m_predictingAt.reset();
+}
+
 void Form1::follow(Lesson::Change change)
 {
     figure.follow(change);
@@ -349,6 +383,7 @@ void Form1::follow(Lesson::Change change)
     table.follow(change);
     graph.follow(change);
     expressions.refresh();
+    refreshPrediction();
     describeScene();
     // The page's address carries the figure, so that it can be passed on as it is now.
     if (change == Lesson::Change::Dropped || change == Lesson::Change::InitialScreen)
@@ -380,8 +415,26 @@ void Form1::followSwitch(Lesson::Switch which, bool on)
         break;
     case Lesson::Switch::Expressions:
         expressions.switched(on);
+        refreshPrediction();
+        describeGraph();
+        break;
+    case Lesson::Switch::Prediction:
+        // Taps on the graph are predictions only while 予想 is ticked; otherwise they reach
+        // the window as before (its menu, the long press).
+        gamen->onMouseDown = on ? PictureBox::MouseHandler([this](int16_t b, int16_t s, float x, float y) { gamen_MouseDown(b, s, x, y); }) : nullptr;
+        gamen->onMouseMove = on ? PictureBox::MouseHandler([this](int16_t b, int16_t s, float x, float y) { gamen_MouseMove(b, s, x, y); }) : nullptr;
+        gamen->onMouseUp = on ? PictureBox::MouseHandler([this](int16_t b, int16_t s, float x, float y) { gamen_MouseUp(b, s, x, y); }) : nullptr;
+        m_predictingAt.reset();
+        refreshPrediction();
+        describeGraph();
         break;
     }
+}
+
+void Form1::refreshPrediction()
+{
+    prediction->keepClearOf(expressions.shownBoxes());
+    prediction->refresh();
 }
 
 QCheckBox *Form1::checkBox(Lesson::Switch which) const
@@ -393,6 +446,7 @@ QCheckBox *Form1::checkBox(Lesson::Switch which) const
     case Lesson::Switch::Cover: return Check5;
     case Lesson::Switch::Marker: return Check4;
     case Lesson::Switch::Expressions: return Check6;
+    case Lesson::Switch::Prediction: return Check7;
     }
     return Check1;
 }
@@ -465,7 +519,15 @@ void Form1::describeScene()
 {
     const QString where = QStringLiteral("χ = %1 cm, y = %2 cm²").arg(lesson.distance()).arg(lesson.y());
     kokuban->setAccessibleDescription(where);
+    describeGraph();
     BrowserPage::announce(where);
+}
+
+void Form1::describeGraph()
+{
+    QStringList parts { expressions.description(), prediction->description() };
+    parts.removeAll(QString());
+    gamen->setAccessibleDescription(parts.join(QStringLiteral(". ")));
 }
 
 void Form1::applyButtons(Lesson::RunState state)

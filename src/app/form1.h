@@ -8,6 +8,7 @@
 #include "lesson/lesson.h"
 #include "panels/expression_list.h"
 #include "panels/graph_panel.h"
+#include "panels/prediction_layer.h"
 #include "panels/table_panel.h"
 #include "surface/command_button.h"
 #include "surface/control_host.h"
@@ -58,6 +59,7 @@ public:
     QCheckBox *Check2 = nullptr; // グラフ
     QCheckBox *Check5 = nullptr; // 封筒をかくす
     QCheckBox *Check6 = nullptr; // 式
+    QCheckBox *Check7 = nullptr; // 予想
     QComboBox *Combo1 = nullptr;
     LabelControl *Label6 = nullptr;
     LabelControl *Label3 = nullptr;
@@ -89,6 +91,8 @@ public:
     PieceOutlines outlines { Line6, Line7, Line9, Label9 };
     TablePanel table { *hyo, lesson };
     GraphPanel graph { *gamen, lesson };
+    // Below the 式 list, which is made after it.
+    PredictionLayer *prediction = gamen->add<PredictionLayer>(*gamen, lesson);
     ExpressionList expressions { *gamen, lesson };
 
     WindowZoom windowZoom { *this };
@@ -110,9 +114,15 @@ public:
     void Check4_Click();
     void Check5_Click();
     void Check6_Click();
+    void Check7_Click();
     void kokuban_MouseDown(int16_t button, int16_t shift, float x, float y);
     void kokuban_MouseMove(int16_t button, int16_t shift, float x, float y);
     void kokuban_MouseUp(int16_t button, int16_t shift, float x, float y);
+    // While 予想 is ticked: a press on the graph puts the prediction at the nearest whole x
+    // and a drag moves it up and down there.
+    void gamen_MouseDown(int16_t button, int16_t shift, float x, float y);
+    void gamen_MouseMove(int16_t button, int16_t shift, float x, float y);
+    void gamen_MouseUp(int16_t button, int16_t shift, float x, float y);
 
     // True once the program has been asked to end.
     bool quitRequested() const { return m_quitRequested; }
@@ -148,9 +158,14 @@ private:
     void placeMarker();
     // Tells screen readers where the figure stands: "χ = 4.5 cm, y = 13.5 cm²".
     void describeScene();
+    // And what the graph shows besides its curve: the expressions, the prediction.
+    void describeGraph();
+    void refreshPrediction();
     QCheckBox *checkBox(Lesson::Switch which) const;
 
     int m_outerWidth = 0;
     int m_outerHeight = 0;
     bool m_quitRequested = false;
+    // The whole x a press on the graph put a prediction at, while the press lasts.
+    std::optional<int> m_predictingAt;
 };

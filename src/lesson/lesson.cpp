@@ -3,6 +3,8 @@
 #include "lesson/numeric.h"
 
 #include <QtGlobal>
+#include <algorithm>
+#include <cmath>
 
 Lesson::Lesson(QObject *parent)
     : QObject(parent)
@@ -44,6 +46,9 @@ void Lesson::stepIn()
 void Lesson::putBackAtStart(Change change)
 {
     m_scene.PointPX = StartX;
+    // A prediction belongs to the figure it was made for.
+    if (change == Change::Dropped || change == Change::InitialScreen)
+        m_prediction.fill(std::nullopt);
     emit changed(change);
 }
 
@@ -134,6 +139,29 @@ void Lesson::release(double x, double y)
     m_liftedFromColumn = false;
     if (aboveEnvelope || inEnvelopeBand)
         putBackAtStart(Change::Dropped);
+}
+
+std::pair<int, double> Lesson::snapPrediction(double x, double y)
+{
+    const int whole = int(std::lround(std::clamp(x, 0.0, AreaFunction::Length)));
+    const double even = 2 * std::round(std::clamp(y, 0.0, 60.0) / 2);
+    return { whole, even };
+}
+
+void Lesson::predict(double x, double y)
+{
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return;
+    const auto [whole, even] = snapPrediction(x, y);
+    if (m_prediction[whole] == even)
+        return;
+    m_prediction[whole] = even;
+    emit predictionChanged();
+}
+
+bool Lesson::hasPrediction() const
+{
+    return std::any_of(m_prediction.begin(), m_prediction.end(), [](const auto &y) { return y.has_value(); });
 }
 
 void Lesson::play()

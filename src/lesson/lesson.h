@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 // The lesson itself, without a widget: the figure composed in the envelope, where P
 // stands, the switches that change what is shown, the drag under way and automatic play.
@@ -32,7 +33,7 @@ public:
     Q_ENUM(Change)
 
     // What the check boxes switch on and off.
-    enum class Switch { Grid, Table, Graph, Cover, Marker, Expressions };
+    enum class Switch { Grid, Table, Graph, Cover, Marker, Expressions, Prediction };
     Q_ENUM(Switch)
 
     using RunState = AutoPlay::State;
@@ -70,6 +71,21 @@ public:
     bool isDragging() const { return m_scene.DragKind != 0; }
     int dragKind() const { return int(m_scene.DragKind); }
 
+    // 予想: the class's prediction of y at each whole x (0 to 10), made before the figure
+    // shows it. A point goes to the nearest whole x, its y to the nearest even number of
+    // cm² (the area at a whole x always is one) within 0 to 60; a point at an x that has one
+    // replaces it. A drop and the initial screen clear the prediction.
+    using Prediction = std::array<std::optional<double>, 11>;
+    void predict(double x, double y);
+    const Prediction &prediction() const { return m_prediction; }
+    bool hasPrediction() const;
+    // A predicted point is checked once P has moved out and reached its x; 戻す takes the
+    // check back from the points P leaves, and at the start none is checked.
+    bool isChecked(int x) const { return !atStart() && x <= distance(); }
+    bool isRight(int x) const { return m_prediction[x] && *m_prediction[x] == AreaFunction::areaAt(columns(), x); }
+    // Where a point at (x, y) goes: the nearest whole x and the nearest even y in range.
+    static std::pair<int, double> snapPrediction(double x, double y);
+
     // Automatic play from where P stands (from the start when the figure is wholly out).
     void play();
     // Stops a run after its current pause.
@@ -98,12 +114,14 @@ signals:
     void changed(Lesson::Change change);
     void switched(Lesson::Switch which, bool on);
     void runStateChanged(Lesson::RunState state);
+    void predictionChanged();
 
 private:
     void putBackAtStart(Change change);
 
     SceneState m_scene;
-    std::array<bool, 6> m_switches { false, false, false, false, true, false };
+    std::array<bool, 7> m_switches { false, false, false, false, true, false, false };
+    Prediction m_prediction;
     // Whether the piece being dragged was lifted from a column rather than the tray.
     bool m_liftedFromColumn = false;
     QString m_speedText;

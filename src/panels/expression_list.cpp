@@ -119,5 +119,19 @@ void ExpressionList::show()
         }
         label->setVisible(ticked && listed);
     }
-    panel.setAccessibleDescription(ticked ? m_lines.join(QStringLiteral("; ")) : QString());
+}
+
+std::vector<QRectF> ExpressionList::shownBoxes() const
+{
+    std::vector<QRectF> boxes;
+    for (const LabelControl *label : m_labels) {
+        if (label->isVisible())
+            boxes.push_back(label->rect());
+    }
+    return boxes;
+}
+
+QString ExpressionList::description() const
+{
+    return lesson.isOn(Lesson::Switch::Expressions) ? m_lines.join(QStringLiteral("; ")) : QString();
 }

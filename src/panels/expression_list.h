@@ -3,9 +3,11 @@
 #include "area/area_function.h"
 
 #include <QFont>
+#include <QRectF>
 #include <QStringList>
 #include <array>
 #include <optional>
+#include <vector>
 
 class LabelControl;
 class Lesson;
@@ -30,6 +32,10 @@ public:
     QFont face() const { return m_face; }
     // The labels that show the lines, from the top.
     const std::array<LabelControl *, 5> &labels() const { return m_labels; }
+    // Where the lines stand now, when shown.
+    std::vector<QRectF> shownBoxes() const;
+    // What a screen reader is told of the list: its lines while shown.
+    QString description() const;
 
 private:
     void show();

@@ -18,6 +18,11 @@ QPointF GraphPanel::toPanel(double x, double y)
     return QPointF(35 + 30 * x, 480 - 30.0 / 4 * y);
 }
 
+QPointF GraphPanel::fromPanel(QPointF point)
+{
+    return QPointF((point.x() - 35) / 30, (480 - point.y()) * 4 / 30.0);
+}
+
 QPointF GraphPanel::pointAt(double x) const
 {
     return toPanel(x, AreaFunction::areaAt(lesson.columns(), x));

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <rapidcheck.h>
@@ -36,7 +37,8 @@ struct Reference
 {
     Columns columns {};
     int px = 300;
-    std::array<bool, 6> switches { false, false, false, false, true, false };
+    std::array<bool, 7> switches { false, false, false, false, true, false, false };
+    std::array<std::optional<double>, 11> prediction;
     int dragKind = 0;
     bool lifted = false;
     int from = 0;
@@ -63,6 +65,8 @@ void stepIn(Reference &r)
 void restart(Reference &r, Change change)
 {
     r.px = 300;
+    if (change == Change::Dropped || change == Change::InitialScreen)
+        r.prediction.fill(std::nullopt);
     r.changes.push_back(change);
 }
 
@@ -147,8 +151,14 @@ void verify(const Reference &r, Subject &s)
     RC_ASSERT(l.columns() == r.columns);
     RC_ASSERT(l.y() == trueArea(r.columns, (300 - r.px) / 20.0));
     RC_ASSERT(l.dragKind() == r.dragKind);
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 7; ++i)
         RC_ASSERT(l.isOn(Switch(i)) == r.switches[i]);
+    const double x = (300 - r.px) / 20.0;
+    for (int whole = 0; whole <= 10; ++whole) {
+        RC_ASSERT(l.prediction()[whole] == r.prediction[whole]);
+        RC_ASSERT(l.isChecked(whole) == (r.px != 300 && whole <= x));
+        RC_ASSERT(l.isRight(whole) == (r.prediction[whole] == trueArea(r.columns, whole)));
+    }
     RC_ASSERT(l.runState() == Lesson::RunState::Idle);
     RC_ASSERT(s.changes == r.changes);
 }
@@ -238,13 +248,28 @@ struct Drag : Command
 
 struct Toggle : Command
 {
-    int which = *rc::gen::inRange(0, 6);
+    int which = *rc::gen::inRange(0, 7);
     void apply(Reference &r) const override { r.switches[which] = !r.switches[which]; }
     void run(const Reference &r, Subject &s) const override
     {
         check(*this, r, s, [&] { s.lesson.setSwitch(Switch(which), !s.lesson.isOn(Switch(which))); });
     }
     void show(std::ostream &os) const override { os << "switch " << which; }
+};
+
+// A prediction anywhere on the graph and beyond it: the nearest whole x, the nearest even y
+// in 0 to 60.
+struct Predict : Command
+{
+    double x = *rc::gen::inRange(-20, 130) / 10.0;
+    double y = *rc::gen::inRange(-100, 700) / 10.0;
+    void apply(Reference &r) const override
+    {
+        const int whole = std::clamp(int(std::floor(x + 0.5)), 0, 10);
+        r.prediction[whole] = 2 * std::round(std::clamp(y, 0.0, 60.0) / 2);
+    }
+    void run(const Reference &r, Subject &s) const override { check(*this, r, s, [&] { s.lesson.predict(x, y); }); }
+    void show(std::ostream &os) const override { os << "predict (" << x << ", " << y << ")"; }
 };
 
 struct StopWhileIdle : Command
@@ -277,7 +302,7 @@ struct Play : Command
             Injection in { *rc::gen::element(Injection::Stop, Injection::BackToStart, Injection::Play, Injection::StepOut,
                                              Injection::StepIn, Injection::Toggle, Injection::Speed, Injection::Press,
                                              Injection::Release),
-                           pass, *rc::gen::inRange(0, 6), *rc::gen::elementOf(xs), *rc::gen::elementOf(ys) };
+                           pass, *rc::gen::inRange(0, 7), *rc::gen::elementOf(xs), *rc::gen::elementOf(ys) };
             injections.push_back(in);
         }
     }
@@ -371,7 +396,7 @@ int main(int argc, char *argv[])
         rc::state::check(reference, subject,
                          rc::state::gen::execOneOfWithArgs<StepOut, StepOut, StepOut, StepIn, StepIn, BackToStart,
                                                            InitialScreen, Compose, Drag, Drag, Drag, Toggle, StopWhileIdle,
-                                                           Play>());
+                                                           Predict, Predict, Play>());
     });
     std::cout << "random lessons: " << counters.sequences << " sequences, " << counters.actions << " actions, "
               << counters.duringRuns << " sent during automatic runs (the lesson model alone)" << std::endl;

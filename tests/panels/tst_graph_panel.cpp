@@ -2,6 +2,8 @@
 #include "support/layer_checks.h"
 
 #include <QImage>
+#include <QPointingDevice>
+#include <QRandomGenerator>
 #include <cmath>
 #include <vector>
 
@@ -74,6 +76,31 @@ QImage expectedAxes(const PictureBox &like)
         }
     }
     return image;
+}
+
+// The panel as it shows, at the zoom's resolution.
+QImage shown(const Form1 &form)
+{
+    return form.gamen->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Pixels of the prediction's colour within r of a panel point.
+int inkNear(const Form1 &form, const QImage &image, QPointF point, int r)
+{
+    const double zoom = form.gamen->zoom();
+    const QPointF centre = (point + QPointF(Border)) * zoom;
+    int count = 0;
+    for (int y = int(centre.y() - r * zoom); y <= int(centre.y() + r * zoom); ++y) {
+        for (int x = int(centre.x() - r * zoom); x <= int(centre.x() + r * zoom); ++x)
+            count += image.valid(x, y) && image.pixelColor(x, y) == PredictionLayer::ink() ? 1 : 0;
+    }
+    return count;
+}
+
+// A click on the graph panel at a panel point, at the zoom it is shown at.
+QPoint onGraph(const Form1 &form, QPointF point)
+{
+    return ((point + QPointF(Border)) * form.gamen->zoom()).toPoint();
 }
 
 double distanceToSegment(QPointF p, QPointF a, QPointF b)
@@ -319,6 +346,159 @@ private slots:
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
         const QString stray = strayBlue(*form->gamen, { from, to });
         QVERIFY2(stray.isEmpty(), qPrintable(stray));
+    }
+
+    // 予想: a tap or a click goes to the nearest whole x and the nearest even y within the
+    // graph, a drag moves it up and down there; it is drawn over the panel, never into its
+    // drawing, and below the true curve; unticking leaves the panel as it was.
+    void predictionSnapsAndLeavesTheGraphAsItIs_data()
+    {
+        QTest::addColumn<int>("zoomSteps");
+        QTest::addColumn<QPointF>("tap");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<double>("y");
+        for (int zoom : { 0, 4 }) {
+            const char *at = zoom ? "200 %" : "100 %";
+            QTest::addRow("%s, nearer 3 and 18", at) << zoom << QPointF(3.4, 17.1) << 3 << 18.0;
+            QTest::addRow("%s, nearer 4 and 16", at) << zoom << QPointF(3.6, 16.9) << 4 << 16.0;
+            QTest::addRow("%s, below and left of the origin", at) << zoom << QPointF(-0.4, -5) << 0 << 0.0;
+            QTest::addRow("%s, above the top", at) << zoom << QPointF(10.45, 64) << 10 << 60.0;
+            QTest::addRow("%s, right of x = 10", at) << zoom << QPointF(11.2, 30) << 10 << 30.0;
+        }
+    }
+    void predictionSnapsAndLeavesTheGraphAsItIs()
+    {
+        QFETCH(int, zoomSteps);
+        QFETCH(QPointF, tap);
+        QFETCH(int, x);
+        QFETCH(double, y);
+        auto form = LessonTest::makeForm();
+        for (int i = 0; i < zoomSteps; ++i)
+            form->windowZoom.zoomIn();
+        form->Check2->click();
+        form->lesson.compose({ 3, 1, 2, 0, 3 });
+        stepForward(*form, 20);
+        const QImage without = shown(*form);
+        const QImage layer = form->gamen->layer().copy();
+
+        form->Check7->click();
+        QTest::mouseClick(form->gamen, Qt::LeftButton, {}, onGraph(*form, graphPoint(tap.x(), tap.y())));
+        QCOMPARE(form->lesson.prediction()[x], std::optional<double>(y));
+        int predicted = 0;
+        for (const auto &point : form->lesson.prediction())
+            predicted += point ? 1 : 0;
+        QCOMPARE(predicted, 1);
+        // Dragged up: the same x, the new height.
+        const QPoint from = onGraph(*form, graphPoint(x, y)), to = onGraph(*form, graphPoint(x + 0.3, 40.8));
+        QTest::mousePress(form->gamen, Qt::LeftButton, {}, from);
+        QTest::mouseMove(form->gamen, to);
+        QTest::mouseRelease(form->gamen, Qt::LeftButton, {}, to);
+        QCOMPARE(form->lesson.prediction()[x], std::optional<double>(40));
+        // A right click is the graph's menu, never a prediction.
+        form->gamen->onMouseDown(2, 0, float(graphPoint(1, 50).x()), float(graphPoint(1, 50).y()));
+        QCOMPARE(form->lesson.prediction()[1], std::nullopt);
+
+        const QImage with = shown(*form);
+        QCOMPARE(form->gamen->layer(), layer);
+        QVERIFY(inkNear(*form, with, graphPoint(x, 40), 3) > 0);
+        // Below the true curve: wherever the curve shows, it still does.
+        for (int py = 0; py < with.height(); ++py) {
+            for (int px = 0; px < with.width(); ++px) {
+                if (without.pixelColor(px, py) == Blue)
+                    QVERIFY2(with.pixelColor(px, py) == Blue, qPrintable(QStringLiteral("curve covered at %1, %2").arg(px).arg(py)));
+            }
+        }
+        form->Check7->click();
+        QCOMPARE(shown(*form), without);
+        form->Check7->click();
+        QCOMPARE(shown(*form), with);
+    }
+
+    // As P reaches each whole x, the prediction there is marked right or wrong; at x = 10
+    // the count of right points stands clear of the curve and of the 式 list. 戻す and 最初に
+    // take marks back, a drop and 初期画面 take the prediction away. Random figures and
+    // predictions, checked against the closed form.
+    void predictionMarkedAsPPasses()
+    {
+        QRandomGenerator random(20261208);
+        for (int round = 0; round < 12; ++round) {
+            Composition columns;
+            for (double &kind : columns)
+                kind = random.bounded(4);
+            auto form = LessonTest::makeForm();
+            form->Check2->click();
+            form->Check6->setChecked(round % 2 == 0);
+            form->Check7->click();
+            form->lesson.compose(columns);
+            std::array<int, 11> kind {}; // 0 none, 1 right, 2 wrong
+            int right = 0;
+            for (int x = 0; x <= 10; ++x) {
+                kind[x] = random.bounded(3);
+                const double truth = LessonTest::trueArea(columns, x);
+                if (kind[x] == 1)
+                    form->lesson.predict(x, truth);
+                else if (kind[x] == 2)
+                    form->lesson.predict(x, truth >= 58 ? truth - 2 : truth + 2);
+                right += kind[x] == 1 ? 1 : 0;
+            }
+            const QString figure = compositionText(columns);
+            for (int step = 1; step <= 20; ++step) {
+                form->susumu_Click();
+                const double d = step / 2.0;
+                for (int x = 0; x <= 10; ++x)
+                    QCOMPARE(form->lesson.isChecked(x) && kind[x] != 0, x <= d && kind[x] != 0);
+                const QImage image = shown(*form);
+                if (step % 2 == 0 && kind[step / 2] != 0) {
+                    const int x = step / 2;
+                    const QPointF truth = graphPoint(x, LessonTest::trueArea(columns, x));
+                    // A ring around a right point; a cross beside the true point of a wrong one.
+                    const QPointF mark = kind[x] == 1 ? truth + QPointF(9, 0) : truth + QPointF(11, 11);
+                    QVERIFY2(inkNear(*form, image, mark, 2) > 0, qPrintable(figure + QStringLiteral(" x = %1").arg(x)));
+                }
+            }
+            const QString description = form->gamen->accessibleDescription();
+            if (right + std::count(kind.begin(), kind.end(), 2) == 0) {
+                QVERIFY(description.isEmpty() || !description.contains(QStringLiteral("予想")));
+                continue;
+            }
+            const LabelControl *count = form->prediction->count();
+            QVERIFY(count && count->isVisible());
+            QCOMPARE(count->caption(), QStringLiteral("予想が合った点 %1 / 11").arg(right));
+            QVERIFY2(description.contains(count->caption()), qPrintable(description));
+            const QRectF box = count->rect();
+            for (int py = int(box.top()) - 2; py <= int(box.bottom()) + 2; ++py) {
+                for (int px = int(box.left()) - 2; px <= int(box.right()) + 2; ++px)
+                    QVERIFY2(form->gamen->pixel(px, py) != Blue, qPrintable(figure + QStringLiteral(": the count covers the curve")));
+            }
+            for (const QRectF &line : form->expressions.shownBoxes())
+                QVERIFY2(!line.intersects(box), qPrintable(figure + QStringLiteral(": the count covers the 式 list")));
+
+            form->modoru_Click();
+            QVERIFY(!count->isVisible() && !form->lesson.isChecked(10) && form->lesson.isChecked(9));
+            form->Command2_Click();
+            for (int x = 0; x <= 10; ++x)
+                QVERIFY(!form->lesson.isChecked(x));
+            QVERIFY(form->lesson.hasPrediction());
+            form->Command1_Click();
+            QVERIFY(!form->lesson.hasPrediction());
+            QVERIFY(form->Check7->isChecked());
+        }
+    }
+
+    // A finger's tap makes a prediction as a click does.
+    void predictionByTouch()
+    {
+        auto form = LessonTest::makeForm();
+        form->Check2->click();
+        form->Check7->click();
+        form->move(0, 0);
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const std::unique_ptr<QPointingDevice> touch(QTest::createTouchDevice());
+        const QPoint at = onGraph(*form, graphPoint(1.2, 32.6));
+        QTest::touchEvent(form->gamen, touch.get()).press(0, at, form->gamen);
+        QTest::touchEvent(form->gamen, touch.get()).release(0, at, form->gamen);
+        QCoreApplication::processEvents();
+        QCOMPARE(form->lesson.prediction()[1], std::optional<double>(32));
     }
 
     void graphTickOnlyResizesTheWindow()
