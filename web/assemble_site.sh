@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Puts the web site together: the page, the program, Qt's loader, the icon and the fonts'
-# licence and sources, each text and binary file also as a pre-compressed .gz copy.
+# licence and sources, each file but the PNG pictures also as a pre-compressed .gz copy.
 #
 #   assemble_site.sh <site> <build folder> <source folder> <fonts folder>
 set -euo pipefail
@@ -15,6 +15,4 @@ cp "$fonts"/lesson-gothic.ttf "$fonts"/lesson-gothic-fallback.ttf "$fonts"/chara
 cp "$source/web/fonts-README.txt" "$site/fonts/README.txt"
 
 # -n leaves out the time stamp, so the same site compresses to the same bytes.
-for file in "$site"/*.html "$site"/*.js "$site"/*.wasm "$site"/*.svg; do
-    gzip -9 -n -k -f "$file"
-done
+find "$site" -type f ! -name '*.png' -exec gzip -9 -n -k -f {} +

@@ -3,40 +3,61 @@ pixel ratio, the mouse, touch and keys as a user's, and screenshots read as pict
 import asyncio
 import base64
 import contextlib
-import functools
-import http.server
 import io
 import json
 import os
 import re
 import shutil
-import socketserver
+import socket
 import subprocess
 import tempfile
 import threading
+import time
 
 import websockets
 from PIL import Image
 
-
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
-
-    def log_message(self, *args):
-        pass
+SERVE_SITE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web", "serve_site.sh")
 
 
 @contextlib.contextmanager
 def serve(folder):
-    """Serves a folder on a free port of 127.0.0.1; yields the address."""
-    handler = functools.partial(QuietHandler, directory=folder)
-    socketserver.TCPServer.allow_reuse_address = True
-    with socketserver.ThreadingTCPServer(("127.0.0.1", 0), handler) as server:
-        threading.Thread(target=server.serve_forever, daemon=True).start()
+    """Serves a folder with nginx as `scripts/lesson web` does (web/serve_site.sh), on a
+    free port of 127.0.0.1; yields the address. Each call is an origin of its own."""
+    run = tempfile.mkdtemp(prefix="lesson-nginx-")
+    server = None
+    try:
+        for _ in range(5):
+            with socket.socket() as probe:
+                probe.bind(("127.0.0.1", 0))
+                port = probe.getsockname()[1]
+            server = subprocess.Popen(["bash", SERVE_SITE, folder, str(port), run])
+            if _answers(server, port):
+                break
+            server = None  # another program took the port in between
+        else:
+            raise RuntimeError("nginx did not start")
+        yield "http://127.0.0.1:%d/" % port
+    finally:
+        if server:
+            server.terminate()
+            server.wait(10)
+        shutil.rmtree(run, ignore_errors=True)
+
+
+def _answers(server, port, timeout=10.0):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if server.poll() is not None:
+            return False
         try:
-            yield "http://127.0.0.1:%d/" % server.server_address[1]
-        finally:
-            server.shutdown()
+            socket.create_connection(("127.0.0.1", port), timeout=1).close()
+            return True
+        except OSError:
+            time.sleep(0.05)
+    server.kill()
+    server.wait()
+    return False
 
 
 CHROMIUM_FLAGS = [
