@@ -79,6 +79,7 @@ class Browser:
         self.pending = {}
         self.events = []
         self.console = []
+        self.workers = set()
         self.reader = None
 
     async def __aenter__(self):
@@ -125,8 +126,24 @@ class Browser:
                 self.console.append(" ".join(str(a.get("value", a.get("description", ""))) for a in args))
             elif data.get("method") == "Runtime.exceptionThrown":
                 self.console.append("exception: " + json.dumps(data["params"]["exceptionDetails"])[:400])
+            elif data.get("method") == "Target.attachedToTarget" and "sessionId" not in data:
+                asyncio.ensure_future(self._worker_started(data["params"]))
             else:
                 self.events.append(data)
+
+    async def watch_workers(self, on=True):
+        """Reports the network events of service workers as they start, as the page's are
+        once Network.enable is called; a worker waits until that is done."""
+        self.workers = set()
+        await self.call("Target.setAutoAttach", autoAttach=on, waitForDebuggerOnStart=on, flatten=True)
+
+    async def _worker_started(self, params):
+        session = params["sessionId"]
+        if params["targetInfo"]["type"] == "service_worker":
+            self.workers.add(session)
+            await self.call("Network.enable", session=session)
+        if params.get("waitingForDebugger"):
+            await self.call("Runtime.runIfWaitingForDebugger", session=session)
 
     async def call(self, method, session=None, **params):
         self.next_id += 1
