@@ -29,11 +29,21 @@ fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
-for dep in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-monapo fonts-ipafont-gothic; do
+for dep in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 qt6-qpa-plugins libqrcodegencpp1 fonts-monapo fonts-ipafont-gothic; do
     grep -qw -- "$dep" <<<"$depends" || { echo "missing dependency: $dep"; exit 1; }
 done
-
+# Every shared library the program loads comes with a package it depends on (libgcc-s1
+# comes with libc6).
 dpkg-deb -x "$deb" "$work/root"
+for library in $(objdump -p "$work/root/usr/bin/function-lesson" | awk '$1 == "NEEDED" { print $2 }'); do
+    path=$(ldconfig -p | awk -v l="$library" '$1 == l && /x86-64/ { print $NF; exit }')
+    real=$(realpath "$path")
+    # dpkg knows a file by the path its package gives, with or without /usr in front.
+    package=$(dpkg -S "$path" "$real" "${real#/usr}" 2>/dev/null | head -1 | cut -d: -f1 || true)
+    [ "$package" = libgcc-s1 ] || grep -qw -- "$package" <<<"$depends" ||
+        { echo "$library (from ${package:-no package}) is not among the dependencies"; exit 1; }
+done
+
 desktop-file-validate "$work/root/usr/share/applications/io.github.functionlesson.FunctionLesson.desktop"
 grep -qx 'Name=関数の利用' "$work/root/usr/share/applications/io.github.functionlesson.FunctionLesson.desktop"
 grep -qx 'Categories=Education;Math;' "$work/root/usr/share/applications/io.github.functionlesson.FunctionLesson.desktop"

@@ -3,40 +3,61 @@ pixel ratio, the mouse, touch and keys as a user's, and screenshots read as pict
 import asyncio
 import base64
 import contextlib
-import functools
-import http.server
 import io
 import json
 import os
 import re
 import shutil
-import socketserver
+import socket
 import subprocess
 import tempfile
 import threading
+import time
 
 import websockets
 from PIL import Image
 
-
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
-
-    def log_message(self, *args):
-        pass
+SERVE_SITE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web", "serve_site.sh")
 
 
 @contextlib.contextmanager
 def serve(folder):
-    """Serves a folder on a free port of 127.0.0.1; yields the address."""
-    handler = functools.partial(QuietHandler, directory=folder)
-    socketserver.TCPServer.allow_reuse_address = True
-    with socketserver.ThreadingTCPServer(("127.0.0.1", 0), handler) as server:
-        threading.Thread(target=server.serve_forever, daemon=True).start()
+    """Serves a folder with nginx as `scripts/lesson web` does (web/serve_site.sh), on a
+    free port of 127.0.0.1; yields the address. Each call is an origin of its own."""
+    run = tempfile.mkdtemp(prefix="lesson-nginx-")
+    server = None
+    try:
+        for _ in range(5):
+            with socket.socket() as probe:
+                probe.bind(("127.0.0.1", 0))
+                port = probe.getsockname()[1]
+            server = subprocess.Popen(["bash", SERVE_SITE, folder, str(port), run])
+            if _answers(server, port):
+                break
+            server = None  # another program took the port in between
+        else:
+            raise RuntimeError("nginx did not start")
+        yield "http://127.0.0.1:%d/" % port
+    finally:
+        if server:
+            server.terminate()
+            server.wait(10)
+        shutil.rmtree(run, ignore_errors=True)
+
+
+def _answers(server, port, timeout=10.0):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if server.poll() is not None:
+            return False
         try:
-            yield "http://127.0.0.1:%d/" % server.server_address[1]
-        finally:
-            server.shutdown()
+            socket.create_connection(("127.0.0.1", port), timeout=1).close()
+            return True
+        except OSError:
+            time.sleep(0.05)
+    server.kill()
+    server.wait()
+    return False
 
 
 CHROMIUM_FLAGS = [
@@ -58,6 +79,7 @@ class Browser:
         self.pending = {}
         self.events = []
         self.console = []
+        self.workers = set()
         self.reader = None
 
     async def __aenter__(self):
@@ -104,8 +126,24 @@ class Browser:
                 self.console.append(" ".join(str(a.get("value", a.get("description", ""))) for a in args))
             elif data.get("method") == "Runtime.exceptionThrown":
                 self.console.append("exception: " + json.dumps(data["params"]["exceptionDetails"])[:400])
+            elif data.get("method") == "Target.attachedToTarget" and "sessionId" not in data:
+                asyncio.ensure_future(self._worker_started(data["params"]))
             else:
                 self.events.append(data)
+
+    async def watch_workers(self, on=True):
+        """Reports the network events of service workers as they start, as the page's are
+        once Network.enable is called; a worker waits until that is done."""
+        self.workers = set()
+        await self.call("Target.setAutoAttach", autoAttach=on, waitForDebuggerOnStart=on, flatten=True)
+
+    async def _worker_started(self, params):
+        session = params["sessionId"]
+        if params["targetInfo"]["type"] == "service_worker":
+            self.workers.add(session)
+            await self.call("Network.enable", session=session)
+        if params.get("waitingForDebugger"):
+            await self.call("Runtime.runIfWaitingForDebugger", session=session)
 
     async def call(self, method, session=None, **params):
         self.next_id += 1

@@ -8,7 +8,10 @@ into the page.
 """
 import argparse
 import asyncio
+import json
 import os
+import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -315,6 +318,124 @@ async def copy_puts_the_window_on_the_clipboard(browser, site, reference):
     check(all(abs(a - b) <= 1 for a, b in zip(size, shown)), "the clipboard holds %s, the window shows %s" % (size, shown))
 
 
+# ---------------------------------------------------------------- served, kept, installed
+
+SITE_FOLDER = None  # the site's folder; the tests above get its address
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+
+
+def header(response, name):
+    return next((v for k, v in response["headers"].items() if k.lower() == name.lower()), None)
+
+
+async def worker_ready(browser):
+    """The service worker is active, with the site's files in its cache; its cache's names."""
+    await browser.wait_for("navigator.serviceWorker.ready.then(r => r.active.state === 'activated')", 60)
+    return await browser.evaluate("caches.keys()")
+
+
+async def offline(browser, on):
+    await browser.page("Network.emulateNetworkConditions", offline=on, latency=0,
+                       downloadThroughput=-1, uploadThroughput=-1)
+
+
+@test
+async def first_visit_is_compressed_then_works_offline(browser, site, reference):
+    await browser.watch_workers()
+    await browser.page("Network.enable")
+    browser.events.clear()
+    try:
+        # A server of its own: an origin the browser has never seen, like a pupil's first visit.
+        with serve(SITE_FOLDER) as address:
+            page = LessonPage(browser, address, *CHROMEBOOK)
+            await page.open()
+            names = await worker_ready(browser)
+            await asyncio.sleep(0.5)  # the last loadingFinished events
+            sessions = {browser.session} | browser.workers
+            events = [e for e in browser.events if e.get("sessionId") in sessions]
+            sent = sum(e["params"]["encodedDataLength"] for e in events if e["method"] == "Network.loadingFinished")
+            by_worker = sum(e["params"]["encodedDataLength"] for e in events
+                            if e["method"] == "Network.loadingFinished" and e["sessionId"] in browser.workers)
+            check(by_worker > 0, "the service worker's own downloads are counted")
+            wasm = [e["params"] for e in events if e["method"] == "Network.responseReceived"
+                    and e["params"]["response"]["url"].endswith("/function-lesson.wasm")]
+            check(wasm, "the page fetched the program")
+            response = wasm[0]["response"]
+            check(header(response, "Content-Encoding") == "gzip", "the program came gzip-compressed: %s"
+                  % response["headers"])
+            check(response["mimeType"] == "application/wasm", "the program came as %s" % response["mimeType"])
+            check(sent < 5e6, "the first visit transferred %.2f MB" % (sent / 1e6))
+            program = next(e["params"]["encodedDataLength"] for e in events if e["method"] == "Network.loadingFinished"
+                           and e["params"]["requestId"] == wasm[0]["requestId"])
+            compressed = os.path.getsize(os.path.join(SITE_FOLDER, "function-lesson.wasm.gz"))
+            check(compressed <= program < compressed + 4096, "the program took %d bytes, its .gz copy has %d"
+                  % (program, compressed))
+
+            # Every file of the site is kept, in one cache named for this build.
+            build = re.search(r'const BUILD = "(\w+)"', open(os.path.join(SITE_FOLDER, "service-worker.js")).read())
+            check(names == ["function-lesson-" + build.group(1)], "the caches are %s" % names)
+            kept = await browser.evaluate("caches.open(%s).then(c => c.keys()).then(k => k.map(r => r.url))"
+                                          % json.dumps(names[0]))
+            files = {os.path.relpath(os.path.join(d, f), SITE_FOLDER) for d, _, fs in os.walk(SITE_FOLDER) for f in fs}
+            wanted = {f for f in files if not f.endswith(".gz")} - {"service-worker.js"}
+            check({k[len(address):] for k in kept} == wanted, "kept %s, the site has %s" % (sorted(kept), sorted(wanted)))
+
+            # The second visit is the worker's: the page is installable, its manifest found.
+            await page.open()
+            check(await browser.evaluate("!!navigator.serviceWorker.controller"), "the worker serves the page")
+            errors = (await browser.page("Page.getInstallabilityErrors"))["installabilityErrors"]
+            check(errors == [], "installability errors: %s" % errors)
+            manifest = await browser.page("Page.getAppManifest")
+            check(manifest["url"] == address + "manifest.webmanifest" and not manifest["errors"],
+                  "the manifest: %s" % {k: manifest[k] for k in ("url", "errors")})
+        # The server is gone and the network off: the lesson opens all the same, also under
+        # an address that carries a figure, and the program arrives as application/wasm.
+        await offline(browser, True)
+        await page.open()
+        page.address = address + "index.html#figure=31203"
+        await page.open()
+        check(await browser.evaluate("location.hash") == "#figure=31203", "the figure stays in the address")
+        kind = await browser.evaluate("fetch('function-lesson.wasm').then(r => r.headers.get('Content-Type'))")
+        check(kind == "application/wasm", "offline the program comes as %s" % kind)
+        return "first visit transferred %.2f MB, the program %.2f MB of it, the service worker %.2f MB" % (
+            sent / 1e6, program / 1e6, by_worker / 1e6)
+    finally:
+        await offline(browser, False)
+        await browser.page("Network.disable")
+        await browser.watch_workers(False)
+
+
+@test
+async def new_build_replaces_the_kept_one(browser, site, reference):
+    folder = tempfile.mkdtemp(prefix="lesson-builds-")
+    served = os.path.join(folder, "site")
+    try:
+        shutil.copytree(SITE_FOLDER, served)
+        with serve(served) as address:
+            page = LessonPage(browser, address, *CHROMEBOOK)
+            await page.open()
+            first = await worker_ready(browser)
+            # A new build whose page differs, put together as every build is.
+            changed = os.path.join(folder, "source")
+            os.makedirs(os.path.join(changed, "data", "icons"))
+            shutil.copytree(os.path.join(SOURCE, "web"), os.path.join(changed, "web"))
+            for icon in ("function-lesson.svg", "function-lesson-32.png"):
+                shutil.copy(os.path.join(SOURCE, "data", "icons", icon), os.path.join(changed, "data", "icons"))
+            index = os.path.join(changed, "web", "index.html")
+            text = open(index, encoding="utf-8").read().replace("<head>", '<head>\n<meta name="build" content="new">')
+            open(index, "w", encoding="utf-8").write(text)
+            subprocess.run(["bash", os.path.join(SOURCE, "web", "assemble_site.sh"), served, SITE_FOLDER, changed,
+                            os.path.join(SITE_FOLDER, "fonts"), SITE_FOLDER], check=True)
+            # The next visit with the network still shows the kept build, and brings the new.
+            await page.open()
+            await browser.wait_for("caches.keys().then(k => k.length === 1 && k[0] !== %s)" % json.dumps(first[0]), 60)
+            await page.open()
+            check(await browser.evaluate("document.querySelector('meta[name=build]') !== null"),
+                  "the visit after shows the new build")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 async def downloaded(folder, before, timeout=20.0):
     """The file that a download put into the folder, once it is complete."""
     deadline = time.monotonic() + timeout
@@ -383,6 +504,8 @@ async def main():
     parser.add_argument("--reference", required=True)
     parser.add_argument("only", nargs="*")
     args = parser.parse_args()
+    global SITE_FOLDER
+    SITE_FOLDER = os.path.abspath(args.site)
     failures = 0
     with serve(args.site) as address:
         async with Browser() as browser:
