@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <algorithm>
-#include <qrcodegen/qrcodegen.hpp>
+#include <qrcodegen.hpp>
 
 namespace {
 

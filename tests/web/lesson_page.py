@@ -33,6 +33,7 @@ CONTROLS = {
     "Check2": layout_rect(7800, 7680, 1335, 390),
     "Check5": layout_rect(9600, 8160, 2535, 495),
     "Check6": layout_rect(12360, 8160, 735, 495),
+    "Check7": layout_rect(13200, 8160, 1035, 495),
     "Combo1": layout_rect(3360, 7680, 735, 315),
 }
 BOARD_BORDER = 2

@@ -318,6 +318,101 @@ async def copy_puts_the_window_on_the_clipboard(browser, site, reference):
     check(all(abs(a - b) <= 1 for a, b in zip(size, shown)), "the clipboard holds %s, the window shows %s" % (size, shown))
 
 
+# ---------------------------------------------------------------- one figure on every device
+
+@test
+async def figure_in_the_address_opens_and_follows_the_drops(browser, site, reference):
+    page = LessonPage(browser, site + "index.html#figure=31203", *SMALL)
+    await page.open()
+    shot = await page.until(lambda s: page.colour(s, page.board_point(335, 200)) == GREY)
+    window, layer = reference_pictures(reference, [3, 1, 2, 0, 3], 0, opened=True)
+    differ = differing_layer_pixels(shot, window, layer)
+    check(differ == 0, "%d pixels of the figure opened from its address differ from the desktop's" % differ)
+    await page.until_status("χ = 0 cm, y = 0 cm²")
+
+    # Each drop writes the figure into the address in place: Back still leaves the lesson.
+    entries = await browser.evaluate("history.length")
+    await page.drag_piece(2, 3)
+    await page.until(lambda s: page.colour(s, page.board_point(455, 230)) == GREY)
+    check(await browser.evaluate("location.hash") == "#figure=31223", "the address follows the drop")
+    await browser.drag(page.board_point(480, 250), page.board_point(480, 100))  # column 4 taken out
+    await page.until(lambda s: page.colour(s, page.board_point(495, 290)) == GREEN)
+    check(await browser.evaluate("location.hash") == "#figure=31220", "the address follows the piece taken out")
+    await page.click("Command1")
+    await page.until(lambda s: page.colour(s, page.board_point(335, 290)) == GREEN)
+    check(await browser.evaluate("location.href") == site + "index.html", "初期画面 takes the figure away")
+    check(await browser.evaluate("history.length") == entries, "no history entry per change")
+
+
+BAD_FRAGMENTS = ["figure=", "figure=3120", "figure=312033", "figure=31204", "figure=3120a", "figure=-1203",
+                 "figure=3%20203", "figure=%33%31%32%30%33", "figure%3D31203", "FIGURE=31203", "31203",
+                 "figure=31203&figure=12312", "figure=31203figure=12312", "figure=31203#figure=12312",
+                 "%3Cimg%20src=x%20onerror=alert(1)%3E", "<b>figure=31203</b>", "figure=%EF%BC%93%EF%BC%91%EF%BC%92%EF%BC%90%EF%BC%93",
+                 "figure=0x1f3", "figure=3.120", "figure=+3120", "figure=" + "3" * 9993, "javascript:alert(1)"]
+
+
+@test
+async def what_is_not_a_figure_opens_the_initial_screen(browser, site, reference):
+    for fragment in BAD_FRAGMENTS:
+        page = LessonPage(browser, site + "index.html#" + fragment, *SMALL)
+        await page.open()
+        status = await page.until_status("χ = 0 cm, y = 0 cm²")
+        shot = await page.shot()
+        full = [i for i in range(5) if page.colour(shot, page.board_point(320 + 40 * i, 290)) != GREEN]
+        check(not full, "#%s… filled columns %s" % (fragment[:20], full))
+        check(status == "χ = 0 cm, y = 0 cm²", "#%s… says %r" % (fragment[:20], status))
+    return "%d fragments" % len(BAD_FRAGMENTS)
+
+
+@test
+async def qr_code_is_the_address_of_the_figure(browser, site, reference):
+    zbar = shutil.which("zbarimg")
+    check(zbar, "zbarimg (zbar-tools) reads the code back")
+    page = LessonPage(browser, site + "index.html#figure=31203", *CHROMEBOOK)
+    await page.open()
+    await page.until(lambda s: page.colour(s, page.board_point(335, 200)) == GREY)
+    # The menu's last item, after コピー, 画像として保存…, the two worksheet menus.
+    await page.menu(page.window_point(200, 30), ["ArrowDown"] * 5 + ["Enter"])
+    shot = await page.until(lambda s: page.colour(s, (page.viewport[0] // 2, page.viewport[1] // 3)) in {(0, 0, 0), (255, 255, 255)}
+                            and page.colour(s, (4, 4)) != FORM)
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "code.png")
+        shot.save(path)
+        read = subprocess.run([zbar, "--raw", "-q", "--set", "*.disable", "--set", "qrcode.enable", path],
+                              capture_output=True, text=True)
+    address = await browser.evaluate("location.href")
+    check(read.stdout.strip() == address, "the code reads %r, the page is %r" % (read.stdout.strip(), address))
+    await browser.key("Escape", "Escape", 27)
+    await page.until(lambda s: page.colour(s, (4, 4)) == FORM)
+
+
+@test
+async def prediction_tapped_then_played_to_the_end(browser, site, reference):
+    page = LessonPage(browser, site + "index.html#figure=31203", *CHROMEBOOK)
+    await browser.page("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+    try:
+        await page.open()
+        await page.tick("Check2")
+        await page.tick("Check3")
+        await page.tick("Check7")
+        # y = 12 at x = 2 is right, y = 20 at x = 4 is not (it is 16).
+        point = lambda x, y: page.panel_point("gamen", 35 + 30 * x, 480 - 7.5 * y)
+        await browser.tap(*point(2, 12.4))
+        await browser.tap(*point(4, 20.6))
+        orange = (255, 128, 0)
+        await page.until(lambda s: orange in page.colours_around(s, point(4, 20), 2))
+        await page.choose_speed(" 0")
+        await page.click("jidou")
+        await page.until_status("χ = 10 cm")
+        # A ring around the right point, a cross beside the true point of the wrong one.
+        factor, _ = page.fit()
+        ring = (point(2, 12)[0] + 9 * factor, point(2, 12)[1])
+        cross = (point(4, 16)[0] + 11 * factor, point(4, 16)[1] + 11 * factor)
+        await page.until(lambda s: orange in page.colours_around(s, ring, 2) and orange in page.colours_around(s, cross, 2))
+    finally:
+        await browser.page("Emulation.setTouchEmulationEnabled", enabled=False)
+
+
 # ---------------------------------------------------------------- served, kept, installed
 
 SITE_FOLDER = None  # the site's folder; the tests above get its address
@@ -395,6 +490,7 @@ async def first_visit_is_compressed_then_works_offline(browser, site, reference)
         page.address = address + "index.html#figure=31203"
         await page.open()
         check(await browser.evaluate("location.hash") == "#figure=31203", "the figure stays in the address")
+        await page.until(lambda s: page.colour(s, page.board_point(335, 200)) == GREY)
         kind = await browser.evaluate("fetch('function-lesson.wasm').then(r => r.headers.get('Content-Type'))")
         check(kind == "application/wasm", "offline the program comes as %s" % kind)
         return "first visit transferred %.2f MB, the program %.2f MB of it, the service worker %.2f MB" % (
@@ -450,11 +546,13 @@ async def downloaded(folder, before, timeout=20.0):
 
 # ---------------------------------------------------------------- the desktop's pictures
 
-def reference_pictures(program, columns, steps, grid=False):
-    """The desktop's window and the blackboard's drawing layer in it, for a lesson."""
+def reference_pictures(program, columns, steps, grid=False, opened=False):
+    """The desktop's window and the blackboard's drawing layer in it, for a lesson composed
+    by dragging pieces, or opened on the figure as from a page's address."""
     with tempfile.TemporaryDirectory() as folder:
         window, layer = os.path.join(folder, "window.png"), os.path.join(folder, "layer.png")
-        arguments = [program, window, layer, ",".join(map(str, columns)), str(steps)] + (["grid"] if grid else [])
+        arguments = [program, window, layer, ",".join(map(str, columns)), str(steps)] + (["grid"] if grid else []) \
+            + (["opened"] if opened else [])
         subprocess.run(arguments, check=True, env={**os.environ, "QT_QPA_PLATFORM": "offscreen"},
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return Image.open(window).convert("RGB"), Image.open(layer).convert("RGB")

@@ -3,7 +3,9 @@
 // tray and pulled out some steps, and the blackboard's drawing layer alone, placed where
 // the window shows it; or checks a worksheet the browser gave as a download.
 //
-//   web_reference <window.png> <layer.png> <kinds of columns 0..4, e.g. 3,1,2,0,3> <steps out> [grid]
+//   web_reference <window.png> <layer.png> <kinds of columns 0..4, e.g. 3,1,2,0,3> <steps out> [grid] [opened]
+//
+// "opened" composes the figure as a page's address does, rather than by dragging.
 //   web_reference check-pdf <file.pdf> <kinds of columns> problem|answer
 #include "app/fonts.h"
 #include "app/form1.h"
@@ -33,14 +35,23 @@ int main(int argc, char *argv[])
         return 2;
     const QStringList kinds = QString::fromLatin1(argv[3]).split(QLatin1Char(','));
     const int steps = QByteArray(argv[4]).toInt();
-    const bool grid = argc > 5 && QByteArray(argv[5]) == "grid";
+    QByteArrayList flags;
+    for (int i = 5; i < argc; ++i)
+        flags << QByteArray(argv[i]);
+    const bool grid = flags.contains("grid");
 
     Form1 form;
     form.show();
     if (grid)
         form.Check1->click();
     auto board = [](double x, double y) { return QPoint(int(x) + PictureBox::BorderWidth, int(y) + PictureBox::BorderWidth); };
-    for (int column = 0; column < kinds.size() && column < 5; ++column) {
+    if (flags.contains("opened")) {
+        Lesson::Columns columns {};
+        for (int column = 0; column < kinds.size() && column < 5; ++column)
+            columns[column] = kinds[column].toInt();
+        form.lesson.compose(columns);
+    }
+    for (int column = 0; column < kinds.size() && column < 5 && !flags.contains("opened"); ++column) {
         const int kind = kinds[column].toInt();
         if (kind < 1 || kind > 3)
             continue;
