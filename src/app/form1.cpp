@@ -264,11 +264,14 @@ void Form1::Form_Load()
     // The blackboard draws 2 px lines.
     kokuban->drawWidth = 2;
     applyButtons(lesson.runState());
-    lesson.showInitialScreen();
     // A page opened from a teacher's link or QR code starts on that figure; anything else
-    // in the address is ignored.
-    if (const auto figure = FigureAddress::parse(BrowserPage::fragment()))
+    // in the address is ignored. Read first: the initial screen takes the figure away.
+    const auto figure = FigureAddress::parse(BrowserPage::fragment());
+    lesson.showInitialScreen();
+    if (figure) {
         lesson.compose(*figure);
+        BrowserPage::replaceFragment(FigureAddress::fragment(*figure));
+    }
 }
 
 void Form1::Command1_Click()
@@ -385,8 +388,10 @@ void Form1::follow(Lesson::Change change)
     expressions.refresh();
     refreshPrediction();
     describeScene();
-    // The page's address carries the figure, so that it can be passed on as it is now.
-    if (change == Lesson::Change::Dropped || change == Lesson::Change::InitialScreen)
+    // The page's address carries the figure, so that it can be passed on as it is now;
+    // the initial screen takes a figure away and leaves anything else there alone.
+    if (change == Lesson::Change::Dropped
+        || (change == Lesson::Change::InitialScreen && FigureAddress::parse(BrowserPage::fragment())))
         BrowserPage::replaceFragment(FigureAddress::fragment(lesson.columns()));
     // Started over outside a run: there is nothing left to stop.
     if (change != Lesson::Change::StepOut && change != Lesson::Change::StepIn && !lesson.isPlaying())

@@ -342,6 +342,11 @@ async def figure_in_the_address_opens_and_follows_the_drops(browser, site, refer
     await page.until(lambda s: page.colour(s, page.board_point(335, 290)) == GREEN)
     check(await browser.evaluate("location.href") == site + "index.html", "初期画面 takes the figure away")
     check(await browser.evaluate("history.length") == entries, "no history entry per change")
+    # Another link followed in the same tab starts the lesson on its figure.
+    await browser.evaluate("window.before = true; location.hash = '#figure=00300'")
+    await browser.wait_for("!window.before && document.body && document.body.dataset.ready === 'true'")
+    await page.until(lambda s: page.colour(s, page.board_point(375 + 40, 200)) == GREY
+                     and page.colour(s, page.board_point(335, 290)) == GREEN)
 
 
 BAD_FRAGMENTS = ["figure=", "figure=3120", "figure=312033", "figure=31204", "figure=3120a", "figure=-1203",
@@ -354,6 +359,8 @@ BAD_FRAGMENTS = ["figure=", "figure=3120", "figure=312033", "figure=31204", "fig
 @test
 async def what_is_not_a_figure_opens_the_initial_screen(browser, site, reference):
     for fragment in BAD_FRAGMENTS:
+        # Each as a link opened afresh, not as a change of the address of a page already open.
+        await browser.open("about:blank")
         page = LessonPage(browser, site + "index.html#" + fragment, *SMALL)
         await page.open()
         status = await page.until_status("χ = 0 cm, y = 0 cm²")
