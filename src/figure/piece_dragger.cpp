@@ -66,8 +66,6 @@ void PieceDragger::kokuban_MouseMove(int16_t, int16_t, float x, float y)
     const int firstLabel = 2 * (kind - 1);
     form.Label9[firstLabel]->setVisible(false);
     form.Label9[firstLabel + 1]->setVisible(false);
-    // The tray band is painted again, so the outline leaves no trail on it.
-    form.kokuban->update();
 }
 
 void PieceDragger::kokuban_MouseUp(int16_t, int16_t, float x, float y)
