@@ -65,7 +65,25 @@ void ControlHost::updateContent(const QRectF &content)
 {
     const QRect r = widgetRect(content);
     if (!r.isEmpty())
-        update(r);
+        updateArea(r);
+}
+
+void ControlHost::updateArea(QRegion area)
+{
+    // Asked for here rather than by the paint (see paintEvent), so it takes no paint more.
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (const auto &control : m_controls) {
+            if (!control->isVisible() || !control->dependsOnClip())
+                continue;
+            const QRect reach = widgetRect(control->bounds()) & rect();
+            if (area.intersects(reach) && !(QRegion(reach) - area).isEmpty()) {
+                area += reach;
+                grown = true;
+            }
+        }
+    }
+    update(area);
 }
 
 std::optional<QRectF> ControlHost::levelLineRect(QPointF from, QPointF to, int width)

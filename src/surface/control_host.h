@@ -53,6 +53,9 @@ public:
     QRect widgetRect(const QRectF &content) const;
     // Paints again the widget's pixels that show a rectangle of the content.
     void updateContent(const QRectF &content);
+    // Paints again part of the widget, with the whole of any control there whose pixels
+    // would come out differently were it painted in part.
+    void updateArea(QRegion area);
 
     // The one way lines are drawn, on layers and as controls: aliased, square ends, so the
     // same line gives the same pixels wherever it is drawn.

@@ -253,7 +253,7 @@ void PictureBox::flushDamage()
         region += QRectF(shownAt + QPointF(r.topLeft()) / ratio, QSizeF(r.size()) / ratio)
                       .toAlignedRect()
                       .adjusted(-margin, -margin, margin, margin);
-    update(region);
+    updateArea(region);
 }
 
 bool PictureBox::event(QEvent *event)
