@@ -66,6 +66,7 @@ QRectF LineControl::bounds() const
     const int margin = qMax(1, m_width) + 2;
     return QRectF(from, to).normalized().adjusted(-margin, -margin, margin, margin);
 }
+
 void LineControl::paint(QPainter &painter) const
 {
     ControlHost::drawAliasedLine(painter, QPointF(m_x1, m_y1), QPointF(m_x2, m_y2), m_color, m_width);
