@@ -1,5 +1,8 @@
 // Measures what a teacher waits for: the window after start, one step with everything on,
-// a drop of a piece, and how an automatic run keeps its pauses while it mostly waits.
+// a drop of a piece, and how an automatic run keeps its pauses while it mostly waits; and
+// what a click costs the machine, painting and showing included, as a user's click does.
+// That last figure means most on a real display: run it under X (Xvfb will do), see the
+// README.
 //
 //   bench_lesson [seconds of automatic play, 30 by default]
 #include "app/fonts.h"
@@ -7,7 +10,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QPaintEvent>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -69,6 +75,56 @@ void flushPaints()
     QCoreApplication::processEvents();
 }
 
+// The CPU time of the whole process, every thread (a platform's event reader included).
+double processCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// Lets the program handle what an action left for later (the repaint, the display's
+// replies) for a while, as it would between a user's presses.
+void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Adds up the area of every widget's paint events: how much of the window a change has
+// painted again.
+class PaintedArea : public QObject
+{
+public:
+    qint64 pixels = 0;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            for (const QRect &r : static_cast<QPaintEvent *>(event)->region())
+                pixels += qint64(r.width()) * r.height();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A press and, a moment later, a release in the middle of a button, sent to the window as
+// the platform sends a user's; returns the process's CPU time for both with everything they
+// caused, painting and showing on the display included.
+double clickCpuMs(Form1 &form, QWidget *button, PaintedArea &painted, qint64 &pixels)
+{
+    QWindow *window = form.windowHandle();
+    const QPoint at = button->mapTo(&form, button->rect().center());
+    const qint64 before = painted.pixels;
+    const double start = processCpuMs();
+    QTest::mousePress(window, Qt::LeftButton, {}, at);
+    settle(15);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+    settle(15);
+    pixels = painted.pixels - before;
+    return processCpuMs() - start;
+}
+
 // Notes when the window has been painted for the first time.
 class FirstPaint : public QObject
 {
@@ -121,6 +177,49 @@ int main(int argc, char *argv[])
     const Timing d = summarise(drops);
     std::printf("drop of a piece (reset and redraw, grid, table, graph on): median %.3f ms, worst %.3f ms over %zu drops\n",
                 d.median, d.worst, drops.size());
+
+    // Clicks as a user makes them, on the figure [3, 1, 2, 2, 3] with the grid, table and
+    // graph on: every step out and back, and clicks that change nothing (戻す at the start,
+    // 出す at the end), which cost only the button's own press. What a step costs beyond
+    // that is the difference.
+    {
+        const double kinds[5] = { 3, 1, 2, 2, 3 };
+        for (int column = 0; column < 5; ++column) {
+            const float piece = 300 + 50 * float(kinds[column]) + 20, into = 320 + 40 * float(column);
+            form.kokuban_MouseDown(1, 0, piece, 100);
+            form.kokuban_MouseMove(1, 0, into, 250);
+            form.kokuban_MouseUp(1, 0, into, 250);
+        }
+        settle(50);
+        PaintedArea painted;
+        qApp->installEventFilter(&painted);
+        std::vector<double> steps, idle;
+        std::vector<double> stepPixels, idlePixels;
+        qint64 pixels = 0;
+        auto click = [&](QWidget *button, std::vector<double> &cpu, std::vector<double> &area) {
+            cpu.push_back(clickCpuMs(form, button, painted, pixels));
+            area.push_back(double(pixels));
+        };
+        for (int round = 0; round < 10; ++round) {
+            for (int i = 0; i < 5; ++i)
+                click(form.modoru, idle, idlePixels);
+            for (int i = 0; i < 20; ++i)
+                click(form.susumu, steps, stepPixels);
+            for (int i = 0; i < 5; ++i)
+                click(form.susumu, idle, idlePixels);
+            for (int i = 0; i < 20; ++i)
+                click(form.modoru, steps, stepPixels);
+        }
+        qApp->removeEventFilter(&painted);
+        const Timing st = summarise(steps), id = summarise(idle);
+        const QString platform = QGuiApplication::platformName();
+        std::printf("click on 出す or 戻す that steps (%s platform): process CPU median %.3f ms, worst %.3f ms "
+                    "over %zu clicks; painted %.0f px a click\n",
+                    qPrintable(platform), st.median, st.worst, steps.size(), summarise(stepPixels).median);
+        std::printf("click that changes nothing: process CPU median %.3f ms, worst %.3f ms over %zu clicks; "
+                    "painted %.0f px a click\n", id.median, id.worst, idle.size(), summarise(idlePixels).median);
+        std::printf("a step beyond its click: %.3f ms\n", st.median - id.median);
+    }
 
     // Each step is timed twice: the handler with its drawing into the layers, and that
     // with the repaint of the window it causes.

@@ -1,26 +1,44 @@
 #!/usr/bin/python3
 """What the browser build costs a classroom: the bytes a browser downloads, the time from
-navigation to the painted window, and a step's own work in the page. Not a test: run it
-by hand and read the figures (see the README).
+navigation to the painted window, and what a click on 出す or 戻す costs the page's script
+(JavaScript and WebAssembly, as Chromium counts it), against a click that changes nothing;
+then the same on a Chromebook-class machine (the CPU four times slower, 20 Mbit/s with 40 ms
+latency). Not a test: run it by hand and read the figures (see the README).
 
-    bench/web_bench.py build-web/site [runs]
+    bench/web_bench.py build-web/site [--loads N]
+    bench/web_bench.py build-web/site --profile steps.cpuprofile
+
+The site is served as a server that sends the pre-compressed copies does (gzip where the
+browser takes it). --profile instead records Chromium's profile of ten steps out and back
+and prints where their time went; build with -DLESSON_WEB_PROFILING=ON to see the program's
+function names.
 """
+import argparse
 import asyncio
 import base64
+import collections
+import contextlib
+import functools
 import gzip
+import http.server
 import io
+import json
 import os
+import socketserver
 import statistics
 import sys
+import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "web"))
-from browser import Browser, serve  # noqa: E402
+from browser import Browser  # noqa: E402
 from lesson_page import GREEN, LessonPage  # noqa: E402
 from PIL import Image  # noqa: E402
 
 # What the page fetches: itself, Qt's loader, the program and its icon.
 FETCHED = ["index.html", "qtloader.js", "function-lesson.js", "function-lesson.wasm", "function-lesson.svg"]
+CHROMEBOOK = (1366, 657)  # 1366 × 768 less the browser's own bars
+ROUNDS = 4                # of 20 steps out and 20 back, and 5 clicks that change nothing at each end
 
 
 def sizes(site):
@@ -33,21 +51,69 @@ def sizes(site):
     return plain, compressed
 
 
+class PrecompressedHandler(http.server.SimpleHTTPRequestHandler):
+    """Sends a file's .gz copy, marked as gzip, to a browser that takes it, as nginx's
+    gzip_static does."""
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
+
+    def send_head(self):
+        path = self.translate_path(self.path)
+        if "gzip" in self.headers.get("Accept-Encoding", "") and os.path.isfile(path + ".gz"):
+            body = open(path + ".gz", "rb")
+            self.send_response(200)
+            self.send_header("Content-Type", self.guess_type(path))
+            self.send_header("Content-Encoding", "gzip")
+            self.send_header("Content-Length", str(os.fstat(body.fileno()).st_size))
+            self.end_headers()
+            return body
+        return super().send_head()
+
+    def end_headers(self):
+        # Every load fetches and compiles everything again, as a first visit does.
+        self.send_header("Cache-Control", "no-store")
+        super().end_headers()
+
+    def log_message(self, *args):
+        pass
+
+
+@contextlib.contextmanager
+def serve(folder):
+    handler = functools.partial(PrecompressedHandler, directory=folder)
+    socketserver.TCPServer.allow_reuse_address = True
+    with socketserver.ThreadingTCPServer(("127.0.0.1", 0), handler) as server:
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        try:
+            yield "http://127.0.0.1:%d/" % server.server_address[1]
+        finally:
+            server.shutdown()
+
+
+async def chromebook(browser, on):
+    """A Chromebook-class machine: its CPU four times slower than this one's, and a school's
+    20 Mbit/s line with 40 ms latency."""
+    await browser.page("Emulation.setCPUThrottlingRate", rate=4 if on else 1)
+    rate = 20e6 / 8 if on else -1
+    await browser.page("Network.emulateNetworkConditions", offline=False, latency=40 if on else 0,
+                       downloadThroughput=rate, uploadThroughput=rate)
+
+
 async def time_to_window(browser, address):
     """From the navigation to the first frame that shows the blackboard, from the frames
     the browser itself reports with their times."""
-    page = LessonPage(browser, address, 1366, 657)
-    await browser.viewport(1366, 657)
-    await browser.page("Page.navigate", url="about:blank")
-    await asyncio.sleep(0.3)
+    page = LessonPage(browser, address, *CHROMEBOOK)
+    await browser.viewport(*CHROMEBOOK)
+    # A plain page of the same site in between: leaving the site (for about:blank) would
+    # move the page to another renderer, from which Chromium sends no frames.
+    await browser.page("Page.navigate", url=address + "fonts/README.txt")
+    await asyncio.sleep(0.5)
     browser.events.clear()
     await browser.page("Page.startScreencast", format="png", everyNthFrame=1)
-    navigated = time.time()
     await browser.page("Page.navigate", url=address)
-    await browser.wait_for("document.body && document.body.dataset.ready === 'true'", 60)
+    await browser.wait_for("document.body && document.body.dataset.ready === 'true'", 120)
     origin = await browser.evaluate("performance.timeOrigin") / 1000.0
     seen = 0
-    deadline = time.monotonic() + 20
+    deadline = time.monotonic() + 60
     first = None
     while first is None and time.monotonic() < deadline:
         frames = [e for e in browser.events if e.get("method") == "Page.screencastFrame"][seen:]
@@ -56,57 +122,132 @@ async def time_to_window(browser, address):
             params = frame["params"]
             await browser.page("Page.screencastFrameAck", sessionId=params["sessionId"])
             picture = Image.open(io.BytesIO(base64.b64decode(params["data"]))).convert("RGB")
-            page.screen = (1366, 657)
+            page.screen = CHROMEBOOK
             x, y = page.board_point(100, 250)
             if picture.getpixel((int(x), int(y))) == GREEN:
                 first = params["metadata"]["timestamp"]
                 break
         await asyncio.sleep(0.02)
     await browser.page("Page.stopScreencast")
-    return (first - origin) if first else None, navigated
+    return (first - origin) if first else None
 
 
-async def step_work(browser, address):
-    """The time between the status lines of a run at " 0", which takes its steps one
-    after the other without a pause: a step's own work, grid, table and graph on."""
-    page = LessonPage(browser, address, 1366, 657)
-    await page.open()
+async def loads(browser, address, count):
+    times = []
+    for _ in range(count):
+        painted = await time_to_window(browser, address)
+        if painted is not None:
+            times.append(painted)
+    return times
+
+
+async def script_seconds(browser):
+    metrics = await browser.page("Performance.getMetrics")
+    return {m["name"]: m["value"] for m in metrics["metrics"]}["ScriptDuration"]
+
+
+async def composed_page(browser, address):
+    """The lesson at a Chromebook's size with five pieces, the grid, the table and the graph."""
+    page = LessonPage(browser, address, *CHROMEBOOK)
+    await page.open(timeout=120)
     for column, kind in enumerate([3, 1, 2, 2, 3]):
         await page.drag_piece(kind, column)
     for name in ("Check1", "Check3", "Check2"):
         await page.tick(name)
-    await page.choose_speed(" 0")
-    await browser.evaluate("""(() => { window.stamps = []; const shown = lessonStatus;
-        window.lessonStatus = t => { window.stamps.push(performance.now()); shown(t); }; })()""")
-    gaps = []
-    for _ in range(10):
-        await browser.evaluate("window.stamps = []")
-        await page.click("jidou")
-        await page.until_status("χ = 10 cm")
-        stamps = await browser.evaluate("window.stamps")
-        gaps += [b - a for a, b in zip(stamps, stamps[1:])]
-        await asyncio.sleep(0.2)
-    return gaps
+    await page.measure()
+    await asyncio.sleep(1)
+    return page
+
+
+async def click_costs(browser, page):
+    """The script time of each click, as a user's: a press, a release a moment later, and
+    time for the frame it causes."""
+    async def click(name):
+        x, y = page.centre(name)
+        await browser.mouse("mouseMoved", x, y, button="none", buttons=0)
+        await asyncio.sleep(0.05)
+        before = await script_seconds(browser)
+        await browser.mouse("mousePressed", x, y)
+        await asyncio.sleep(0.08)
+        await browser.mouse("mouseReleased", x, y)
+        await asyncio.sleep(0.25)
+        return (await script_seconds(browser) - before) * 1000
+
+    steps, idle = [], []
+    for _ in range(ROUNDS):
+        for _ in range(5):
+            idle.append(await click("modoru"))
+        for _ in range(20):
+            steps.append(await click("susumu"))
+        for _ in range(5):
+            idle.append(await click("susumu"))
+        for _ in range(20):
+            steps.append(await click("modoru"))
+    status = await page.status()
+    if not status.startswith("χ = 0 cm"):
+        raise RuntimeError("the steps did not end at the start: %r" % status)
+    return steps, idle
+
+
+def report_clicks(label, steps, idle):
+    step, nothing = statistics.median(steps), statistics.median(idle)
+    print("%s: click on 出す or 戻す, script median %.2f ms (worst %.2f) over %d clicks; click that changes "
+          "nothing %.2f ms; a step beyond its click %.2f ms" % (label, step, max(steps), len(steps), nothing,
+                                                               step - nothing))
+
+
+async def profile_steps(browser, page, out):
+    """Chromium's sampling profile of ten steps out and back; prints the functions that
+    took most of it by their own time."""
+    await browser.page("Profiler.enable")
+    await browser.page("Profiler.setSamplingInterval", interval=50)
+    await browser.page("Profiler.start")
+    for name in ["susumu"] * 10 + ["modoru"] * 10:
+        await page.click(name)
+        await asyncio.sleep(0.15)
+    profile = (await browser.page("Profiler.stop"))["profile"]
+    with open(out, "w") as f:
+        json.dump(profile, f)
+    nodes = {n["id"]: n for n in profile["nodes"]}
+    own = collections.Counter()
+    for sample, delta in zip(profile["samples"], profile["timeDeltas"][1:] + [0]):
+        frame = nodes[sample]["callFrame"]
+        own[frame["functionName"] or "(%s)" % os.path.basename(frame["url"] or "program")] += delta / 1000
+    total = sum(t for name, t in own.items() if name not in ("(idle)", "(program)"))
+    print("profile of 20 steps (%s): %.1f ms of script and rendering; by own time:" % (out, total))
+    for name, ms in own.most_common(25):
+        if name != "(idle)":
+            print("  %8.2f ms  %s" % (ms, name[:110]))
 
 
 async def main():
-    site = sys.argv[1]
-    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 10
-    plain, compressed = sizes(site)
-    print("downloaded by a browser: %.2f MB, %.2f MB gzip-compressed (%s)"
-          % (plain / 1e6, compressed / 1e6, ", ".join(FETCHED)))
-    with serve(site) as address:
+    parser = argparse.ArgumentParser()
+    parser.add_argument("site")
+    parser.add_argument("--loads", type=int, default=9)
+    parser.add_argument("--profile")
+    args = parser.parse_args()
+    with serve(args.site) as address:
         async with Browser() as browser:
-            times = []
-            for _ in range(runs):
-                painted, _ = await time_to_window(browser, address)
-                if painted is not None:
-                    times.append(painted)
+            if args.profile:
+                await profile_steps(browser, await composed_page(browser, address), args.profile)
+                return
+            plain, compressed = sizes(args.site)
+            print("downloaded by a browser: %.2f MB, %.2f MB gzip-compressed (%s)"
+                  % (plain / 1e6, compressed / 1e6, ", ".join(FETCHED)))
+            await browser.page("Performance.enable")
+            times = await loads(browser, address, args.loads)
             print("navigation to the painted window: median %.2f s, worst %.2f s over %d loads"
                   % (statistics.median(times), max(times), len(times)))
-            gaps = await step_work(browser, address)
-            print("forward step in the browser (grid, table, graph, five pieces): median %.3f ms, worst %.3f ms "
-                  "over %d steps" % (statistics.median(gaps), max(gaps), len(gaps)))
+            page = await composed_page(browser, address)
+            report_clicks("this machine", *await click_costs(browser, page))
+
+            await chromebook(browser, True)
+            times = await loads(browser, address, max(3, args.loads // 3))
+            print("Chromebook-class: navigation to the painted window: median %.2f s, worst %.2f s over %d loads"
+                  % (statistics.median(times), max(times), len(times)))
+            page = await composed_page(browser, address)
+            report_clicks("Chromebook-class", *await click_costs(browser, page))
+            await chromebook(browser, False)
 
 
 if __name__ == "__main__":

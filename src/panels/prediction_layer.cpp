@@ -29,6 +29,11 @@ PredictionLayer::PredictionLayer(ControlHost *host, PictureBox &panel, const Les
 {
 }
 
+QRectF PredictionLayer::bounds() const
+{
+    return QRectF(QPointF(), QSizeF(panel.contentSize()));
+}
+
 QColor PredictionLayer::ink()
 {
     return Ink;
@@ -67,7 +72,7 @@ void PredictionLayer::refresh()
     // Nothing to paint again while no prediction is shown, before or now.
     const bool now = shown();
     if (now || m_wasShown)
-        changed();
+        changed(bounds());
     m_wasShown = now;
 }
 

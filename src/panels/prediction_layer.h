@@ -33,6 +33,8 @@ public:
     static QColor ink();
 
     void paint(QPainter &painter) const override;
+    // Anywhere on the panel: the points may stand wherever the class put them.
+    QRectF bounds() const override;
 
 private:
     bool shown() const;

@@ -1,5 +1,6 @@
 #include "surface/command_button.h"
 
+#include <QEvent>
 #include <QPainter>
 
 CommandButton::CommandButton(const QString &caption, QColor backColor, QWidget *parent)
@@ -7,6 +8,19 @@ CommandButton::CommandButton(const QString &caption, QColor backColor, QWidget *
     , m_backColor(backColor)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool CommandButton::event(QEvent *event)
+{
+    const bool handled = QPushButton::event(event);
+    // The Fusion style, polishing a button, takes away its opaque painting and makes it
+    // follow the pointer. This one paints every pixel itself and looks the same under the
+    // pointer: the window behind it need not paint with it, nor it when the pointer passes.
+    if (event->type() == QEvent::Polish || event->type() == QEvent::StyleChange) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_Hover, false);
+    }
+    return handled;
 }
 
 void CommandButton::paintEvent(QPaintEvent *)

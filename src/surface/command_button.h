@@ -12,6 +12,7 @@ public:
     QColor backColor() const { return m_backColor; }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -49,6 +49,13 @@ public:
 
     // A point of the widget in the host's content coordinates.
     QPointF toContent(QPointF widgetPoint) const;
+    // The widget's pixels that show a rectangle of the content.
+    QRect widgetRect(const QRectF &content) const;
+    // Paints again the widget's pixels that show a rectangle of the content.
+    void updateContent(const QRectF &content);
+    // Paints again part of the widget, with the whole of any control there whose pixels
+    // would come out differently were it painted in part.
+    void updateArea(QRegion area);
 
     // The one way lines are drawn, on layers and as controls: aliased, square ends, so the
     // same line gives the same pixels wherever it is drawn.
@@ -69,4 +76,6 @@ private:
     QPoint m_origin;
     QSize m_logicalSize;
     std::vector<std::unique_ptr<LightControl>> m_controls;
+    // What the last paint asked to paint again for controls it painted only in part.
+    QRegion m_askedWhole;
 };

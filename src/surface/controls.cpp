@@ -15,12 +15,17 @@ void LightControl::setVisible(bool visible)
     if (m_visible == visible)
         return;
     m_visible = visible;
-    changed();
+    m_host->updateContent(bounds());
 }
 
-void LightControl::changed()
+void LightControl::changed(const QRectF &before)
 {
-    m_host->update();
+    if (!m_visible)
+        return;
+    const QRectF after = bounds();
+    m_host->updateContent(before);
+    if (after != before)
+        m_host->updateContent(after);
 }
 
 LineControl::LineControl(ControlHost *host, QColor color, int width)
@@ -30,17 +35,36 @@ LineControl::LineControl(ControlHost *host, QColor color, int width)
 {
 }
 
-void LineControl::setX1(double v) { m_x1 = v; changed(); }
-void LineControl::setY1(double v) { m_y1 = v; changed(); }
-void LineControl::setX2(double v) { m_x2 = v; changed(); }
-void LineControl::setY2(double v) { m_y2 = v; changed(); }
+void LineControl::setX1(double v) { setEnds(v, m_y1, m_x2, m_y2); }
+void LineControl::setY1(double v) { setEnds(m_x1, v, m_x2, m_y2); }
+void LineControl::setX2(double v) { setEnds(m_x1, m_y1, v, m_y2); }
+void LineControl::setY2(double v) { setEnds(m_x1, m_y1, m_x2, v); }
 
 void LineControl::setEnds(double x1, double y1, double x2, double y2)
 {
-    setX1(x1);
-    setY1(y1);
-    setX2(x2);
-    setY2(y2);
+    if (x1 == m_x1 && y1 == m_y1 && x2 == m_x2 && y2 == m_y2)
+        return;
+    const QRectF before = bounds();
+    m_x1 = x1;
+    m_y1 = y1;
+    m_x2 = x2;
+    m_y2 = y2;
+    changed(before);
+}
+
+bool LineControl::dependsOnClip() const
+{
+    return !ControlHost::levelLineRect(QPointF(m_x1, m_y1), QPointF(m_x2, m_y2), m_width);
+}
+
+QRectF LineControl::bounds() const
+{
+    const QPointF from(m_x1, m_y1), to(m_x2, m_y2);
+    if (const auto covered = ControlHost::levelLineRect(from, to, m_width))
+        return *covered;
+    // A slanted line's square ends reach half its width past them, diagonally.
+    const int margin = qMax(1, m_width) + 2;
+    return QRectF(from, to).normalized().adjusted(-margin, -margin, margin, margin);
 }
 
 void LineControl::paint(QPainter &painter) const
@@ -55,8 +79,24 @@ ShapeControl::ShapeControl(ControlHost *host, QColor color, QSizeF size)
 {
 }
 
-void ShapeControl::setLeft(double v) { m_left = v; changed(); }
-void ShapeControl::setTop(double v) { m_top = v; changed(); }
+void ShapeControl::setLeft(double v)
+{
+    const QRectF before = bounds();
+    m_left = v;
+    changed(before);
+}
+
+void ShapeControl::setTop(double v)
+{
+    const QRectF before = bounds();
+    m_top = v;
+    changed(before);
+}
+
+QRectF ShapeControl::bounds() const
+{
+    return QRectF(QPointF(m_left, m_top), m_size).adjusted(-1, -1, 1, 1);
+}
 
 void ShapeControl::paint(QPainter &painter) const
 {
@@ -77,31 +117,73 @@ LabelControl::LabelControl(ControlHost *host, const QString &caption, const QFon
 {
 }
 
-void LabelControl::setBackColor(QColor color) { m_backColor = color; changed(); }
+void LabelControl::setBackColor(QColor color)
+{
+    if (color == m_backColor)
+        return;
+    const QRectF before = bounds();
+    m_backColor = color;
+    changed(before);
+}
 
 void LabelControl::setCaption(const QString &caption)
 {
+    if (caption == m_caption)
+        return;
+    const QRectF before = bounds();
     m_caption = caption;
     m_textReady = false;
-    changed();
+    m_textSize = QSizeF();
+    changed(before);
 }
 
 void LabelControl::setFont(const QFont &font)
 {
+    if (font == m_font)
+        return;
+    const QRectF before = bounds();
     m_font = font;
     m_textReady = false;
-    changed();
+    m_textSize = QSizeF();
+    changed(before);
 }
-void LabelControl::setLeft(double v) { m_left = v; changed(); }
-void LabelControl::setTop(double v) { m_top = v; changed(); }
-void LabelControl::setSize(QSizeF size) { m_size = size; changed(); }
+
+void LabelControl::setLeft(double v)
+{
+    const QRectF before = bounds();
+    m_left = v;
+    changed(before);
+}
+
+void LabelControl::setTop(double v)
+{
+    const QRectF before = bounds();
+    m_top = v;
+    changed(before);
+}
+
+void LabelControl::setSize(QSizeF size)
+{
+    const QRectF before = bounds();
+    m_size = size;
+    changed(before);
+}
 
 QRectF LabelControl::rect() const
 {
     if (!m_size.isEmpty())
         return QRectF(QPointF(m_left, m_top), m_size);
-    const QFontMetricsF metrics(m_font);
-    return QRectF(m_left, m_top, metrics.horizontalAdvance(m_caption), metrics.height());
+    if (!m_textSize.isValid()) {
+        const QFontMetricsF metrics(m_font);
+        m_textSize = QSizeF(metrics.horizontalAdvance(m_caption), metrics.height());
+    }
+    return QRectF(QPointF(m_left, m_top), m_textSize);
+}
+
+QRectF LabelControl::bounds() const
+{
+    // Everything it paints is clipped to its box.
+    return rect();
 }
 
 void LabelControl::paint(QPainter &painter) const

@@ -23,9 +23,15 @@ public:
     void setVisible(bool visible);
 
     virtual void paint(QPainter &painter) const = 0;
+    // Every pixel paint() may touch, in the host's content coordinates.
+    virtual QRectF bounds() const = 0;
+    // Whether its pixels may come out differently when only part of it is painted: the
+    // painter rasterizes slanted edges from where the clip starts.
+    virtual bool dependsOnClip() const { return false; }
 
 protected:
-    void changed();
+    // After a change: the host paints again where the control stood and where it stands.
+    void changed(const QRectF &before);
 
 private:
     ControlHost *m_host;
@@ -52,6 +58,8 @@ public:
     int width() const { return m_width; }
 
     void paint(QPainter &painter) const override;
+    QRectF bounds() const override;
+    bool dependsOnClip() const override;
 
 private:
     double m_x1 = 0, m_y1 = 0, m_x2 = 0, m_y2 = 0;
@@ -73,6 +81,8 @@ public:
     QColor color() const { return m_color; }
 
     void paint(QPainter &painter) const override;
+    QRectF bounds() const override;
+    bool dependsOnClip() const override { return true; }
 
 private:
     double m_left = 0, m_top = 0;
@@ -105,6 +115,7 @@ public:
     QRectF rect() const;
 
     void paint(QPainter &painter) const override;
+    QRectF bounds() const override;
 
 private:
     QString m_caption;
@@ -116,4 +127,6 @@ private:
     // Laid out once; the board paints its labels on every step.
     mutable QStaticText m_text;
     mutable bool m_textReady = false;
+    // The text's size, measured once for its caption and font.
+    mutable QSizeF m_textSize;
 };

@@ -17,6 +17,11 @@
 //
 // The drawing calls made since the last clear are kept, so that a change of resolution
 // draws them again rather than stretching the image.
+//
+// Only what a drawing really changed is painted again on the screen: the box keeps a copy of
+// the layer as the screen shows it, and before the next paint compares the parts the calls
+// touched with it, asking for the pixels that differ and no others. A call that would draw
+// exactly what an earlier one left there, untouched since, is not drawn again at all.
 class PictureBox : public ControlHost
 {
 public:
@@ -68,6 +73,8 @@ public:
     MouseHandler onMouseDown, onMouseMove, onMouseUp;
 
 protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -85,19 +92,57 @@ private:
         int width = 0;
         QString text;
         QFont font;
+        // What it may have painted, in logical pixels, once drawn; not part of its identity.
+        QRectF bounds;
+        // Dropped for a later copy of it, not yet cleared out.
+        bool dead = false;
+        // The colour its pixels take.
+        QRgb ink = 0;
         bool operator==(const DrawCall &other) const;
     };
 
-    void draw(DrawCall call);
+    // Returns whether the call is kept (a fill that paints nothing is not).
+    bool draw(DrawCall call);
+    struct Lookup
+    {
+        // The last kept copy of a call, where one matters.
+        std::optional<size_t> copy;
+        // True when the call would paint again just what that copy painted, nothing having
+        // been drawn over it since.
+        bool redundant = false;
+    };
+    Lookup lookUp(const DrawCall &call) const;
+    // What a line or box paints, known before it is drawn.
+    static QRectF reach(const DrawCall &call);
     QRectF execute(QImage &layer, const DrawCall &call) const;
     static void fillLayer(QImage &layer, QRectF logical, QColor color);
     void ensureLayer();
+    // Notes device pixels of the layer that may have changed since the screen was last told.
+    void touch(QRect device);
+    // Asks the screen for the pixels that differ from what it shows, and notes them as shown.
+    void flushDamage();
+    QRect toDevice(QRectF logical) const;
     // The kept calls drawn afresh on a layer of the given pixel ratio.
     QImage drawnAt(qreal ratio) const;
     void dispatchMouse(const MouseHandler &handler, QMouseEvent *event, Qt::MouseButtons buttons);
 
     QImage m_layer;
+    // The layer as the screen shows it, or will once the paints asked for are done.
+    QImage m_shown;
+    // Parts of the layer (device pixels) touched since then, and drawn on since the last clear.
+    std::vector<QRect> m_touched;
+    QRect m_drawn;
+    QColor m_clearedTo;
+    bool m_damagePosted = false;
     std::vector<DrawCall> m_calls;
+    size_t m_dead = 0;
+    struct PrintFace
+    {
+        QFont font;
+        QFont face;
+        double lineHeight;
+    };
+    std::optional<PrintFace> m_printFace;
     // Calls from here on come after the last fill, which read the pixels before it.
     size_t m_sinceFill = 0;
 };

@@ -1,0 +1,173 @@
+#include "support/lesson_test.h"
+#include "surface/controls.h"
+#include "surface/palette.h"
+#include "surface/picture_box.h"
+#include "surface/placement.h"
+
+#include <QPaintEvent>
+#include <QScreen>
+#include <functional>
+#include <vector>
+
+using namespace LessonTest;
+
+namespace {
+
+// The box's place in its window, in logical pixels: off the window's corner, border included.
+const QRect BoxPlace(3, 5, 164, 124);
+
+// Adds up the area of the paint events of the window's widgets: how much a change repainted.
+class PaintedArea : public QObject
+{
+public:
+    qint64 pixels = 0;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            for (const QRect &r : static_cast<QPaintEvent *>(event)->region())
+                pixels += qint64(r.width()) * r.height();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+struct Step
+{
+    const char *what;
+    std::function<void()> act;
+    // The most logical pixels (at 100 %) it may paint again; -1 for no limit.
+    int mostPainted;
+    // Then the layer, drawn call by call, must equal its kept calls drawn afresh.
+    bool redrawn = false;
+};
+
+} // namespace
+
+class TestRepaint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The box repaints only what a change touched: what the screen then shows must be, pixel
+    // for pixel, what painting the whole window afresh gives, after every drawing call and
+    // every move of a light control, however the window is zoomed or uncovered; and a small
+    // change repaints a small part.
+    void screenEqualsAFullRepaint_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("100 %") << 1.0;
+        QTest::newRow("200 %") << 2.0;
+    }
+    void screenEqualsAFullRepaint()
+    {
+        QFETCH(double, zoom);
+        QWidget window;
+        auto *box = new PictureBox(&window);
+        auto *cover = new QWidget(&window);
+        cover->setAutoFillBackground(true);
+        cover->hide();
+        auto zoomTo = [&](double z) {
+            box->setLogicalSize(BoxPlace.size());
+            box->setZoom(z);
+            box->setGeometry(Placement::scaled(BoxPlace, z));
+            cover->setGeometry(Placement::scaled(QRect(40, 30, 50, 40), z));
+            window.setFixedSize(Placement::scaled(QRect(0, 0, 172, 134), z).size());
+        };
+        zoomTo(zoom);
+        box->setBackColor(Green);
+        box->foreColor = White;
+        auto *marker = box->add<LineControl>(Red, 5);
+        marker->setEnds(20, 100, 60, 100);
+        auto *slanted = box->add<LineControl>(Yellow, 2);
+        slanted->setEnds(10, 10, 50, 35);
+        auto *dot = box->add<ShapeControl>(Red, QSizeF(10, 8));
+        dot->setLeft(56);
+        dot->setTop(96);
+        auto *letter = box->add<LabelControl>(QStringLiteral("Ｐ"), Fonts::layoutFont(24), White);
+        letter->setLeft(42);
+        letter->setTop(104);
+        auto *opaque = box->add<LabelControl>(QStringLiteral("χcm"), Fonts::layoutFont(18), Red);
+        opaque->setBackColor(Yellow);
+        opaque->setLeft(100);
+        opaque->setTop(8);
+        opaque->setSize(QSizeF(40, 20));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        const QColor grey = Palette::color(Palette::LightGrey), black = Palette::color(Palette::Black);
+        auto figure = [&](int left) {
+            box->cls();
+            box->drawWidth = 1;
+            for (int y = 40; y <= 100; y += 20)
+                box->line(QPointF(10, y), QPointF(150, y), black);
+            box->drawWidth = 2;
+            box->line(QPointF(90, 30), QPointF(90, 100), Yellow);
+            box->box(QPointF(left, 50), QPointF(left + 30, 100), Yellow);
+            box->fillColor = White;
+            box->floodFill(QPointF(left + 3, 90), Yellow);
+            box->fillColor = grey;
+            box->floodFill(QPointF(left + 27, 90), Yellow);
+        };
+        auto axisLabel = [&] {
+            box->font = Fonts::layoutFont(9);
+            box->currentX = 120;
+            box->currentY = 104;
+            box->print(QStringLiteral("(cm)"));
+        };
+        const std::vector<Step> steps = {
+            { "a figure", [&] { figure(100); }, -1 },
+            { "its label", axisLabel, 40 * 20 },
+            { "the same label again", axisLabel, 0 },
+            { "the figure a step on", [&] { figure(90); }, 60 * 80, true },
+            { "the figure again where it stands", [&] { figure(90); }, 0 },
+            { "a slanted line in the graph's blue", [&] { box->line(QPointF(20, 110), QPointF(70, 60), Blue); }, -1 },
+            { "the grid again over them", [&] { box->drawWidth = 1; box->line(QPointF(10, 80), QPointF(150, 80), black); },
+              60 * 5, true },
+            { "the label crossed out", [&] { axisLabel(); box->line(QPointF(115, 112), QPointF(160, 112), Blue); }, -1 },
+            { "and written again", axisLabel, 40 * 20, true },
+            { "an outline", [&] { box->box(QPointF(20, 106), QPointF(50, 120), Yellow); }, 34 * 18 },
+            { "filled on its own", [&] { box->fillColor = grey; box->floodFill(QPointF(30, 112), Yellow); }, 34 * 18 },
+            { "a solid box", [&] { box->filledBox(QPointF(130, 60), QPointF(150, 75), Red); }, 22 * 17 },
+            { "the marker grows", [&] { marker->setEnds(20, 100, 70, 100); }, 2 * 55 * 8 },
+            { "P moves", [&] { letter->setLeft(32); dot->setLeft(46); }, 2 * (40 * 40 + 14 * 12) },
+            { "a slanted control moves", [&] { slanted->setEnds(15, 12, 55, 40); }, -1 },
+            { "the opaque label gets a caption", [&] { opaque->setCaption(QStringLiteral("χ")); }, 2 * 44 * 24 },
+            { "the marker hides", [&] { marker->setVisible(false); }, 2 * 55 * 8 },
+            { "the window covered", [&] { cover->show(); }, -1 },
+            { "and uncovered", [&] { cover->hide(); }, -1 },
+            { "zoomed by a quarter", [&] { zoomTo(zoom * 1.25); }, -1 },
+            { "drawn on at the new zoom", [&] { figure(80); axisLabel(); }, -1 },
+            { "the marker shows again", [&] { marker->setVisible(true); }, -1 },
+            { "a new back colour", [&] { box->setBackColor(PanelBack); figure(70); }, -1 },
+        };
+
+        PaintedArea painted;
+        qApp->installEventFilter(&painted);
+        for (const Step &step : steps) {
+            QCoreApplication::processEvents();
+            painted.pixels = 0;
+            step.act();
+            // The repaints it asked for, and the one more a control painted in part asks for.
+            for (int i = 0; i < 8; ++i)
+                QCoreApplication::processEvents();
+            const qint64 repainted = painted.pixels;
+            const QImage shown = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage full = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+            QVERIFY2(shown == full, step.what);
+            const double scale = box->zoom() * box->zoom();
+            QVERIFY2(step.mostPainted < 0 || repainted <= step.mostPainted * scale,
+                     qPrintable(QStringLiteral("%1: %2 pixels painted again").arg(QLatin1String(step.what)).arg(repainted)));
+            if (step.redrawn) {
+                const QImage drawn = box->layer().copy();
+                const double now = box->zoom();
+                zoomTo(now * 2);
+                zoomTo(now);
+                QVERIFY2(box->layer() == drawn, step.what);
+            }
+        }
+        qApp->removeEventFilter(&painted);
+    }
+};
+
+LESSON_TEST_MAIN(TestRepaint)
+#include "tst_repaint.moc"
