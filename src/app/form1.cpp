@@ -188,7 +188,7 @@ void Form1::buildBlackboard()
     Check4 = makeCheckBox(placement, kokuban, QStringLiteral("Check4"), rgb(128, 128, 0), Qt::black, Fonts::defaultFont());
     placement.place(Check4, placeIn(kokuban, 3600, 5520, 255, 255));
     Check4->setAccessibleName(QStringLiteral("点Ｐが動いた距離χ"));
-    Check4->setChecked(true);
+    Check4->setChecked(lesson.isOn(Lesson::Switch::Marker));
 
     Text1 = new QLineEdit(QStringLiteral("Text1"), kokuban);
     Text1->setAlignment(Qt::AlignCenter);
@@ -268,10 +268,8 @@ void Form1::Form_Load()
     // in the address is ignored. Read first: the initial screen takes the figure away.
     const auto figure = FigureAddress::parse(BrowserPage::fragment());
     lesson.showInitialScreen();
-    if (figure) {
+    if (figure)
         lesson.compose(*figure);
-        BrowserPage::replaceFragment(FigureAddress::fragment(*figure));
-    }
 }
 
 void Form1::Command1_Click()

@@ -86,7 +86,8 @@ public:
     std::array<LineControl *, 4> Line7 {};
     std::array<LineControl *, 4> Line9 {};
 
-    // The views of the lesson on the picture boxes.
+    // The views of the lesson on the picture boxes. They are made from the members above,
+    // which are declared, and so made, before them: keep them below.
     FigureRenderer figure { *kokuban, lesson };
     PieceOutlines outlines { Line6, Line7, Line9, Label9 };
     TablePanel table { *hyo, lesson };

@@ -58,7 +58,8 @@ void QrCodeView::showAddress(const QString &address)
 {
     m_address = address;
     m_modules = encode(address);
-    setAccessibleDescription(address);
+    // An address too long for a code is not written out whole either.
+    setAccessibleDescription(address.left(LongestAddress));
     setGeometry(parentWidget()->rect());
     layOut();
     raise();
@@ -120,7 +121,9 @@ void QrCodeView::paintEvent(QPaintEvent *)
         }
     }
     painter.setPen(Dark);
-    const QString caption = m_modules.empty() ? QStringLiteral("このアドレスは長すぎてQRコードにできません。\n") + m_address : m_address;
+    const QString caption = m_modules.empty()
+        ? QStringLiteral("このアドレスは長すぎてQRコードにできません。\n") + m_address.left(LongestAddress) + QStringLiteral("…")
+        : m_address;
     painter.drawText(text.intersected(QRect(code.left(), text.top(), code.width(), text.height())).adjusted(8, 0, -8, 0),
                      Qt::AlignCenter | Qt::TextWrapAnywhere, caption);
 }

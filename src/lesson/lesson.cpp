@@ -77,7 +77,8 @@ void Lesson::showInitialScreen()
 void Lesson::compose(const Columns &columns)
 {
     m_scene.Slot = columns;
-    backToStart();
+    m_scene.DragKind = 0;
+    putBackAtStart(Change::Dropped);
 }
 
 int Lesson::trayKindAt(double x, double y)
@@ -157,6 +158,11 @@ void Lesson::predict(double x, double y)
         return;
     m_prediction[whole] = even;
     emit predictionChanged();
+}
+
+bool Lesson::isRight(int x) const
+{
+    return x >= 0 && x < int(m_prediction.size()) && m_prediction[x] == AreaFunction::areaAt(columns(), x);
 }
 
 bool Lesson::hasPrediction() const

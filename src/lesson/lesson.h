@@ -27,7 +27,8 @@ public:
         StepOut,       // 出す: P half a centimetre further out
         StepIn,        // 戻す: half a centimetre back in
         BackToStart,   // 最初に: P back at B, the table and the graph started over
-        Dropped,       // a drag put, copied or removed a piece (or tried to): back to the start
+        Dropped,       // a new figure: a drag put, copied or removed a piece (or tried to), or a
+                       // whole figure came at once; back to the start
         InitialScreen, // 初期画面: the envelope empty, everything laid out afresh
     };
     Q_ENUM(Change)
@@ -59,7 +60,8 @@ public:
     void backToStart();
     // Empties the envelope and lays the scene out afresh; the switches stay.
     void showInitialScreen();
-    // A whole figure at once (one given in the page's address), P at the start.
+    // A whole figure at once (one given in the page's address), as if its pieces had been
+    // dropped: P at the start, any prediction gone.
     void compose(const Columns &columns);
 
     // Composing by drag, in blackboard pixels: a press picks up a tray outline or the
@@ -81,8 +83,8 @@ public:
     bool hasPrediction() const;
     // A predicted point is checked once P has moved out and reached its x; 戻す takes the
     // check back from the points P leaves, and at the start none is checked.
-    bool isChecked(int x) const { return !atStart() && x <= distance(); }
-    bool isRight(int x) const { return m_prediction[x] && *m_prediction[x] == AreaFunction::areaAt(columns(), x); }
+    bool isChecked(int x) const { return !atStart() && x >= 0 && x <= distance(); }
+    bool isRight(int x) const;
     // Where a point at (x, y) goes: the nearest whole x and the nearest even y in range.
     static std::pair<int, double> snapPrediction(double x, double y);
 

@@ -274,6 +274,11 @@ void PictureBox::paintEvent(QPaintEvent *event)
     ControlHost::paintEvent(event);
 }
 
+QImage PictureBox::layerAt(qreal ratio) const
+{
+    return ratio <= 0 || qFuzzyCompare(ratio, m_layer.devicePixelRatio()) ? m_layer : drawnAt(ratio);
+}
+
 QImage PictureBox::drawnAt(qreal ratio) const
 {
     const QSize size = contentSize().expandedTo(QSize(1, 1));

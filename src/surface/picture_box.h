@@ -66,6 +66,9 @@ public:
     // The colour at a logical pixel; invalid outside the surface.
     QColor pixel(int x, int y) const;
     const QImage &layer() const { return m_layer; }
+    // The drawing at a pixel ratio: the layer itself at its own, drawn again at another
+    // (a picture saved larger than the screen shows it).
+    QImage layerAt(qreal ratio) const;
 
     // Mouse handlers in the box's coordinates, with the button (1 left, 2 right,
     // 4 middle) and the shift state (1 Shift, 2 Ctrl, 4 Alt) coded as small integers.

@@ -20,7 +20,6 @@ public:
     // them on. The handler gets the point pressed, in the widget's coordinates.
     LongPress(QWidget *widget, std::function<void(QPoint)> handler);
 
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

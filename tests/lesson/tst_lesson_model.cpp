@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <iostream>
 #include <rapidcheck.h>
 #include <rapidcheck/state.h>
@@ -43,7 +44,11 @@ struct Reference
     bool lifted = false;
     int from = 0;
     QString speed;
-    std::vector<Change> changes; // announced by the last action, in order
+    // What the last action announced: the changes in order, and how many times a switch and
+    // the prediction said they changed.
+    std::vector<Change> changes;
+    int switchedSignals = 0;
+    int predictionSignals = 0;
 };
 
 void stepOut(Reference &r)
@@ -129,10 +134,14 @@ struct Subject
 {
     Lesson lesson;
     std::vector<Change> changes;
+    int switchedSignals = 0;
+    int predictionSignals = 0;
     QString fault;
 
     Subject()
     {
+        QObject::connect(&lesson, &Lesson::switched, [this] { ++switchedSignals; });
+        QObject::connect(&lesson, &Lesson::predictionChanged, [this] { ++predictionSignals; });
         // What a view would see when it follows a change: y is the area at P, always.
         QObject::connect(&lesson, &Lesson::changed, [this](Change change) {
             changes.push_back(change);
@@ -161,6 +170,8 @@ void verify(const Reference &r, Subject &s)
     }
     RC_ASSERT(l.runState() == Lesson::RunState::Idle);
     RC_ASSERT(s.changes == r.changes);
+    RC_ASSERT(s.switchedSignals == r.switchedSignals);
+    RC_ASSERT(s.predictionSignals == r.predictionSignals);
 }
 
 using Command = rc::state::Command<Reference, Subject>;
@@ -169,9 +180,11 @@ void check(const Command &command, const Reference &before, Subject &s, const st
 {
     ++counters.actions;
     s.changes.clear();
+    s.switchedSignals = s.predictionSignals = 0;
     act();
     Reference after = before;
     after.changes.clear();
+    after.switchedSignals = after.predictionSignals = 0;
     command.apply(after);
     verify(after, s);
 }
@@ -221,7 +234,8 @@ struct Compose : Command
     void apply(Reference &r) const override
     {
         r.columns = columns;
-        restart(r, Change::BackToStart);
+        r.dragKind = 0;
+        restart(r, Change::Dropped);
     }
     void run(const Reference &r, Subject &s) const override { check(*this, r, s, [&] { s.lesson.compose(columns); }); }
     void show(std::ostream &os) const override { os << "compose"; }
@@ -249,7 +263,11 @@ struct Drag : Command
 struct Toggle : Command
 {
     int which = *rc::gen::inRange(0, 7);
-    void apply(Reference &r) const override { r.switches[which] = !r.switches[which]; }
+    void apply(Reference &r) const override
+    {
+        r.switches[which] = !r.switches[which];
+        ++r.switchedSignals;
+    }
     void run(const Reference &r, Subject &s) const override
     {
         check(*this, r, s, [&] { s.lesson.setSwitch(Switch(which), !s.lesson.isOn(Switch(which))); });
@@ -258,15 +276,28 @@ struct Toggle : Command
 };
 
 // A prediction anywhere on the graph and beyond it: the nearest whole x, the nearest even y
-// in 0 to 60.
+// in 0 to 60; a point that is not a number changes nothing.
 struct Predict : Command
 {
-    double x = *rc::gen::inRange(-20, 130) / 10.0;
-    double y = *rc::gen::inRange(-100, 700) / 10.0;
+    double x = *rc::gen::weightedElement<double>({ { 20, *rc::gen::inRange(-20, 130) / 10.0 },
+                                                   { 1, std::numeric_limits<double>::quiet_NaN() },
+                                                   { 1, std::numeric_limits<double>::infinity() } });
+    double y = *rc::gen::weightedElement<double>({ { 20, *rc::gen::inRange(-100, 700) / 10.0 },
+                                                   { 1, std::numeric_limits<double>::quiet_NaN() },
+                                                   { 1, -std::numeric_limits<double>::infinity() } });
     void apply(Reference &r) const override
     {
-        const int whole = std::clamp(int(std::floor(x + 0.5)), 0, 10);
-        r.prediction[whole] = 2 * std::round(std::clamp(y, 0.0, 60.0) / 2);
+        if (!std::isfinite(x) || !std::isfinite(y))
+            return;
+        // Halves of x go up, halves of y to the even neighbour of the two.
+        int whole = int(std::floor(x + 0.5));
+        whole = whole < 0 ? 0 : whole > 10 ? 10 : whole;
+        const double held = y < 0 ? 0 : y > 60 ? 60 : y;
+        const double even = 2 * std::floor(held / 2 + 0.5);
+        if (r.prediction[whole] != even) {
+            r.prediction[whole] = even;
+            ++r.predictionSignals;
+        }
     }
     void run(const Reference &r, Subject &s) const override { check(*this, r, s, [&] { s.lesson.predict(x, y); }); }
     void show(std::ostream &os) const override { os << "predict (" << x << ", " << y << ")"; }
@@ -328,7 +359,10 @@ struct Play : Command
                 case Injection::Play: break; // no second run beside the first
                 case Injection::StepOut: stepOut(r); break;
                 case Injection::StepIn: stepIn(r); break;
-                case Injection::Toggle: r.switches[in.which] = !r.switches[in.which]; break;
+                case Injection::Toggle:
+                    r.switches[in.which] = !r.switches[in.which];
+                    ++r.switchedSignals;
+                    break;
                 case Injection::Speed: r.speed = QStringLiteral("0.2"); break;
                 case Injection::Press: press(r, in.x, in.y); break;
                 case Injection::Release: release(r, in.x, in.y); break;
