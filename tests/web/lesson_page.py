@@ -73,6 +73,11 @@ class LessonPage:
 
     async def open(self, timeout=60):
         await self.browser.viewport(*self.viewport, ratio=self.ratio)
+        # Another figure for the page already open changes only the part after '#', which
+        # the page answers by loading itself again: opened afresh instead, as from a link.
+        here = await self.browser.evaluate("location.href")
+        if here != self.address and here.split("#")[0] == self.address.split("#")[0]:
+            await self.browser.open("about:blank")
         await self.browser.open(self.address)
         await self.browser.wait_for("document.body && document.body.dataset.ready === 'true'", timeout)
         await self.measure()
