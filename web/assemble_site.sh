@@ -14,7 +14,13 @@ cp "$fonts"/lesson-gothic.ttf "$fonts"/lesson-gothic-fallback.ttf "$fonts"/chara
    "$fonts"/LICENSE.txt "$fonts"/subset_fonts.py "$site/fonts/"
 cp "$source/web/fonts-README.txt" "$site/fonts/README.txt"
 
-# -n leaves out the time stamp, so the same site compresses to the same bytes.
+# Zopfli writes gzip files about 4 % smaller than gzip -9 does, which every browser reads
+# alike; without it, gzip. Neither records a time stamp, so the same site compresses to the
+# same bytes.
 for file in "$site"/*.html "$site"/*.js "$site"/*.wasm "$site"/*.svg; do
-    gzip -9 -n -k -f "$file"
+    if command -v zopfli > /dev/null; then
+        zopfli --i5 "$file"
+    else
+        gzip -9 -n -k -f "$file"
+    fi
 done
