@@ -106,9 +106,16 @@ async def time_to_window(browser, address):
     # A plain page of the same site in between: leaving the site (for about:blank) would
     # move the page to another renderer, from which Chromium sends no frames.
     await browser.page("Page.navigate", url=address + "fonts/README.txt")
-    await asyncio.sleep(0.5)
+    for attempt in range(20):
+        await asyncio.sleep(0.5)
+        try:
+            # Refused while the page is still moving to the site's renderer.
+            await browser.page("Page.startScreencast", format="png", everyNthFrame=1)
+            break
+        except RuntimeError:
+            if attempt == 19:
+                raise
     browser.events.clear()
-    await browser.page("Page.startScreencast", format="png", everyNthFrame=1)
     await browser.page("Page.navigate", url=address)
     await browser.wait_for("document.body && document.body.dataset.ready === 'true'", 120)
     origin = await browser.evaluate("performance.timeOrigin") / 1000.0
