@@ -37,10 +37,23 @@ QString numberText(double value)
         return value > 0 ? QStringLiteral(" Inf") : QStringLiteral("-Inf");
     if (value == 0)
         return QStringLiteral(" 0");
-    QString digits = QString::number(std::fabs(value), 'g', 15);
-    digits.replace(QLatin1Char('e'), QLatin1Char('E'));
-    if (digits.startsWith(QLatin1String("0.")))
-        digits.remove(0, 1);
+    QString digits;
+    const double twice = std::fabs(value) * 2;
+    if (twice < 1e14 && twice == std::floor(twice)) {
+        // Whole numbers and halves (every distance P stands at) the short way: 15 digits
+        // of a fraction go through exact big-number arithmetic, a fifth of a millisecond
+        // in a browser at every step.
+        const qint64 halves = qint64(twice);
+        if (halves >= 2)
+            digits = QString::number(halves / 2);
+        if (halves % 2)
+            digits += QLatin1String(".5");
+    } else {
+        digits = QString::number(std::fabs(value), 'g', 15);
+        digits.replace(QLatin1Char('e'), QLatin1Char('E'));
+        if (digits.startsWith(QLatin1String("0.")))
+            digits.remove(0, 1);
+    }
     return (value < 0 ? QLatin1Char('-') : QLatin1Char(' ')) + digits;
 }
 

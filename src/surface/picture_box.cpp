@@ -173,9 +173,16 @@ bool PictureBox::DrawCall::operator==(const DrawCall &other) const
         && border == other.border && text == other.text && font == other.font;
 }
 
+qreal PictureBox::screenRatio()
+{
+    if (!m_screenRatio)
+        m_screenRatio = devicePixelRatioF();
+    return *m_screenRatio;
+}
+
 void PictureBox::ensureLayer()
 {
-    const qreal ratio = devicePixelRatioF() * zoom();
+    const qreal ratio = screenRatio() * zoom();
     const QSize size = contentSize().expandedTo(QSize(1, 1));
     if (!m_layer.isNull() && m_layer.devicePixelRatio() == ratio && m_layer.deviceIndependentSize().toSize() == size)
         return;
@@ -244,7 +251,7 @@ void PictureBox::flushDamage()
     coalesce(damage);
     // Where the paint puts the layer's pixels: one to one on the screen's, from a whole
     // widget pixel (see paintLayer).
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = screenRatio();
     const QPointF corner = QPointF(origin()) + QPointF(contentOffset()) * zoom();
     const QPointF shownAt(std::round(corner.x()), std::round(corner.y()));
     const int margin = qFuzzyCompare(ratio, std::round(ratio)) ? 0 : 1;
@@ -261,6 +268,7 @@ bool PictureBox::event(QEvent *event)
     if (event->type() == DamageEvent) {
         m_damagePosted = false;
         flushDamage();
+        m_screenRatio.reset();
         return true;
     }
     return ControlHost::event(event);
@@ -268,6 +276,7 @@ bool PictureBox::event(QEvent *event)
 
 void PictureBox::paintEvent(QPaintEvent *event)
 {
+    m_screenRatio.reset();
     // Whatever changed is asked for before this paint: a paint that comes first (a grab,
     // an expose) must not leave the screen's copy behind the screen.
     flushDamage();

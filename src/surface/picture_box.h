@@ -120,6 +120,10 @@ private:
     QRectF execute(QImage &layer, const DrawCall &call) const;
     static void fillLayer(QImage &layer, QRectF logical, QColor color);
     void ensureLayer();
+    // The screen's pixel ratio, read once for a run of drawing calls: in a browser each
+    // reading is a call into the page, and the ratio cannot change before the calls are
+    // shown. Read afresh for every paint.
+    qreal screenRatio();
     // Notes device pixels of the layer that may have changed since the screen was last told.
     void touch(QRect device);
     // Asks the screen for the pixels that differ from what it shows, and notes them as shown.
@@ -137,6 +141,7 @@ private:
     QRect m_drawn;
     QColor m_clearedTo;
     bool m_damagePosted = false;
+    std::optional<qreal> m_screenRatio;
     std::vector<DrawCall> m_calls;
     size_t m_dead = 0;
     struct PrintFace

@@ -71,6 +71,13 @@ private slots:
         QTest::newRow("negative below one") << -0.25 << "-.25";
         QTest::newRow("sixty") << 60.0 << " 60";
         QTest::newRow("large") << 1e20 << " 1E+20";
+        QTest::newRow("negative half") << -0.5 << "-.5";
+        QTest::newRow("largest half, 15 digits") << 49999999999999.5 << " 49999999999999.5";
+        QTest::newRow("whole, 14 digits") << 5e13 << " 50000000000000";
+        QTest::newRow("whole, 15 digits") << 1e14 << " 100000000000000";
+        QTest::newRow("whole, 16 digits") << 1e15 << " 1E+15";
+        QTest::newRow("quarter past a whole") << 3.25 << " 3.25";
+        QTest::newRow("tiny") << 1e-300 << " 1E-300";
     }
     void numberText()
     {
