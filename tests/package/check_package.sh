@@ -35,8 +35,11 @@ done
 # Every shared library the program loads comes with a package it depends on (libgcc-s1
 # comes with libc6).
 dpkg-deb -x "$deb" "$work/root"
+# Read whole and searched afterwards: an awk that stops at its match could close the pipe
+# under ldconfig, which pipefail would then take for a failure.
+cache=$(ldconfig -p)
 for library in $(objdump -p "$work/root/usr/bin/function-lesson" | awk '$1 == "NEEDED" { print $2 }'); do
-    path=$(ldconfig -p | awk -v l="$library" '$1 == l && /x86-64/ { print $NF; exit }')
+    path=$(awk -v l="$library" '$1 == l && /x86-64/ { print $NF; exit }' <<<"$cache")
     real=$(realpath "$path")
     # dpkg knows a file by the path its package gives, with or without /usr in front.
     package=$(dpkg -S "$path" "$real" "${real#/usr}" 2>/dev/null | head -1 | cut -d: -f1 || true)
