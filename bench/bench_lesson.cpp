@@ -7,12 +7,12 @@
 //   bench_lesson [seconds of automatic play, 30 by default]
 #include "app/fonts.h"
 #include "app/form1.h"
+#include "support/painted_area.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QPaintEvent>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -91,22 +91,6 @@ void settle(int ms)
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
 }
-
-// Adds up the area of every widget's paint events: how much of the window a change has
-// painted again.
-class PaintedArea : public QObject
-{
-public:
-    qint64 pixels = 0;
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
-            for (const QRect &r : static_cast<QPaintEvent *>(event)->region())
-                pixels += qint64(r.width()) * r.height();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 // A press and, a moment later, a release in the middle of a button, sent to the window as
 // the platform sends a user's; returns the process's CPU time for both with everything they

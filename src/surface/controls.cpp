@@ -81,16 +81,12 @@ ShapeControl::ShapeControl(ControlHost *host, QColor color, QSizeF size)
 
 void ShapeControl::setLeft(double v)
 {
-    const QRectF before = bounds();
-    m_left = v;
-    changed(before);
+    reshape(m_left, v);
 }
 
 void ShapeControl::setTop(double v)
 {
-    const QRectF before = bounds();
-    m_top = v;
-    changed(before);
+    reshape(m_top, v);
 }
 
 QRectF ShapeControl::bounds() const
@@ -119,11 +115,7 @@ LabelControl::LabelControl(ControlHost *host, const QString &caption, const QFon
 
 void LabelControl::setBackColor(QColor color)
 {
-    if (color == m_backColor)
-        return;
-    const QRectF before = bounds();
-    m_backColor = color;
-    changed(before);
+    reshape(m_backColor, color);
 }
 
 void LabelControl::setCaption(const QString &caption)
@@ -150,23 +142,17 @@ void LabelControl::setFont(const QFont &font)
 
 void LabelControl::setLeft(double v)
 {
-    const QRectF before = bounds();
-    m_left = v;
-    changed(before);
+    reshape(m_left, v);
 }
 
 void LabelControl::setTop(double v)
 {
-    const QRectF before = bounds();
-    m_top = v;
-    changed(before);
+    reshape(m_top, v);
 }
 
 void LabelControl::setSize(QSizeF size)
 {
-    const QRectF before = bounds();
-    m_size = size;
-    changed(before);
+    reshape(m_size, size);
 }
 
 QRectF LabelControl::rect() const

@@ -32,6 +32,16 @@ public:
 protected:
     // After a change: the host paints again where the control stood and where it stands.
     void changed(const QRectF &before);
+    // Sets a field of its place or looks, painting again only if the value is new.
+    template<typename T>
+    void reshape(T &field, const T &value)
+    {
+        if (field == value)
+            return;
+        const QRectF before = bounds();
+        field = value;
+        changed(before);
+    }
 
 private:
     ControlHost *m_host;

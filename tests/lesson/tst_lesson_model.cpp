@@ -7,6 +7,7 @@
 // of up to 100 actions.
 #include "lesson/lesson.h"
 #include "lesson/numeric.h"
+#include "support/closed_form.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -24,13 +25,7 @@ using Columns = Lesson::Columns;
 using Switch = Lesson::Switch;
 using Change = Lesson::Change;
 
-double trueArea(const Columns &columns, double x)
-{
-    double area = 0;
-    for (int i = 0; i < 5; ++i)
-        area += 2 * columns[i] * std::clamp(x - 2.0 * i, 0.0, 2.0);
-    return area;
-}
+using LessonTest::trueArea;
 
 // ---------------------------------------------------------------- the reference
 

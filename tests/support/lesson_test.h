@@ -4,6 +4,7 @@
 #include "app/form1.h"
 #include "surface/controls.h"
 #include "surface/picture_box.h"
+#include "support/closed_form.h"
 
 #include <QApplication>
 #include <QColor>
@@ -100,18 +101,6 @@ inline QString describeScene(const Lesson &lesson)
 inline QString describeLine(const LineControl *line)
 {
     return QStringLiteral("(%1,%2)-(%3,%4)").arg(number(line->x1()), number(line->y1()), number(line->x2()), number(line->y2()));
-}
-
-// The area out of the envelope, in cm², straight from the composition: each column's
-// height times the part of [2i, 2i + 2] that lies in [0, x].
-inline double trueArea(const std::array<double, 5> &composition, double x)
-{
-    double area = 0;
-    for (int i = 0; i < 5; ++i) {
-        const double overlap = std::clamp(x - 2.0 * i, 0.0, 2.0);
-        area += 2 * composition[i] * overlap;
-    }
-    return area;
 }
 
 inline double distanceOf(const SceneState &s)

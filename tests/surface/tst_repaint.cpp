@@ -1,10 +1,10 @@
 #include "support/lesson_test.h"
+#include "support/painted_area.h"
 #include "surface/controls.h"
 #include "surface/palette.h"
 #include "surface/picture_box.h"
 #include "surface/placement.h"
 
-#include <QPaintEvent>
 #include <QScreen>
 #include <functional>
 #include <vector>
@@ -15,21 +15,6 @@ namespace {
 
 // The box's place in its window, in logical pixels: off the window's corner, border included.
 const QRect BoxPlace(3, 5, 164, 124);
-
-// Adds up the area of the paint events of the window's widgets: how much a change repainted.
-class PaintedArea : public QObject
-{
-public:
-    qint64 pixels = 0;
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
-            for (const QRect &r : static_cast<QPaintEvent *>(event)->region())
-                pixels += qint64(r.width()) * r.height();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 struct Step
 {
