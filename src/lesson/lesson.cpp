@@ -197,7 +197,8 @@ int32_t Lesson::pauseMilliseconds() const
 QString Lesson::distanceText(double centimetres)
 {
     QString text = Numeric::numberText(centimetres);
-    if (Numeric::leadingNumber(text) == 0.5)
+    // The one text that reads as a half (a value just beside it is written the same).
+    if (text == QLatin1String(" .5"))
         text = QStringLiteral(" 0") + text.mid(1);
     if (!text.contains(QLatin1Char('.')))
         text += QStringLiteral(".0");

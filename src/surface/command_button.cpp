@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QPainter>
 
+#include <cmath>
+
 CommandButton::CommandButton(const QString &caption, QColor backColor, QWidget *parent)
     : QPushButton(caption, parent)
     , m_backColor(backColor)
@@ -26,6 +28,27 @@ bool CommandButton::event(QEvent *event)
 void CommandButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    const qreal ratio = devicePixelRatio();
+    // At a fractional ratio the button's pixels fall differently from a whole pixel of
+    // the window than from its own corner, so it is painted in place.
+    if (ratio != std::round(ratio)) {
+        paintFace(painter);
+        return;
+    }
+    Face &face = m_faces[isDown()];
+    const QSize size = this->size() * ratio;
+    if (face.image.size() != size || face.image.devicePixelRatio() != ratio || face.text != text()
+        || face.font != font() || face.enabled != isEnabled() || face.focused != hasFocus()) {
+        face = { QImage(size, QImage::Format_RGB32), text(), font(), isEnabled(), hasFocus() };
+        face.image.setDevicePixelRatio(ratio);
+        QPainter facePainter(&face.image);
+        paintFace(facePainter);
+    }
+    painter.drawImage(0, 0, face.image);
+}
+
+void CommandButton::paintFace(QPainter &painter) const
+{
     const QRect r = rect();
     const bool sunken = isDown();
     painter.fillRect(r, m_backColor);

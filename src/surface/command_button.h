@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QPushButton>
+
+class QPainter;
 
 // A push button drawn flat in its own background colour with a raised edge, whatever the
 // widget style; a disabled button shows its caption greyed.
@@ -16,5 +19,18 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void paintFace(QPainter &painter) const;
+
     QColor m_backColor;
+    // The last faces painted, up and down: a click paints the button at its press and again
+    // at its release, and laying out the caption is most of a paint.
+    struct Face
+    {
+        QImage image;
+        QString text;
+        QFont font;
+        bool enabled = false;
+        bool focused = false;
+    };
+    mutable Face m_faces[2];
 };

@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -784,6 +785,40 @@ private slots:
         };
         QVERIFY(darkIn(enabled) > 10);
         QCOMPARE(darkIn(disabled), 0);
+    }
+
+    // A button shows what a new button in its state would, however its state came about
+    // (it keeps the faces it painted).
+    void buttonFacesFollowTheirState()
+    {
+        CommandButton &button = *form->susumu;
+        const QString caption = button.text();
+        auto same = [&](const char *what) {
+            CommandButton fresh(button.text(), button.backColor());
+            fresh.setFont(button.font());
+            fresh.resize(button.size());
+            fresh.setEnabled(button.isEnabled());
+            fresh.setDown(button.isDown());
+            QVERIFY2(button.grab().toImage() == fresh.grab().toImage(), what);
+        };
+        same("as started");
+        const std::pair<const char *, std::function<void()>> changes[] = {
+            { "pressed", [&] { button.setDown(true); } },
+            { "released", [&] { button.setDown(false); } },
+            { "disabled", [&] { button.setEnabled(false); } },
+            { "pressed while disabled", [&] { button.setDown(true); } },
+            { "enabled while down", [&] { button.setEnabled(true); } },
+            { "another caption", [&] { button.setText(QStringLiteral("出す出す")); } },
+            { "released with it", [&] { button.setDown(false); } },
+            { "wider", [&] { button.resize(button.size() + QSize(12, 0)); } },
+            { "its caption back", [&] { button.setText(caption); } },
+        };
+        const QSize size = button.size();
+        for (const auto &[what, change] : changes) {
+            change();
+            same(what);
+        }
+        button.resize(size);
     }
 
     // Both panels opened and the whole window saved, for anyone to look at.

@@ -164,6 +164,7 @@ private slots:
     {
         QCOMPARE(Lesson::distanceText(0), QStringLiteral(" 0.0"));
         QCOMPARE(Lesson::distanceText(0.5), QStringLiteral(" 0.5"));
+        QCOMPARE(Lesson::distanceText(std::nextafter(0.5, 1.0)), QStringLiteral(" 0.5"));
         QCOMPARE(Lesson::distanceText(1), QStringLiteral(" 1.0"));
         QCOMPARE(Lesson::distanceText(1.5), QStringLiteral(" 1.5"));
         QCOMPARE(Lesson::distanceText(9.5), QStringLiteral(" 9.5"));
