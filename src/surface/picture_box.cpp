@@ -320,15 +320,37 @@ void PictureBox::changeEvent(QEvent *event)
     ControlHost::changeEvent(event);
 }
 
-void PictureBox::fillLayer(QImage &layer, QRectF logical, QColor color)
+QRect PictureBox::filledPixels(const QImage &layer, QRectF logical)
 {
-    // Straight into the image: every device pixel whose centre lies inside. The same as
-    // an aliased fill, without the painter's overhead for the many small rectangles.
+    // Every device pixel whose centre lies inside: the same as an aliased fill.
     const qreal ratio = layer.devicePixelRatio();
     auto device = [ratio](double v) { return int(std::ceil(v * ratio - 0.5)); };
     const int left = qMax(0, device(logical.left())), right = qMin(layer.width(), device(logical.right()));
     const int top = qMax(0, device(logical.top())), bottom = qMin(layer.height(), device(logical.bottom()));
-    fillDevice(layer, QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), color.rgb());
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+void PictureBox::fillLayer(QImage &layer, QRectF logical, QColor color)
+{
+    // Straight into the image, without the painter's overhead for the many small rectangles.
+    fillDevice(layer, filledPixels(layer, logical), color.rgb());
+}
+
+bool PictureBox::alreadyPainted(const DrawCall &call) const
+{
+    // Level lines and boxes paint one rectangle of pixels, so whether they would change
+    // anything can be read off the layer.
+    if (call.kind == DrawCall::Kind::Text || call.kind == DrawCall::Kind::Fill)
+        return false;
+    if (call.kind == DrawCall::Kind::Line && !levelLineRect(call.a, call.b, call.width))
+        return false;
+    const QRect pixels = filledPixels(m_layer, reach(call));
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(m_layer.constScanLine(y));
+        if (std::any_of(row + pixels.left(), row + pixels.right() + 1, [&](QRgb p) { return p != call.ink; }))
+            return false;
+    }
+    return true;
 }
 
 namespace {
@@ -415,7 +437,7 @@ PictureBox::Lookup PictureBox::lookUp(const DrawCall &call) const
     // same call again changes nothing where nothing of another colour has been drawn over
     // it since.
     auto overdraws = [&call](const DrawCall &later, const QRectF &bounds) {
-        return !later.dead && later.ink != call.ink && meet(later.bounds, bounds);
+        return !later.dead && !later.changedNothing && later.ink != call.ink && meet(later.bounds, bounds);
     };
     if (call.kind == DrawCall::Kind::Text) {
         // Where text reaches is known once it is measured: first its earlier copy, whose
@@ -435,7 +457,7 @@ PictureBox::Lookup PictureBox::lookUp(const DrawCall &call) const
     bool overdrawn = false;
     for (size_t i = m_calls.size(); i > 0; --i) {
         const DrawCall &earlier = m_calls[i - 1];
-        if (earlier.dead)
+        if (earlier.dead || (earlier.changedNothing && !(earlier == call)))
             continue;
         // A copy paints where this call paints, so only a call that meets it can be one.
         const bool meets = meet(earlier.bounds, bounds);
@@ -455,8 +477,9 @@ bool PictureBox::draw(DrawCall call)
         ensureLayer();
     call.ink = call.color.rgb();
     const Lookup found = call.kind == DrawCall::Kind::Fill ? Lookup {} : lookUp(call);
-    if (found.redundant) {
-        call.bounds = m_calls[*found.copy].bounds;
+    if (found.redundant || alreadyPainted(call)) {
+        call.bounds = found.copy ? m_calls[*found.copy].bounds : reach(call);
+        call.changedNothing = true;
     } else {
         call.bounds = execute(m_layer, call);
         const QRect device = toDevice(call.bounds);

@@ -69,6 +69,9 @@ public:
     // The drawing at a pixel ratio: the layer itself at its own, drawn again at another
     // (a picture saved larger than the screen shows it).
     QImage layerAt(qreal ratio) const;
+    // The kept calls drawn afresh on a layer of the given pixel ratio: at the layer's own,
+    // what the layer must hold, whatever calls were left undone as changing nothing.
+    QImage drawnAt(qreal ratio) const;
 
     // Mouse handlers in the box's coordinates, with the button (1 left, 2 right,
     // 4 middle) and the shift state (1 Shift, 2 Ctrl, 4 Alt) coded as small integers.
@@ -99,6 +102,9 @@ private:
         QRectF bounds;
         // Dropped for a later copy of it, not yet cleared out.
         bool dead = false;
+        // Left undone: every pixel it paints had its colour already, so nothing drawn
+        // earlier was covered by it.
+        bool changedNothing = false;
         // The colour its pixels take.
         QRgb ink = 0;
         bool operator==(const DrawCall &other) const;
@@ -118,7 +124,9 @@ private:
     // What a line or box paints, known before it is drawn.
     static QRectF reach(const DrawCall &call);
     QRectF execute(QImage &layer, const DrawCall &call) const;
+    static QRect filledPixels(const QImage &layer, QRectF logical);
     static void fillLayer(QImage &layer, QRectF logical, QColor color);
+    bool alreadyPainted(const DrawCall &call) const;
     void ensureLayer();
     // The screen's pixel ratio, read once for a run of drawing calls: in a browser each
     // reading is a call into the page, and the ratio cannot change before the calls are
@@ -129,8 +137,6 @@ private:
     // Asks the screen for the pixels that differ from what it shows, and notes them as shown.
     void flushDamage();
     QRect toDevice(QRectF logical) const;
-    // The kept calls drawn afresh on a layer of the given pixel ratio.
-    QImage drawnAt(qreal ratio) const;
     void dispatchMouse(const MouseHandler &handler, QMouseEvent *event, Qt::MouseButtons buttons);
 
     QImage m_layer;

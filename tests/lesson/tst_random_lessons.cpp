@@ -283,6 +283,9 @@ void verify(const Model &m, Window &window)
     for (const LabelControl *label : form.Label9)
         RC_ASSERT(label->isVisible());
     checkColumnPixels(form, m);
+    // Calls a drawing layer left undone, as changing nothing, changed nothing indeed.
+    for (const PictureBox *box : { form.kokuban, form.hyo, form.gamen })
+        RC_ASSERT(box->layer() == box->drawnAt(box->layer().devicePixelRatio()));
 }
 
 using Command = rc::state::Command<Model, Window>;
