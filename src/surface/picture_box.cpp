@@ -457,13 +457,14 @@ PictureBox::Lookup PictureBox::lookUp(const DrawCall &call) const
     bool overdrawn = false;
     for (size_t i = m_calls.size(); i > 0; --i) {
         const DrawCall &earlier = m_calls[i - 1];
-        if (earlier.dead || (earlier.changedNothing && !(earlier == call)))
+        if (earlier.dead)
             continue;
         // A copy paints where this call paints, so only a call that meets it can be one.
         const bool meets = meet(earlier.bounds, bounds);
         if ((meets || bounds.isEmpty()) && earlier == call)
             return { i - 1, !overdrawn };
-        overdrawn = overdrawn || (meets && earlier.ink != call.ink);
+        // One that changed nothing covered nothing.
+        overdrawn = overdrawn || (meets && !earlier.changedNothing && earlier.ink != call.ink);
         // Past the last fill an earlier copy matters only for being drawn over since.
         if (overdrawn && i - 1 <= m_sinceFill)
             break;
