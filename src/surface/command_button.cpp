@@ -36,15 +36,18 @@ void CommandButton::paintEvent(QPaintEvent *)
         return;
     }
     Face &face = m_faces[isDown()];
-    const QSize size = this->size() * ratio;
-    if (face.image.size() != size || face.image.devicePixelRatio() != ratio || face.text != text()
-        || face.font != font() || face.enabled != isEnabled() || face.focused != hasFocus()) {
-        face = { QImage(size, QImage::Format_RGB32), text(), font(), isEnabled(), hasFocus() };
+    if (face.image.isNull() || !(face.look == look())) {
+        face = { look(), QImage(size() * ratio, QImage::Format_RGB32) };
         face.image.setDevicePixelRatio(ratio);
         QPainter facePainter(&face.image);
         paintFace(facePainter);
     }
     painter.drawImage(0, 0, face.image);
+}
+
+CommandButton::Look CommandButton::look() const
+{
+    return { size(), devicePixelRatio(), text(), font(), isEnabled(), hasFocus() };
 }
 
 void CommandButton::paintFace(QPainter &painter) const

@@ -22,15 +22,24 @@ private:
     void paintFace(QPainter &painter) const;
 
     QColor m_backColor;
-    // The last faces painted, up and down: a click paints the button at its press and again
-    // at its release, and laying out the caption is most of a paint.
-    struct Face
+    // What a face shows, besides being up or down.
+    struct Look
     {
-        QImage image;
+        QSize size;
+        qreal ratio = 0;
         QString text;
         QFont font;
         bool enabled = false;
         bool focused = false;
+        bool operator==(const Look &) const = default;
     };
-    mutable Face m_faces[2];
+    Look look() const;
+    // The last faces painted, up and down: a click paints the button at its press and again
+    // at its release, and laying out the caption is most of a paint.
+    struct Face
+    {
+        Look look;
+        QImage image;
+    };
+    Face m_faces[2];
 };

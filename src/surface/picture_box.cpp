@@ -173,16 +173,9 @@ bool PictureBox::DrawCall::operator==(const DrawCall &other) const
         && border == other.border && text == other.text && font == other.font;
 }
 
-qreal PictureBox::screenRatio()
-{
-    if (!m_screenRatio)
-        m_screenRatio = devicePixelRatioF();
-    return *m_screenRatio;
-}
-
 void PictureBox::ensureLayer()
 {
-    const qreal ratio = screenRatio() * zoom();
+    const qreal ratio = devicePixelRatioF() * zoom();
     const QSize size = contentSize().expandedTo(QSize(1, 1));
     if (!m_layer.isNull() && m_layer.devicePixelRatio() == ratio && m_layer.deviceIndependentSize().toSize() == size)
         return;
@@ -251,7 +244,7 @@ void PictureBox::flushDamage()
     coalesce(damage);
     // Where the paint puts the layer's pixels: one to one on the screen's, from a whole
     // widget pixel (see paintLayer).
-    const qreal ratio = screenRatio();
+    const qreal ratio = devicePixelRatioF();
     const QPointF corner = QPointF(origin()) + QPointF(contentOffset()) * zoom();
     const QPointF shownAt(std::round(corner.x()), std::round(corner.y()));
     const int margin = qFuzzyCompare(ratio, std::round(ratio)) ? 0 : 1;
@@ -268,7 +261,6 @@ bool PictureBox::event(QEvent *event)
     if (event->type() == DamageEvent) {
         m_damagePosted = false;
         flushDamage();
-        m_screenRatio.reset();
         return true;
     }
     return ControlHost::event(event);
@@ -276,7 +268,6 @@ bool PictureBox::event(QEvent *event)
 
 void PictureBox::paintEvent(QPaintEvent *event)
 {
-    m_screenRatio.reset();
     // Whatever changed is asked for before this paint: a paint that comes first (a grab,
     // an expose) must not leave the screen's copy behind the screen.
     flushDamage();
@@ -338,13 +329,12 @@ void PictureBox::fillLayer(QImage &layer, QRectF logical, QColor color)
 
 bool PictureBox::alreadyPainted(const DrawCall &call) const
 {
-    // Level lines and boxes paint one rectangle of pixels, so whether they would change
-    // anything can be read off the layer.
-    if (call.kind == DrawCall::Kind::Text || call.kind == DrawCall::Kind::Fill)
+    // A call that fills one rectangle would change nothing if its pixels all have its
+    // colour, which can be read off the layer.
+    const auto covered = filledRect(call);
+    if (!covered)
         return false;
-    if (call.kind == DrawCall::Kind::Line && !levelLineRect(call.a, call.b, call.width))
-        return false;
-    const QRect pixels = filledPixels(m_layer, reach(call));
+    const QRect pixels = filledPixels(m_layer, *covered);
     for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
         const QRgb *row = reinterpret_cast<const QRgb *>(m_layer.constScanLine(y));
         if (std::any_of(row + pixels.left(), row + pixels.right() + 1, [&](QRgb p) { return p != call.ink; }))
@@ -367,42 +357,41 @@ void beginOnLayer(QPainter &painter, QImage &layer)
 
 } // namespace
 
+std::optional<QRectF> PictureBox::filledRect(const DrawCall &call)
+{
+    if (call.kind == DrawCall::Kind::Rect)
+        return QRectF(call.a, call.b).normalized();
+    if (call.kind == DrawCall::Kind::Line)
+        return levelLineRect(call.a, call.b, call.width);
+    return std::nullopt;
+}
+
 QRectF PictureBox::reach(const DrawCall &call)
 {
-    switch (call.kind) {
-    case DrawCall::Kind::Line: {
-        if (const auto covered = levelLineRect(call.a, call.b, call.width))
-            return *covered;
+    if (const auto covered = filledRect(call))
+        return *covered;
+    if (call.kind == DrawCall::Kind::Line) {
         const int margin = call.width + 2;
         return QRectF(call.a, call.b).normalized().adjusted(-margin, -margin, margin, margin);
-    }
-    case DrawCall::Kind::Rect:
-        return QRectF(call.a, call.b).normalized();
-    case DrawCall::Kind::Text:
-    case DrawCall::Kind::Fill:
-        break;
     }
     return {};
 }
 
 QRectF PictureBox::execute(QImage &layer, const DrawCall &call) const
 {
+    if (const auto covered = filledRect(call)) {
+        fillLayer(layer, *covered, call.color);
+        return *covered;
+    }
     switch (call.kind) {
     case DrawCall::Kind::Line: {
-        if (const auto covered = levelLineRect(call.a, call.b, call.width)) {
-            fillLayer(layer, *covered, call.color);
-            return *covered;
-        }
         QPainter painter;
         beginOnLayer(painter, layer);
         drawAliasedLine(painter, call.a, call.b, call.color, call.width);
         return reach(call);
     }
-    case DrawCall::Kind::Rect: {
-        const QRectF r = reach(call);
-        fillLayer(layer, r, call.color);
-        return r;
-    }
+    case DrawCall::Kind::Rect:
+        break; // filled above
     case DrawCall::Kind::Text: {
         const QFontMetrics metrics(call.font, &layer);
         QPainter painter;
@@ -436,6 +425,7 @@ PictureBox::Lookup PictureBox::lookUp(const DrawCall &call) const
     // Lines, boxes and text paint their pixels in one colour whatever lies below, so the
     // same call again changes nothing where nothing of another colour has been drawn over
     // it since.
+    // One that changed nothing covered nothing.
     auto overdraws = [&call](const DrawCall &later, const QRectF &bounds) {
         return !later.dead && !later.changedNothing && later.ink != call.ink && meet(later.bounds, bounds);
     };
@@ -463,8 +453,7 @@ PictureBox::Lookup PictureBox::lookUp(const DrawCall &call) const
         const bool meets = meet(earlier.bounds, bounds);
         if ((meets || bounds.isEmpty()) && earlier == call)
             return { i - 1, !overdrawn };
-        // One that changed nothing covered nothing.
-        overdrawn = overdrawn || (meets && !earlier.changedNothing && earlier.ink != call.ink);
+        overdrawn = overdrawn || overdraws(earlier, bounds);
         // Past the last fill an earlier copy matters only for being drawn over since.
         if (overdrawn && i - 1 <= m_sinceFill)
             break;

@@ -121,6 +121,8 @@ private:
         bool redundant = false;
     };
     Lookup lookUp(const DrawCall &call) const;
+    // The rectangle a box or a level line fills, pixel for pixel; none for other calls.
+    static std::optional<QRectF> filledRect(const DrawCall &call);
     // What a line or box paints, known before it is drawn.
     static QRectF reach(const DrawCall &call);
     QRectF execute(QImage &layer, const DrawCall &call) const;
@@ -128,10 +130,6 @@ private:
     static void fillLayer(QImage &layer, QRectF logical, QColor color);
     bool alreadyPainted(const DrawCall &call) const;
     void ensureLayer();
-    // The screen's pixel ratio, read once for a run of drawing calls: in a browser each
-    // reading is a call into the page, and the ratio cannot change before the calls are
-    // shown. Read afresh for every paint.
-    qreal screenRatio();
     // Notes device pixels of the layer that may have changed since the screen was last told.
     void touch(QRect device);
     // Asks the screen for the pixels that differ from what it shows, and notes them as shown.
@@ -147,7 +145,6 @@ private:
     QRect m_drawn;
     QColor m_clearedTo;
     bool m_damagePosted = false;
-    std::optional<qreal> m_screenRatio;
     std::vector<DrawCall> m_calls;
     size_t m_dead = 0;
     struct PrintFace
