@@ -8,32 +8,24 @@ latency). Not a test: run it by hand and read the figures (see the README).
     bench/web_bench.py build-web/site [--loads N]
     bench/web_bench.py build-web/site --profile steps.cpuprofile
 
-The site is served as a server that sends the pre-compressed copies does (gzip where the
-browser takes it). --profile instead records Chromium's profile of ten steps out and back
+The site is served by nginx as `scripts/lesson web` serves it (its pre-compressed copies
+where the browser takes gzip). --profile instead records Chromium's profile of ten steps out and back
 and prints where their time went; build with -DLESSON_WEB_PROFILING=ON to see the program's
 function names.
 """
 import argparse
 import asyncio
-import base64
 import collections
 import contextlib
-import functools
 import gzip
-import http.server
-import io
 import json
 import os
-import socketserver
 import statistics
 import sys
-import threading
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "web"))
-from browser import Browser  # noqa: E402
+from browser import Browser, serve  # noqa: E402
 from lesson_page import GREEN, LessonPage  # noqa: E402
-from PIL import Image  # noqa: E402
 
 # What the page fetches: itself, Qt's loader, the program and its icon.
 FETCHED = ["index.html", "qtloader.js", "function-lesson.js", "function-lesson.wasm", "function-lesson.svg"]
@@ -51,44 +43,6 @@ def sizes(site):
     return plain, compressed
 
 
-class PrecompressedHandler(http.server.SimpleHTTPRequestHandler):
-    """Sends a file's .gz copy, marked as gzip, to a browser that takes it, as nginx's
-    gzip_static does."""
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
-
-    def send_head(self):
-        path = self.translate_path(self.path)
-        if "gzip" in self.headers.get("Accept-Encoding", "") and os.path.isfile(path + ".gz"):
-            body = open(path + ".gz", "rb")
-            self.send_response(200)
-            self.send_header("Content-Type", self.guess_type(path))
-            self.send_header("Content-Encoding", "gzip")
-            self.send_header("Content-Length", str(os.fstat(body.fileno()).st_size))
-            self.end_headers()
-            return body
-        return super().send_head()
-
-    def end_headers(self):
-        # Every load fetches and compiles everything again, as a first visit does.
-        self.send_header("Cache-Control", "no-store")
-        super().end_headers()
-
-    def log_message(self, *args):
-        pass
-
-
-@contextlib.contextmanager
-def serve(folder):
-    handler = functools.partial(PrecompressedHandler, directory=folder)
-    socketserver.TCPServer.allow_reuse_address = True
-    with socketserver.ThreadingTCPServer(("127.0.0.1", 0), handler) as server:
-        threading.Thread(target=server.serve_forever, daemon=True).start()
-        try:
-            yield "http://127.0.0.1:%d/" % server.server_address[1]
-        finally:
-            server.shutdown()
-
-
 async def chromebook(browser, on):
     """A Chromebook-class machine: its CPU four times slower than this one's, and a school's
     20 Mbit/s line with 40 ms latency."""
@@ -98,54 +52,58 @@ async def chromebook(browser, on):
                        downloadThroughput=rate, uploadThroughput=rate)
 
 
-async def time_to_window(browser, address):
-    """From the navigation to the first frame that shows the blackboard, from the frames
-    the browser itself reports with their times."""
-    page = LessonPage(browser, address, *CHROMEBOOK)
+# Watches the canvas's drawing from the start of each page: after each of Qt's draws, the
+# pixel where the blackboard shows; the first frame that draws it green is the painted
+# window, shown when the next frame begins. (Frames taken by the DevTools' screencast would
+# come late: Chromium sends the next only when the last is acknowledged, and encodes each.)
+WATCH_DRAWING = """
+(function () {
+  const board = %s;
+  const canvas = function () { return document.getElementById("screen"); };
+  for (const type of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
+    if (!type) continue;
+    const drawArrays = type.prototype.drawArrays;
+    type.prototype.drawArrays = function () {
+      drawArrays.apply(this, arguments);
+      if (window.lessonPainted || this.canvas !== canvas() || getComputedStyle(this.canvas).visibility !== "visible")
+        return;
+      const pixel = new Uint8Array(4);
+      this.readPixels(board[0], this.drawingBufferHeight - 1 - board[1], 1, 1, this.RGBA, this.UNSIGNED_BYTE, pixel);
+      if (pixel[0] === %d && pixel[1] === %d && pixel[2] === %d) {
+        window.lessonPainted = -1;
+        requestAnimationFrame(function (shown) { window.lessonPainted = shown; });
+      }
+    };
+  }
+})();
+"""
+
+
+async def watch_drawing(browser, address):
+    """Installs the watch on every page to come, for the blackboard's place at a
+    Chromebook's size."""
     await browser.viewport(*CHROMEBOOK)
-    # A plain page of the same site in between: leaving the site (for about:blank) would
-    # move the page to another renderer, from which Chromium sends no frames.
+    page = LessonPage(browser, address, *CHROMEBOOK)
+    await page.open(timeout=120)
+    board = [int(v) for v in page.board_point(100, 250)]
+    await browser.page("Page.addScriptToEvaluateOnNewDocument", source=WATCH_DRAWING % (board, *GREEN))
+
+
+async def time_to_window(browser, address):
+    """From the navigation to the frame that first shows the blackboard, as on a first
+    visit: nothing of the site in the browser's cache or storage."""
     await browser.page("Page.navigate", url=address + "fonts/README.txt")
-    for attempt in range(20):
-        await asyncio.sleep(0.5)
-        try:
-            # Refused while the page is still moving to the site's renderer.
-            await browser.page("Page.startScreencast", format="png", everyNthFrame=1)
-            break
-        except RuntimeError:
-            if attempt == 19:
-                raise
-    browser.events.clear()
+    await browser.wait_for("document.readyState === 'complete'")
+    await browser.page("Storage.clearDataForOrigin", origin=address.rstrip("/"), storageTypes="all")
+    await browser.page("Network.clearBrowserCache")
+    await asyncio.sleep(0.3)
     await browser.page("Page.navigate", url=address)
-    await browser.wait_for("document.body && document.body.dataset.ready === 'true'", 120)
-    origin = await browser.evaluate("performance.timeOrigin") / 1000.0
-    seen = 0
-    deadline = time.monotonic() + 60
-    first = None
-    while first is None and time.monotonic() < deadline:
-        frames = [e for e in browser.events if e.get("method") == "Page.screencastFrame"][seen:]
-        for frame in frames:
-            seen += 1
-            params = frame["params"]
-            await browser.page("Page.screencastFrameAck", sessionId=params["sessionId"])
-            picture = Image.open(io.BytesIO(base64.b64decode(params["data"]))).convert("RGB")
-            page.screen = CHROMEBOOK
-            x, y = page.board_point(100, 250)
-            if picture.getpixel((int(x), int(y))) == GREEN:
-                first = params["metadata"]["timestamp"]
-                break
-        await asyncio.sleep(0.02)
-    await browser.page("Page.stopScreencast")
-    return (first - origin) if first else None
+    await browser.wait_for("window.lessonPainted > 0", 120)
+    return await browser.evaluate("window.lessonPainted") / 1000.0
 
 
 async def loads(browser, address, count):
-    times = []
-    for _ in range(count):
-        painted = await time_to_window(browser, address)
-        if painted is not None:
-            times.append(painted)
-    return times
+    return [await time_to_window(browser, address) for _ in range(count)]
 
 
 async def script_seconds(browser):
@@ -242,6 +200,7 @@ async def main():
             print("downloaded by a browser: %.2f MB, %.2f MB gzip-compressed (%s)"
                   % (plain / 1e6, compressed / 1e6, ", ".join(FETCHED)))
             await browser.page("Performance.enable")
+            await watch_drawing(browser, address)
             times = await loads(browser, address, args.loads)
             print("navigation to the painted window: median %.2f s, worst %.2f s over %d loads"
                   % (statistics.median(times), max(times), len(times)))

@@ -1,6 +1,8 @@
 #include "app/browser_page.h"
 
 #include <QByteArray>
+#include <QEvent>
+#include <QWidget>
 
 #ifdef Q_OS_WASM
 #include <emscripten.h>
@@ -30,6 +32,41 @@ void announce(const QString &text)
     }, utf8.constData());
 #else
     Q_UNUSED(text);
+#endif
+}
+
+#ifdef Q_OS_WASM
+namespace {
+
+class FirstPaint : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            EM_ASM({
+                if (typeof lessonShown === "function")
+                    lessonShown();
+            });
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+} // namespace
+#endif
+
+void reportFirstPaint(QWidget *window)
+{
+#ifdef Q_OS_WASM
+    window->installEventFilter(new FirstPaint(window));
+#else
+    Q_UNUSED(window);
 #endif
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class QWidget;
+
 // What differs when the program runs in a web page (Qt for WebAssembly) rather than as a
 // desktop window. Everything else is the same program.
 namespace BrowserPage {
@@ -20,6 +22,10 @@ void programEnded();
 // Qt draws the whole window into one canvas, which a screen reader cannot read: where the
 // figure stands is also written into the page, where one can.
 void announce(const QString &text);
+
+// Tells the page once the window has first been painted, so that what it can put off
+// (keeping the lesson for offline use) does not slow the start.
+void reportFirstPaint(QWidget *window);
 
 // The page's address (empty on the desktop, which has none) and its fragment, the part
 // after '#', where a figure is carried.

@@ -24,9 +24,11 @@ int main(int argc, char *argv[])
     Form1 form;
     form.commands.setSiteAddress(options.value(site));
     // A web page has no desktop to put a window on: the window is the page.
-    if (BrowserPage::isBrowser)
+    if (BrowserPage::isBrowser) {
+        BrowserPage::reportFirstPaint(&form);
         form.windowZoom.fitToPage();
-    else
+    } else {
         form.show();
+    }
     return app.exec();
 }
