@@ -25,6 +25,16 @@ bool CommandButton::event(QEvent *event)
     return handled;
 }
 
+void CommandButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    // Qt paints a released button at once, then its click changes the window, which is
+    // painted at the next turn of the event loop: the button comes up in that paint. (In a
+    // browser each paint costs a call into the page, and often a frame of its own.)
+    setUpdatesEnabled(false);
+    QMetaObject::invokeMethod(this, [this] { setUpdatesEnabled(true); }, Qt::QueuedConnection);
+    QPushButton::mouseReleaseEvent(event);
+}
+
 void CommandButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

@@ -16,6 +16,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
