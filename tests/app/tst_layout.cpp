@@ -8,6 +8,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <cmath>
@@ -819,6 +820,15 @@ private slots:
             same(what);
         }
         button.resize(size);
+
+        // Clicked, a button comes up in the window's next paint: the screen shows it up.
+        CommandButton &back = *form->modoru;
+        QTest::mouseClick(&back, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        const QPoint corner = back.mapTo(form.get(), QPoint());
+        const QImage shown = form->screen()->grabWindow(form->winId(), corner.x(), corner.y(), back.width(), back.height())
+                                 .toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown, back.grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
 
     // Both panels opened and the whole window saved, for anyone to look at.
