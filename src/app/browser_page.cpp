@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
+
+#include <optional>
 
 #ifdef Q_OS_WASM
 #include <emscripten.h>
@@ -58,8 +61,50 @@ protected:
     }
 };
 
+class RepeatedExposes : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Expose)
+            return false;
+        const auto *window = static_cast<QWindow *>(watched);
+        // Qt has marked the window exposed or not before it is told.
+        if (!window->isExposed()) {
+            m_last.reset();
+            return false;
+        }
+        const Exposed now { window->size(), window->devicePixelRatio() };
+        if (m_last == now)
+            return true;
+        m_last = now;
+        return false;
+    }
+
+private:
+    struct Exposed
+    {
+        QSize size;
+        qreal ratio = 0;
+        bool operator==(const Exposed &) const = default;
+    };
+    std::optional<Exposed> m_last;
+};
+
 } // namespace
 #endif
+
+void skipRepeatedExposes(QWidget *window)
+{
+#ifdef Q_OS_WASM
+    window->windowHandle()->installEventFilter(new RepeatedExposes(window));
+#else
+    Q_UNUSED(window);
+#endif
+}
 
 void reportFirstPaint(QWidget *window)
 {

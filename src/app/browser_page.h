@@ -27,6 +27,12 @@ void announce(const QString &text);
 // (keeping the lesson for offline use) does not slow the start.
 void reportFirstPaint(QWidget *window);
 
+// Qt's browser platform raises the window at every press of the pointer, and raising
+// exposes it anew, twice: each time the whole window went to the canvas's texture again,
+// though nothing in it had changed. Passes over an expose at the size and pixel ratio the
+// window was last exposed at; call once the window is shown.
+void skipRepeatedExposes(QWidget *window);
+
 // The page's address (empty on the desktop, which has none) and its fragment, the part
 // after '#', where a figure is carried.
 QString address();

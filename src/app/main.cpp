@@ -27,6 +27,7 @@ int main(int argc, char *argv[])
     if (BrowserPage::isBrowser) {
         BrowserPage::reportFirstPaint(&form);
         form.windowZoom.fitToPage();
+        BrowserPage::skipRepeatedExposes(&form);
     } else {
         form.show();
     }

@@ -78,10 +78,18 @@ async def step_moves_p_and_writes_the_distance(browser, site, reference):
     # P's dot, above the red marker of x that grows from B to it.
     dot = lambda at: page.board_point(at + 2, 297)
     check(page.colour(await page.shot(), dot(300)) == RED, "P's dot on B")
+    # What the click sends to the canvas's texture: what changed, not the whole window.
+    await browser.evaluate("""for (const type of [WebGLRenderingContext, WebGL2RenderingContext]) {
+        const upload = type.prototype.texSubImage2D;
+        window.uploaded = 0;
+        type.prototype.texSubImage2D = function (...a) { window.uploaded += a[4] * a[5]; return upload.apply(this, a); };
+    }""")
     await page.click("susumu")
     await page.until_status("χ = 0.5 cm")
     shot = await page.until(lambda s: page.colour(s, dot(290)) == RED)
     check(page.colour(shot, dot(300)) != RED, "P left B")
+    uploaded, whole = await browser.evaluate("window.uploaded"), page.screen[0] * page.screen[1]
+    check(0 < uploaded < whole / 10, "the step sent %d pixels to the canvas, of %d" % (uploaded, whole))
     # The distance box reads " 0.5": its digits stand where the desktop's stand.
     window, _ = reference_pictures(reference, [0, 0, 0, 0, 0], 1)
     left, top, _, _ = page.control("kokuban")
