@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include <optional>
+#include <utility>
 
 #ifdef Q_OS_WASM
 #include <emscripten.h>
@@ -41,27 +42,7 @@ void announce(const QString &text)
 #ifdef Q_OS_WASM
 namespace {
 
-class FirstPaint : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            EM_ASM({
-                if (typeof lessonShown === "function")
-                    lessonShown();
-            });
-            watched->removeEventFilter(this);
-            deleteLater();
-        }
-        return false;
-    }
-};
-
-class RepeatedExposes : public QObject
+class ExposeWatch : public QObject
 {
 public:
     using QObject::QObject;
@@ -80,6 +61,13 @@ protected:
         const Exposed now { window->size(), window->devicePixelRatio() };
         if (m_last == now)
             return true;
+        // The window paints as it is exposed; the page acts on it a moment later.
+        if (!std::exchange(m_painted, true)) {
+            EM_ASM({
+                if (typeof lessonShown === "function")
+                    lessonShown();
+            });
+        }
         m_last = now;
         return false;
     }
@@ -92,24 +80,16 @@ private:
         bool operator==(const Exposed &) const = default;
     };
     std::optional<Exposed> m_last;
+    bool m_painted = false;
 };
 
 } // namespace
 #endif
 
-void skipRepeatedExposes(QWidget *window)
+void watchExposes(QWidget *window)
 {
 #ifdef Q_OS_WASM
-    window->windowHandle()->installEventFilter(new RepeatedExposes(window));
-#else
-    Q_UNUSED(window);
-#endif
-}
-
-void reportFirstPaint(QWidget *window)
-{
-#ifdef Q_OS_WASM
-    window->installEventFilter(new FirstPaint(window));
+    window->windowHandle()->installEventFilter(new ExposeWatch(window));
 #else
     Q_UNUSED(window);
 #endif

@@ -23,15 +23,14 @@ void programEnded();
 // figure stands is also written into the page, where one can.
 void announce(const QString &text);
 
-// Tells the page once the window has first been painted, so that what it can put off
-// (keeping the lesson for offline use) does not slow the start.
-void reportFirstPaint(QWidget *window);
-
-// Qt's browser platform raises the window at every press of the pointer, and raising
-// exposes it anew, twice: each time the whole window went to the canvas's texture again,
-// though nothing in it had changed. Passes over an expose at the size and pixel ratio the
-// window was last exposed at; call once the window is shown.
-void skipRepeatedExposes(QWidget *window);
+// Follows the exposes of the window, once it is shown:
+// - Qt's browser platform raises the window at every press of the pointer, and raising
+//   exposes it anew, twice: each time the whole window went to the canvas's texture again,
+//   though nothing in it had changed. An expose at the size and pixel ratio the window was
+//   last exposed at is passed over.
+// - The first one paints the window: the page is told then, so that what it can put off
+//   (keeping the lesson for offline use) does not slow the start.
+void watchExposes(QWidget *window);
 
 // The page's address (empty on the desktop, which has none) and its fragment, the part
 // after '#', where a figure is carried.

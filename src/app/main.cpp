@@ -25,9 +25,8 @@ int main(int argc, char *argv[])
     form.commands.setSiteAddress(options.value(site));
     // A web page has no desktop to put a window on: the window is the page.
     if (BrowserPage::isBrowser) {
-        BrowserPage::reportFirstPaint(&form);
         form.windowZoom.fitToPage();
-        BrowserPage::skipRepeatedExposes(&form);
+        BrowserPage::watchExposes(&form);
     } else {
         form.show();
     }
