@@ -46,8 +46,21 @@ def check(condition, what):
 @test
 async def window_appears_with_its_colours(browser, site, reference):
     page = LessonPage(browser, site, *SMALL)
+    # What starting asks of WebGL, where each context and each extension enabled waits for
+    # the browser's graphics process: one context to learn that WebGL works, one for the
+    # window, and only the extensions drawing the window needs.
+    counting = await browser.page("Page.addScriptToEvaluateOnNewDocument", source="""
+        window.webgl = {contexts: 0, extensions: 0};
+        const getContext = HTMLCanvasElement.prototype.getContext;
+        HTMLCanvasElement.prototype.getContext = function (...a) { ++webgl.contexts; return getContext.apply(this, a); };
+        const getExtension = WebGLRenderingContext.prototype.getExtension;
+        WebGLRenderingContext.prototype.getExtension = function (...a) { ++webgl.extensions; return getExtension.apply(this, a); };""")
     started = time.monotonic()
     await page.open()
+    await browser.page("Page.removeScriptToEvaluateOnNewDocument", identifier=counting["identifier"])
+    webgl = await browser.evaluate("window.webgl")
+    check(webgl["contexts"] == 2 and webgl["extensions"] <= 8,
+          "starting made %(contexts)d WebGL contexts and asked %(extensions)d times for an extension" % webgl)
     shot = await page.shot()
     check(page.colour(shot, page.board_point(100, 250)) == GREEN, "the blackboard is green")
     check(page.colour(shot, page.board_point(100, 40)) == TRAY, "the tray is dark green")
