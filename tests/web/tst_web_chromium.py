@@ -43,22 +43,33 @@ def check(condition, what):
         raise AssertionError(what)
 
 
+def tally(counter, methods, amount="1"):
+    """A script for the page: each call of one of `methods` ("Type.method") adds `amount`,
+    an expression of the call's arguments `a`, to window.tallies[counter]."""
+    script = "window.tallies = window.tallies || {}; tallies[%s] = 0;" % json.dumps(counter)
+    for method in methods:
+        kind, name = method.split(".")
+        script += """
+        if (window.%(kind)s) {
+            const called = %(kind)s.prototype.%(name)s;
+            %(kind)s.prototype.%(name)s = function (...a) { tallies[%(counter)s] += %(amount)s; return called.apply(this, a); };
+        }""" % dict(kind=kind, name=name, counter=json.dumps(counter), amount=amount)
+    return script
+
+
 @test
 async def window_appears_with_its_colours(browser, site, reference):
     page = LessonPage(browser, site, *SMALL)
     # What starting asks of WebGL, where each context and each extension enabled waits for
     # the browser's graphics process: one context to learn that WebGL works, one for the
     # window, and only the extensions drawing the window needs.
-    counting = await browser.page("Page.addScriptToEvaluateOnNewDocument", source="""
-        window.webgl = {contexts: 0, extensions: 0};
-        const getContext = HTMLCanvasElement.prototype.getContext;
-        HTMLCanvasElement.prototype.getContext = function (...a) { ++webgl.contexts; return getContext.apply(this, a); };
-        const getExtension = WebGLRenderingContext.prototype.getExtension;
-        WebGLRenderingContext.prototype.getExtension = function (...a) { ++webgl.extensions; return getExtension.apply(this, a); };""")
+    counting = await browser.page("Page.addScriptToEvaluateOnNewDocument",
+                                  source=tally("contexts", ["HTMLCanvasElement.getContext"])
+                                  + tally("extensions", ["WebGLRenderingContext.getExtension"]))
     started = time.monotonic()
     await page.open()
     await browser.page("Page.removeScriptToEvaluateOnNewDocument", identifier=counting["identifier"])
-    webgl = await browser.evaluate("window.webgl")
+    webgl = await browser.evaluate("window.tallies")
     check(webgl["contexts"] == 2 and webgl["extensions"] <= 8,
           "starting made %(contexts)d WebGL contexts and asked %(extensions)d times for an extension" % webgl)
     shot = await page.shot()
@@ -92,16 +103,13 @@ async def step_moves_p_and_writes_the_distance(browser, site, reference):
     dot = lambda at: page.board_point(at + 2, 297)
     check(page.colour(await page.shot(), dot(300)) == RED, "P's dot on B")
     # What the click sends to the canvas's texture: what changed, not the whole window.
-    await browser.evaluate("""for (const type of [WebGLRenderingContext, WebGL2RenderingContext]) {
-        const upload = type.prototype.texSubImage2D;
-        window.uploaded = 0;
-        type.prototype.texSubImage2D = function (...a) { window.uploaded += a[4] * a[5]; return upload.apply(this, a); };
-    }""")
+    await browser.evaluate(tally("uploaded", ["WebGLRenderingContext.texSubImage2D", "WebGL2RenderingContext.texSubImage2D"],
+                                 amount="a[4] * a[5]"))
     await page.click("susumu")
     await page.until_status("χ = 0.5 cm")
     shot = await page.until(lambda s: page.colour(s, dot(290)) == RED)
     check(page.colour(shot, dot(300)) != RED, "P left B")
-    uploaded, whole = await browser.evaluate("window.uploaded"), page.screen[0] * page.screen[1]
+    uploaded, whole = await browser.evaluate("tallies.uploaded"), page.screen[0] * page.screen[1]
     check(0 < uploaded < whole / 10, "the step sent %d pixels to the canvas, of %d" % (uploaded, whole))
     # The distance box reads " 0.5": its digits stand where the desktop's stand.
     window, _ = reference_pictures(reference, [0, 0, 0, 0, 0], 1)
