@@ -5,9 +5,9 @@
 // README.
 //
 //   bench_lesson [seconds of automatic play, 30 by default]
-#include "app/fonts.h"
 #include "app/form1.h"
 #include "support/painted_area.h"
+#include "surface/fonts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

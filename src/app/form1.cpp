@@ -1,9 +1,9 @@
 #include "app/form1.h"
 
 #include "app/browser_page.h"
-#include "app/fonts.h"
 #include "app/speed_box.h"
 #include "lesson/figure_address.h"
+#include "surface/fonts.h"
 #include "surface/palette.h"
 #include "surface/twips.h"
 

@@ -1,12 +1,12 @@
 #include "app/lesson_commands.h"
 
-#include "app/fonts.h"
 #include "app/browser_page.h"
 #include "app/form1.h"
+#include "app/long_press.h"
 #include "app/qr_code_view.h"
 #include "lesson/figure_address.h"
+#include "surface/fonts.h"
 #include "worksheet/lesson_export.h"
-#include "worksheet/long_press.h"
 
 #include <QDir>
 #include <QFileDialog>

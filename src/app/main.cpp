@@ -1,6 +1,6 @@
 #include "app/browser_page.h"
-#include "app/fonts.h"
 #include "app/form1.h"
+#include "surface/fonts.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "app/qr_code_view.h"
 
-#include "app/fonts.h"
+#include "surface/fonts.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

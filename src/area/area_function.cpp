@@ -12,12 +12,6 @@ double heightOf(double kind)
     return 2 * kind;
 }
 
-// A number as pupils write it: no trailing zeros, no ".0".
-QString plain(double value)
-{
-    return QString::number(value, 'g', 12);
-}
-
 } // namespace
 
 double areaAt(const Columns &columns, double x)
@@ -28,6 +22,11 @@ double areaAt(const Columns &columns, double x)
         area += heightOf(columns[i]) * overlap;
     }
     return area;
+}
+
+QString plain(double value)
+{
+    return QString::number(value, 'g', 12);
 }
 
 std::vector<Domain> domains(const Columns &columns)

@@ -38,6 +38,9 @@ std::vector<Domain> domains(const Columns &columns);
 // The domains P has entered at x: those whose start lies before x. None at x = 0.
 std::vector<Domain> domainsEntered(const Columns &columns, double x);
 
+// A number as pupils write it: no trailing zeros, no ".0" ("6", "13.5").
+QString plain(double value);
+
 // "y=6x", "y=4x+4", "y=x+2", "y=2x−4", "y=28", in the notation of school mathematics.
 QString expressionText(double slope, double intercept);
 // "0≦x≦2 のとき y=6x".

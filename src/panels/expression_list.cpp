@@ -1,7 +1,7 @@
 #include "panels/expression_list.h"
 
-#include "app/fonts.h"
 #include "lesson/lesson.h"
+#include "surface/fonts.h"
 #include "surface/picture_box.h"
 
 #include <QFontMetricsF>

@@ -1,8 +1,8 @@
 #include "panels/prediction_layer.h"
 
-#include "app/fonts.h"
 #include "panels/graph_panel.h"
 #include "panels/table_panel.h"
+#include "surface/fonts.h"
 #include "surface/picture_box.h"
 
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 #include "worksheet/worksheet_page.h"
 
-#include "app/fonts.h"
+#include "surface/fonts.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -35,11 +35,6 @@ constexpr double AnswerLeft = 312;
 const QColor Ink(0, 0, 0);
 const QColor GridGrey(160, 160, 160);
 const QColor PaleFill(232, 232, 232);
-
-QString plain(double value)
-{
-    return QString::number(value, 'g', 12);
-}
 
 // Draws in page points on a painter whose device may have any resolution. Everything is
 // mapped to device coordinates here rather than by the painter's transform, so that text
@@ -228,7 +223,7 @@ void drawTable(Pen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sh
     for (int x = 0; x <= 10; ++x) {
         pen.text(WorksheetPage::tableCell(0, x), Qt::AlignCenter, QString::number(x), 11);
         if (sheet == WorksheetPage::Sheet::Answer)
-            pen.text(WorksheetPage::tableCell(1, x), Qt::AlignCenter, plain(AreaFunction::areaAt(columns, x)), 11, true);
+            pen.text(WorksheetPage::tableCell(1, x), Qt::AlignCenter, AreaFunction::plain(AreaFunction::areaAt(columns, x)), 11, true);
     }
 
     const double right = Left + TableLabelWidth + 11 * TableCellWidth;

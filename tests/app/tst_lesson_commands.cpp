@@ -1,8 +1,8 @@
+#include "app/long_press.h"
 #include "app/qr_code_view.h"
 #include "support/lesson_test.h"
 #include "surface/twips.h"
 #include "worksheet/lesson_export.h"
-#include "worksheet/long_press.h"
 
 #include <QClipboard>
 #include <QFileDialog>

@@ -5,8 +5,8 @@
 //   quit_probe <moment> <how>
 //   moment: pause | drag | typing | drag-in-pause
 //   how:    end (the 終了 button) | close (the window's close)
-#include "app/fonts.h"
 #include "app/form1.h"
+#include "surface/fonts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
-#include "app/fonts.h"
 #include "support/layer_checks.h"
+#include "surface/fonts.h"
 
 #include <QImage>
 #include <cmath>

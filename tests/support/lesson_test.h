@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/fonts.h"
 #include "app/form1.h"
-#include "surface/controls.h"
-#include "surface/picture_box.h"
 #include "support/closed_form.h"
+#include "surface/controls.h"
+#include "surface/fonts.h"
+#include "surface/picture_box.h"
 
 #include <QApplication>
 #include <QColor>

@@ -7,8 +7,8 @@
 //
 // "opened" composes the figure as a page's address does, rather than by dragging.
 //   web_reference check-pdf <file.pdf> <kinds of columns> problem|answer
-#include "app/fonts.h"
 #include "app/form1.h"
+#include "surface/fonts.h"
 #include "worksheet/worksheet_checks.h"
 
 #include <QApplication>

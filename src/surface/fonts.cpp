@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "surface/fonts.h"
 
 #include <QApplication>
 #include <QFile>

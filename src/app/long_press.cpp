@@ -1,4 +1,4 @@
-#include "worksheet/long_press.h"
+#include "app/long_press.h"
 
 #include <QApplication>
 #include <QMouseEvent>
