@@ -3,6 +3,7 @@
 #include "app/browser_page.h"
 #include "app/speed_box.h"
 #include "lesson/figure_address.h"
+#include "panels/graph_axes.h"
 #include "surface/fonts.h"
 #include "surface/palette.h"
 #include "surface/twips.h"
@@ -97,8 +98,8 @@ void Form1::buildControls()
     hyo->font = Fonts::layoutFont(14.25, true);
     Line3 = makeLine(hyo, Qt::black, 3, 120, 840, 9000, 840);
     Line2 = makeLine(hyo, Qt::black, 3, 480, 120, 480, 1560);
-    Label5 = makeLabel(hyo, QStringLiteral("χ"), Fonts::layoutFont(24, true), Qt::black, rgb(255, 255, 192), 0, 240, 495, 495);
-    Label7 = makeLabel(hyo, QStringLiteral("ｙ"), Fonts::layoutFont(24, true), Qt::black, rgb(255, 255, 192), 120, 960, 255, 495);
+    Label5 = makeLabel(hyo, QStringLiteral("χ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 0, 240, 495, 495);
+    Label7 = makeLabel(hyo, QStringLiteral("ｙ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 120, 960, 255, 495);
 
     auto makeButton = [this](const QString &caption, QColor back, const QFont &font, int l, int t, int w, int h) {
         auto *button = new CommandButton(caption, back, this);
@@ -339,21 +340,17 @@ void Form1::Check7_Click()
 
 void Form1::kokuban_MouseDown(int16_t, int16_t, float x, float y)
 {
-    lesson.press(x, y);
+    dragger.press(QPointF(x, y));
 }
 
 void Form1::kokuban_MouseMove(int16_t, int16_t, float x, float y)
 {
-    if (lesson.isDragging())
-        outlines.follow(lesson.dragKind(), x, y);
+    dragger.move(QPointF(x, y));
 }
 
 void Form1::kokuban_MouseUp(int16_t, int16_t, float x, float y)
 {
-    if (!lesson.isDragging())
-        return;
-    outlines.sendHome();
-    lesson.release(x, y);
+    dragger.release(QPointF(x, y));
 }
 
 void Form1::gamen_MouseDown(int16_t button, int16_t, float x, float y)
@@ -361,7 +358,7 @@ void Form1::gamen_MouseDown(int16_t button, int16_t, float x, float y)
     // Only the left button, which a finger also is: the right one keeps the graph's menu.
     if (!(button & 1))
         return;
-    const QPointF at = GraphPanel::fromPanel(QPointF(x, y));
+    const QPointF at = GraphAxes::fromPanel(QPointF(x, y));
     m_predictingAt = Lesson::snapPrediction(at.x(), at.y()).first;
     lesson.predict(*m_predictingAt, at.y());
 }
@@ -369,7 +366,7 @@ void Form1::gamen_MouseDown(int16_t button, int16_t, float x, float y)
 void Form1::gamen_MouseMove(int16_t button, int16_t, float x, float y)
 {
     if (m_predictingAt && (button & 1))
-        lesson.predict(*m_predictingAt, GraphPanel::fromPanel(QPointF(x, y)).y());
+        lesson.predict(*m_predictingAt, GraphAxes::fromPanel(QPointF(x, y)).y());
 }
 
 void Form1::gamen_MouseUp(int16_t, int16_t, float, float)
@@ -380,7 +377,11 @@ void Form1::gamen_MouseUp(int16_t, int16_t, float, float)
 void Form1::follow(Lesson::Change change)
 {
     figure.follow(change);
-    placeMarkers(change);
+    markers.follow(change);
+    if (change == Lesson::Change::InitialScreen) {
+        Picture1->setVisible(lesson.isOn(Lesson::Switch::Cover));
+        outlines.sendHome();
+    }
     table.follow(change);
     graph.follow(change);
     expressions.refresh();
@@ -414,7 +415,7 @@ void Form1::followSwitch(Lesson::Switch which, bool on)
         Picture1->setVisible(on);
         break;
     case Lesson::Switch::Marker:
-        placeMarker();
+        markers.placeMarker();
         break;
     case Lesson::Switch::Expressions:
         expressions.switched(on);
@@ -454,73 +455,9 @@ QCheckBox *Form1::checkBox(Lesson::Switch which) const
     return Check1;
 }
 
-void Form1::placeMarker()
-{
-    const SceneState &s = lesson.scene();
-    // Switched off, the marker is parked below the board, out of sight.
-    const double y = lesson.isOn(Lesson::Switch::Marker) ? s.PointBY : 800;
-    Line5[4]->setEnds(s.PointBX, y, s.PointPX, y);
-}
-
-void Form1::placeMarkers(Lesson::Change change)
-{
-    if (change == Lesson::Change::InitialScreen) {
-        layOutEnvelope();
-        return;
-    }
-    const SceneState &s = lesson.scene();
-    const double px = s.PointPX;
-    Label4[8]->setLeft(px - 18);
-    Shape1->setLeft(px - 4);
-    Text1->setText(Lesson::distanceText(lesson.distance()));
-    if (lesson.isOn(Lesson::Switch::Marker))
-        placeMarker();
-    // After a forward step the label stands 5 px further right than after any other move.
-    Label4[6]->setLeft((px + (change == Lesson::Change::StepOut ? 310 : 300)) / 2 - 22);
-    Label4[6]->setTop(px > 230 ? 325 : 300);
-    Label4[6]->setVisible(!lesson.atStart());
-}
-
-void Form1::layOutEnvelope()
-{
-    const SceneState &s = lesson.scene();
-    Text1->setText(Lesson::distanceText(0));
-    Picture1->setVisible(lesson.isOn(Lesson::Switch::Cover));
-
-    auto placeLabel = [&](int index, double left, double top) {
-        Label4[index]->setLeft(left);
-        Label4[index]->setTop(top);
-    };
-    placeLabel(0, s.PointAX - 8, s.PointAY - 35);
-    placeLabel(1, s.PointBX + 4, s.PointBY);
-    placeLabel(2, s.PointCX - 8, s.PointCY);
-    placeLabel(3, s.PointDX - 8, int16_t(s.PointDY - 35));
-    placeLabel(4, (s.PointBX + s.PointCX) / 2 - 20, s.PointBY + 5);
-    placeLabel(5, s.PointCX + 5, int16_t(s.PointDY + 20));
-    placeLabel(8, s.PointPX - 18, s.PointBY);
-    Shape1->setLeft(s.PointBX - 4);
-    Shape1->setTop(s.PointBY - 4);
-
-    auto &line = Line5;
-    line[0]->setEnds(20, s.BaseLineY, s.PointCX, s.PointCY);
-    line[1]->setEnds(s.PointCX, s.PointCY, s.PointDX, s.PointDY);
-    line[2]->setEnds(s.PointDX, s.PointDY, s.PointAX, s.PointAY);
-    line[3]->setEnds(s.PointAX, s.PointAY, s.PointBX, s.PointBY);
-    // The red marker is parked below the board, whatever its switch, until the next step.
-    line[4]->setEnds(310, 800, s.PointPX, 800);
-    line[5]->setEnds(s.PointAX, s.PointAY, s.PointAX - 20, s.PointAY + 15);
-    line[6]->setEnds(s.PointAX - 20, s.PointAY + 15, s.PointBX - 20, s.PointBY - 15);
-    line[7]->setEnds(s.PointBX - 20, s.PointBY - 15, s.PointBX, s.PointBY);
-
-    placeLabel(6, 300, 330);
-    Label4[6]->setVisible(false);
-
-    outlines.sendHome();
-}
-
 void Form1::describeScene()
 {
-    const QString where = QStringLiteral("χ = %1 cm, y = %2 cm²").arg(lesson.distance()).arg(lesson.y());
+    const QString where = lesson.whereText();
     kokuban->setAccessibleDescription(where);
     describeGraph();
     BrowserPage::announce(where);

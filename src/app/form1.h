@@ -3,7 +3,9 @@
 #include "app/lesson_commands.h"
 #include "app/presenter_keys.h"
 #include "app/window_zoom.h"
+#include "figure/board_markers.h"
 #include "figure/figure_renderer.h"
+#include "figure/piece_dragger.h"
 #include "figure/piece_outlines.h"
 #include "lesson/lesson.h"
 #include "panels/expression_list.h"
@@ -12,6 +14,7 @@
 #include "panels/table_panel.h"
 #include "surface/command_button.h"
 #include "surface/control_host.h"
+#include "surface/palette.h"
 #include "surface/picture_box.h"
 #include "surface/placement.h"
 #include "surface/twips.h"
@@ -40,8 +43,8 @@ public:
 
     // Picture boxes. kokuban is the back-most control, Picture1 the front-most.
     PictureBox *kokuban = makePictureBox(Twips::rect(240, 960, 9015, 6135), QStringLiteral("黒板"), QColor(0, 128, 0));
-    PictureBox *gamen = makePictureBox(Twips::rect(9480, 240, 5895, 7695), QStringLiteral("グラフ"), QColor(255, 255, 192));
-    PictureBox *hyo = makePictureBox(Twips::rect(120, 8400, 9135, 1695), QStringLiteral("表"), QColor(255, 255, 192));
+    PictureBox *gamen = makePictureBox(Twips::rect(9480, 240, 5895, 7695), QStringLiteral("グラフ"), Palette::panelBack());
+    PictureBox *hyo = makePictureBox(Twips::rect(120, 8400, 9135, 1695), QStringLiteral("表"), Palette::panelBack());
     PictureBox *Picture1 = nullptr;
 
     // Buttons.
@@ -89,7 +92,9 @@ public:
     // The views of the lesson on the picture boxes. They are made from the members above,
     // which are declared, and so made, before them: keep them below.
     FigureRenderer figure { *kokuban, lesson };
+    BoardMarkers markers { lesson, Label4, Line5, Shape1, Text1 };
     PieceOutlines outlines { Line6, Line7, Line9, Label9 };
+    PieceDragger dragger { lesson, outlines };
     TablePanel table { *hyo, lesson };
     GraphPanel graph { *gamen, lesson };
     // Below the 式 list, which is made after it.
@@ -152,11 +157,6 @@ private:
     // Every view brought up to a change of the lesson, in one fixed order.
     void follow(Lesson::Change change);
     void followSwitch(Lesson::Switch which, bool on);
-    // P's letter and dot, the distance, the red marker and the "χcm" label.
-    void placeMarkers(Lesson::Change change);
-    // The envelope, its labels, P at B and the outlines in the tray, as on the initial screen.
-    void layOutEnvelope();
-    void placeMarker();
     // Tells screen readers where the figure stands: "χ = 4.5 cm, y = 13.5 cm²".
     void describeScene();
     // And what the graph shows besides its curve: the expressions, the prediction.

@@ -5,15 +5,6 @@
 
 namespace AreaFunction {
 
-namespace {
-
-double heightOf(double kind)
-{
-    return 2 * kind;
-}
-
-} // namespace
-
 double areaAt(const Columns &columns, double x)
 {
     double area = 0;

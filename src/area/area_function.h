@@ -4,17 +4,39 @@
 #include <array>
 #include <vector>
 
+// A piece is 2 cm wide and two, four or six centimetres high; an empty column holds none.
+// The number of each kind (0 to 3) is its height in cm divided by 2, as the page's address
+// writes it.
+enum class PieceKind { Empty = 0, Two = 1, Four = 2, Six = 3 };
+
+// The kinds of piece, from the lowest up.
+constexpr std::array<PieceKind, 3> PieceKinds { PieceKind::Two, PieceKind::Four, PieceKind::Six };
+
+// A piece's height in cm: 0 for an empty column.
+constexpr int heightOf(PieceKind kind)
+{
+    return 2 * int(kind);
+}
+
 // The area y (cm²) of the figure that has come out of the envelope, as a function of the
 // distance x (cm) P has moved: the mathematics every view of the lesson shares (the
 // running values, the expressions on the graph, the worksheet). Nothing here draws.
 namespace AreaFunction {
 
-// The piece kind in each of the five columns, 0 for an empty one; a column of kind k is
-// 2k cm high, so it adds 2k cm² per cm while it crosses the envelope's mouth.
-using Columns = std::array<double, 5>;
+// The piece in each column of the envelope, from the left; a column adds its height in cm²
+// per cm while it crosses the envelope's mouth.
+constexpr int ColumnCount = 5;
+using Columns = std::array<PieceKind, ColumnCount>;
 
+// In cm: each column's width, and the whole figure's, which is as far as P goes.
 constexpr double ColumnWidth = 2;
-constexpr double Length = 10;
+constexpr double Length = ColumnWidth * ColumnCount;
+// The envelope is as high as the tallest piece.
+constexpr double EnvelopeHeight = heightOf(PieceKinds.back());
+// The most y can be: every column holding the tallest piece, wholly out.
+constexpr double LargestArea = Length * EnvelopeHeight;
+// The steepest the curve rises: while the tallest piece comes out.
+constexpr double SteepestSlope = EnvelopeHeight;
 
 // y at x: each column's height times the part of [2i, 2i + 2] that lies in [0, x].
 double areaAt(const Columns &columns, double x);

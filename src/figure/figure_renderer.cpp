@@ -1,18 +1,21 @@
 #include "figure/figure_renderer.h"
 
+#include "figure/board.h"
 #include "lesson/numeric.h"
 #include "surface/palette.h"
 #include "surface/picture_box.h"
 
 namespace {
 
-struct PieceShape
+// Where a piece's fills start, above BC: low in the lowest piece, which is no higher than
+// that, and higher up in the others.
+int seedY(PieceKind kind)
 {
-    int top;
-    int seedY;
-};
+    return Board::EnvelopeBottom - (kind == PieceKind::Two ? 2 : 32);
+}
 
-constexpr PieceShape shapes[4] = { { 0, 0 }, { 260, 298 }, { 220, 268 }, { 180, 268 } };
+// Left of AB a piece is out of the envelope.
+constexpr int EdgeX = Board::EnvelopeLeft;
 
 } // namespace
 
@@ -26,7 +29,7 @@ void FigureRenderer::follow(Lesson::Change change)
     case Lesson::Change::Dropped:
         // From the first drop on, the pieces and AB are outlined in yellow.
         board.foreColor = Palette::color(Palette::Yellow);
-        RedrawFigure(int16_t(Lesson::StartX));
+        RedrawFigure(int16_t(Board::StartPX));
         // The redraw lays the grid under the pieces and, after a drop, leaves it there.
         return;
     default:
@@ -47,13 +50,13 @@ void FigureRenderer::gridSwitched(bool on)
 
 void FigureRenderer::redrawAtP()
 {
-    if (const auto left = Numeric::toInt16(lesson.scene().PointPX))
+    if (const auto left = Numeric::toInt16(Board::pointPX(lesson.distance())))
         RedrawFigure(*left);
 }
 
 void FigureRenderer::drawEdgeAB()
 {
-    board.line(QPointF(EdgeX, 180), QPointF(EdgeX, BaseY));
+    board.line(Board::A, Board::B);
 }
 
 void FigureRenderer::RedrawFigure(int16_t left)
@@ -66,52 +69,54 @@ void FigureRenderer::RedrawFigure(int16_t left)
         // straddles it into its outside and inside parts for the fills below.
         drawEdgeAB();
     }
-    for (int i = 0; i < 5; ++i) {
-        const int16_t columnLeft = int16_t(left + 40 * i);
-        const double kind = lesson.columns()[i];
-        if (kind == 1)
-            FillPiece1(columnLeft);
-        if (kind == 2)
-            FillPiece2(columnLeft);
-        if (kind == 3)
-            FillPiece3(columnLeft);
+    for (int i = 0; i < AreaFunction::ColumnCount; ++i) {
+        const int16_t columnLeft = int16_t(Board::columnLeft(i, left));
+        switch (lesson.columns()[i]) {
+        case PieceKind::Two: FillPiece1(columnLeft); break;
+        case PieceKind::Four: FillPiece2(columnLeft); break;
+        case PieceKind::Six: FillPiece3(columnLeft); break;
+        case PieceKind::Empty: break;
+        }
     }
 }
 
 void FigureRenderer::FillPiece1(int16_t left)
 {
-    fillPiece(left, shapes[1].top, shapes[1].seedY);
+    fillPiece(left, PieceKind::Two);
 }
 
 void FigureRenderer::FillPiece2(int16_t left)
 {
-    fillPiece(left, shapes[2].top, shapes[2].seedY);
+    fillPiece(left, PieceKind::Four);
 }
 
 void FigureRenderer::FillPiece3(int16_t left)
 {
-    fillPiece(left, shapes[3].top, shapes[3].seedY);
+    fillPiece(left, PieceKind::Six);
 }
 
-void FigureRenderer::fillPiece(int16_t left, int top, int seedY)
+void FigureRenderer::fillPiece(int16_t left, PieceKind kind)
 {
-    board.line(QPointF(left, BaseY), QPointF(left + 40, BaseY));
-    board.line(QPointF(left + 40, BaseY), QPointF(left + 40, top));
-    board.line(QPointF(left + 40, top), QPointF(left, top));
-    board.line(QPointF(left, top), QPointF(left, BaseY));
+    const int right = left + Board::ColumnWidth, top = Board::pieceTop(kind), bottom = Board::EnvelopeBottom;
+    board.line(QPointF(left, bottom), QPointF(right, bottom));
+    board.line(QPointF(right, bottom), QPointF(right, top));
+    board.line(QPointF(right, top), QPointF(left, top));
+    board.line(QPointF(left, top), QPointF(left, bottom));
 
     // Each fill stops at the fore colour, read again just before it.
     auto fill = [&](int paletteIndex, int seedX) {
         board.fillColor = Palette::color(paletteIndex);
-        board.floodFill(QPointF(seedX, seedY), board.foreColor);
+        board.floodFill(QPointF(seedX, seedY(kind)), board.foreColor);
     };
-    if (left <= EdgeX - 40) {
+    // Seeded 5 px inside the piece's left edge for its part out of the envelope, 5 px inside
+    // its right edge for the part still in.
+    if (right <= EdgeX) {
         fill(Palette::White, left + 5);
     } else if (left < EdgeX) {
         fill(Palette::White, left + 5);
-        fill(Palette::LightGrey, left + 35);
+        fill(Palette::LightGrey, right - 5);
     } else {
-        fill(Palette::LightGrey, left + 35);
+        fill(Palette::LightGrey, right - 5);
     }
 }
 
@@ -119,9 +124,10 @@ void FigureRenderer::DrawGrid()
 {
     board.drawWidth = 1;
     const QColor black = Palette::color(Palette::Black);
-    for (int i = 0; i <= 6; ++i)
-        board.lineStep(QPointF(20, 180 + 20 * i), QPointF(560, 0), black);
-    for (int i = 0; i <= 30; ++i)
-        board.lineStep(QPointF(20 + 20 * i, 180), QPointF(0, 120), black);
+    const int cm = Board::PixelsPerCm, top = Board::EnvelopeTop, height = Board::EnvelopeBottom - top;
+    for (int i = 0; i * cm <= height; ++i)
+        board.lineStep(QPointF(Board::BandLeft, top + cm * i), QPointF(Board::GridRowLength, 0), black);
+    for (int i = 0; i <= Board::GridColumns; ++i)
+        board.lineStep(QPointF(Board::BandLeft + cm * i, top), QPointF(0, height), black);
     board.drawWidth = 2;
 }

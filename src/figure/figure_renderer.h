@@ -27,12 +27,8 @@ public:
     void FillPiece3(int16_t left);
     void DrawGrid();
 
-    // Where the envelope's mouth AB stands; left of it is out of the envelope.
-    static constexpr int EdgeX = 300;
-    static constexpr int BaseY = 300;
-
 private:
-    void fillPiece(int16_t left, int top, int seedY);
+    void fillPiece(int16_t left, PieceKind kind);
     void drawEdgeAB();
     void redrawAtP();
 

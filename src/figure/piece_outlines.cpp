@@ -1,73 +1,82 @@
 #include "figure/piece_outlines.h"
 
+#include "figure/board.h"
 #include "lesson/numeric.h"
 #include "surface/controls.h"
 
 #include <limits>
 
-int PieceOutlines::topOffset(int kind)
+int PieceOutlines::topOffset(PieceKind kind)
 {
-    switch (kind) {
-    case 1: return 80;
-    case 2: return 40;
-    default: return 0;
-    }
+    return Board::CellHeight - Board::pixels(heightOf(kind));
 }
 
 bool PieceOutlines::PlaceLine6Outline(int16_t x, int16_t y)
 {
-    return place(line6, x, y, topOffset(1));
+    return place(line6, x, y, topOffset(PieceKind::Two));
 }
 
 bool PieceOutlines::PlaceLine7Outline(int16_t x, int16_t y)
 {
-    return place(line7, x, y, topOffset(2));
+    return place(line7, x, y, topOffset(PieceKind::Four));
 }
 
 bool PieceOutlines::PlaceLine9Outline(int16_t x, int16_t y)
 {
-    return place(line9, x, y, topOffset(3));
+    return place(line9, x, y, topOffset(PieceKind::Six));
 }
+
+bool PieceOutlines::place(PieceKind kind, int16_t x, int16_t y)
+{
+    switch (kind) {
+    case PieceKind::Two: return PlaceLine6Outline(x, y);
+    case PieceKind::Four: return PlaceLine7Outline(x, y);
+    case PieceKind::Six: return PlaceLine9Outline(x, y);
+    case PieceKind::Empty: break;
+    }
+    return false;
+}
+
+namespace {
+
+// Each kind's two size labels, in the order of the kinds.
+int firstSizeLabel(PieceKind kind)
+{
+    return 2 * (int(kind) - 1);
+}
+
+} // namespace
 
 void PieceOutlines::sendHome()
 {
-    PlaceLine6Outline(350, 5);
-    sizeLabels[0]->setVisible(true);
-    sizeLabels[1]->setVisible(true);
-    PlaceLine7Outline(400, 5);
-    sizeLabels[2]->setVisible(true);
-    sizeLabels[3]->setVisible(true);
-    PlaceLine9Outline(450, 5);
-    sizeLabels[4]->setVisible(true);
-    sizeLabels[5]->setVisible(true);
+    for (PieceKind kind : PieceKinds) {
+        place(kind, int16_t(Board::trayLeft(kind)), int16_t(Board::TrayTop));
+        sizeLabels[firstSizeLabel(kind)]->setVisible(true);
+        sizeLabels[firstSizeLabel(kind) + 1]->setVisible(true);
+    }
 }
 
-void PieceOutlines::follow(int kind, double x, double y)
+void PieceOutlines::follow(PieceKind kind, double x, double y)
 {
-    // The outline is centred on the pointer: its cell is 40 px wide and its piece stands
-    // on the cell's bottom, 120 px below the reference point.
-    const double centreOffset = 120 - (120 - topOffset(kind)) / 2.0;
-    const auto refX = Numeric::toInt16(x - 20);
+    if (kind == PieceKind::Empty)
+        return;
+    // The outline is centred on the pointer: its piece stands on its cell's bottom.
+    const double centreOffset = Board::CellHeight - (Board::CellHeight - topOffset(kind)) / 2.0;
+    const auto refX = Numeric::toInt16(x - Board::ColumnWidth / 2.0);
     const auto refY = Numeric::toInt16(y - centreOffset);
-    if (refX && refY) {
-        switch (kind) {
-        case 1: PlaceLine6Outline(*refX, *refY); break;
-        case 2: PlaceLine7Outline(*refX, *refY); break;
-        case 3: PlaceLine9Outline(*refX, *refY); break;
-        }
-    }
-    const int firstLabel = 2 * (kind - 1);
-    sizeLabels[firstLabel]->setVisible(false);
-    sizeLabels[firstLabel + 1]->setVisible(false);
+    if (refX && refY)
+        place(kind, *refX, *refY);
+    sizeLabels[firstSizeLabel(kind)]->setVisible(false);
+    sizeLabels[firstSizeLabel(kind) + 1]->setVisible(false);
 }
 
 bool PieceOutlines::place(const Outline &lines, int16_t x, int16_t y, int top)
 {
     // The sums are 16-bit quantities; rather than leave a half-moved outline, nothing is
     // moved when one of them would not fit.
-    const int right = x + 40;
+    const int right = x + Board::ColumnWidth;
     const int topY = y + top;
-    const int bottom = y + 120;
+    const int bottom = y + Board::CellHeight;
     if (right > std::numeric_limits<int16_t>::max() || bottom > std::numeric_limits<int16_t>::max())
         return false;
 

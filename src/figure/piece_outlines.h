@@ -1,5 +1,7 @@
 #pragma once
 
+#include "area/area_function.h"
+
 #include <array>
 #include <cstdint>
 
@@ -7,8 +9,9 @@ class LabelControl;
 class LineControl;
 
 // The yellow outlines of the three piece kinds in the tray, with their size labels. Each
-// moves so that its cell (40 × 120 px, the piece standing on its bottom) has its upper
-// left corner at a reference point; a dragged one follows the pointer.
+// moves so that its cell (a column wide and as high as the tallest piece, the piece
+// standing on its bottom) has its upper left corner at a reference point; a dragged one
+// follows the pointer.
 class PieceOutlines
 {
 public:
@@ -21,7 +24,7 @@ public:
     {
     }
 
-    // Kinds 1, 2 and 3. Return false, moving nothing, when a coordinate would leave the
+    // The lowest, middle and tallest kind. Return false, moving nothing, when a coordinate would leave the
     // 16-bit range.
     bool PlaceLine6Outline(int16_t x, int16_t y);
     bool PlaceLine7Outline(int16_t x, int16_t y);
@@ -31,13 +34,14 @@ public:
     void sendHome();
     // The outline of the kind being dragged centred on the pointer (blackboard pixels),
     // its size labels hidden until it goes home.
-    void follow(int kind, double x, double y);
+    void follow(PieceKind kind, double x, double y);
 
     // Top offset of each kind's outline within its cell.
-    static int topOffset(int kind);
+    static int topOffset(PieceKind kind);
 
 private:
     bool place(const Outline &lines, int16_t x, int16_t y, int top);
+    bool place(PieceKind kind, int16_t x, int16_t y);
 
     const Outline &line6;
     const Outline &line7;

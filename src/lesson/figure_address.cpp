@@ -12,14 +12,15 @@ std::optional<AreaFunction::Columns> parse(QStringView fragment)
 {
     if (fragment.startsWith(QLatin1Char('#')))
         fragment = fragment.mid(1);
-    if (fragment.size() != Key.size() + 5 || !fragment.startsWith(Key))
-        return std::nullopt;
     AreaFunction::Columns columns {};
-    for (int i = 0; i < 5; ++i) {
-        const char16_t digit = fragment[Key.size() + i].unicode();
-        if (digit < u'0' || digit > u'3')
+    if (fragment.size() != Key.size() + qsizetype(columns.size()) || !fragment.startsWith(Key))
+        return std::nullopt;
+    const char16_t highest = u'0' + int(PieceKinds.back());
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const char16_t digit = fragment[Key.size() + qsizetype(i)].unicode();
+        if (digit < u'0' || digit > highest)
             return std::nullopt;
-        columns[i] = digit - u'0';
+        columns[i] = PieceKind(digit - u'0');
     }
     return columns;
 }
@@ -28,9 +29,9 @@ QString fragment(const AreaFunction::Columns &columns)
 {
     QString digits;
     bool empty = true;
-    for (double kind : columns) {
+    for (PieceKind kind : columns) {
         digits += QChar(u'0' + int(kind));
-        empty = empty && kind == 0;
+        empty = empty && kind == PieceKind::Empty;
     }
     return empty ? QString() : Key + digits;
 }

@@ -2,7 +2,6 @@
 
 #include "lesson/numeric.h"
 
-#include <QtGlobal>
 #include <algorithm>
 #include <cmath>
 
@@ -31,7 +30,7 @@ void Lesson::stepOut()
 {
     if (atEnd())
         return;
-    m_scene.PointPX -= 10;
+    ++m_scene.step;
     emit changed(Change::StepOut);
 }
 
@@ -39,13 +38,13 @@ void Lesson::stepIn()
 {
     if (atStart())
         return;
-    m_scene.PointPX += 10;
+    --m_scene.step;
     emit changed(Change::StepIn);
 }
 
 void Lesson::putBackAtStart(Change change)
 {
-    m_scene.PointPX = StartX;
+    m_scene.step = 0;
     // A prediction belongs to the figure it was made for.
     if (change == Change::Dropped || change == Change::InitialScreen)
         m_prediction.fill(std::nullopt);
@@ -59,93 +58,72 @@ void Lesson::backToStart()
 
 void Lesson::showInitialScreen()
 {
-    SceneState &s = m_scene;
-    s.DragKind = 0;
-    s.Slot.fill(0);
-    s.PointAX = 300;
-    s.PointAY = 180;
-    s.PointBX = 300;
-    s.PointBY = 300;
-    s.PointCX = 500;
-    s.PointCY = 300;
-    s.PointDX = 500;
-    s.PointDY = 180;
-    s.BaseLineY = 300;
+    endDrag();
+    m_scene.Slot.fill(PieceKind::Empty);
     putBackAtStart(Change::InitialScreen);
 }
 
 void Lesson::compose(const Columns &columns)
 {
     m_scene.Slot = columns;
-    m_scene.DragKind = 0;
+    endDrag();
     putBackAtStart(Change::Dropped);
 }
 
-int Lesson::trayKindAt(double x, double y)
+void Lesson::pickUp(PieceKind kind)
 {
-    if (!(y < 150))
-        return 0;
-    if (350 < x && x < 390)
-        return 1;
-    if (400 < x && x < 440)
-        return 2;
-    if (450 < x && x < 490)
-        return 3;
-    return 0;
-}
-
-int Lesson::columnAt(double x, double y)
-{
-    if (!(180 < y && y < 300))
-        return -1;
-    for (int i = 0; i < 5; ++i) {
-        if (300 + 40 * i < x && x < 340 + 40 * i)
-            return i;
-    }
-    return -1;
-}
-
-void Lesson::press(double x, double y)
-{
-    SceneState &s = m_scene;
-    if (y < 150) {
-        if (const int kind = trayKindAt(x, y)) {
-            s.DragKind = kind;
-            m_liftedFromColumn = false;
-        }
-    } else if (const int column = columnAt(x, y); column >= 0 && s.Slot[column] != 0) {
-        s.DragKind = s.Slot[column];
-        s.DragFrom = column;
-        m_liftedFromColumn = true;
-    }
-}
-
-void Lesson::release(double x, double y)
-{
-    SceneState &s = m_scene;
-    if (s.DragKind == 0)
+    if (kind == PieceKind::Empty)
         return;
-    const bool aboveEnvelope = y < 180;
-    const bool inEnvelopeBand = 180 < y && y < 300;
-    if (aboveEnvelope) {
-        // Only a piece lifted out of a column is removed; one brought from the tray and
-        // dropped back above the envelope leaves the figure as it was.
-        if (m_liftedFromColumn)
-            s.Slot[qBound(0, int(s.DragFrom), 4)] = 0;
-    } else if (inEnvelopeBand) {
-        if (const int column = columnAt(x, y); column >= 0)
-            s.Slot[column] = s.DragKind;
-    }
-    s.DragKind = 0;
+    m_scene.DragKind = kind;
     m_liftedFromColumn = false;
-    if (aboveEnvelope || inEnvelopeBand)
-        putBackAtStart(Change::Dropped);
+}
+
+void Lesson::liftFrom(int column)
+{
+    if (column < 0 || column >= int(columns().size()) || columns()[column] == PieceKind::Empty)
+        return;
+    m_scene.DragKind = columns()[column];
+    m_scene.DragFrom = column;
+    m_liftedFromColumn = true;
+}
+
+void Lesson::endDrag()
+{
+    m_scene.DragKind = PieceKind::Empty;
+    m_liftedFromColumn = false;
+}
+
+void Lesson::dropInEnvelope(std::optional<int> column)
+{
+    if (!isDragging())
+        return;
+    if (column && *column >= 0 && *column < int(columns().size()))
+        m_scene.Slot[*column] = m_scene.DragKind;
+    endDrag();
+    putBackAtStart(Change::Dropped);
+}
+
+void Lesson::dropAboveEnvelope()
+{
+    if (!isDragging())
+        return;
+    // Only a piece lifted out of a column is removed; one brought from the tray and let go
+    // above the envelope leaves the figure as it was.
+    if (m_liftedFromColumn)
+        m_scene.Slot[m_scene.DragFrom] = PieceKind::Empty;
+    endDrag();
+    putBackAtStart(Change::Dropped);
+}
+
+void Lesson::dropElsewhere()
+{
+    endDrag();
 }
 
 std::pair<int, double> Lesson::snapPrediction(double x, double y)
 {
     const int whole = int(std::lround(std::clamp(x, 0.0, AreaFunction::Length)));
-    const double even = 2 * std::round(std::clamp(y, 0.0, 60.0) / 2);
+    const double even = 2 * std::round(std::clamp(y, 0.0, AreaFunction::LargestArea) / 2);
     return { whole, even };
 }
 
@@ -192,6 +170,11 @@ void Lesson::quit()
 int32_t Lesson::pauseMilliseconds() const
 {
     return Numeric::toInt32Clamped(Numeric::leadingNumber(m_speedText) * 5);
+}
+
+QString Lesson::whereText() const
+{
+    return QStringLiteral("χ = %1 cm, y = %2 cm²").arg(distance()).arg(y());
 }
 
 QString Lesson::distanceText(double centimetres)

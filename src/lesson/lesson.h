@@ -48,8 +48,8 @@ public:
     int stepIndex() const { return m_scene.stepIndex(); }
     // y in cm², the area out of the envelope at x.
     double y() const { return AreaFunction::areaAt(columns(), distance()); }
-    bool atStart() const { return m_scene.PointPX == StartX; }
-    bool atEnd() const { return m_scene.PointPX == EndX; }
+    bool atStart() const { return m_scene.step == 0; }
+    bool atEnd() const { return m_scene.step == SceneState::LastStep; }
 
     bool isOn(Switch which) const { return m_switches[int(which)]; }
     void setSwitch(Switch which, bool on);
@@ -64,20 +64,26 @@ public:
     // dropped: P at the start, any prediction gone.
     void compose(const Columns &columns);
 
-    // Composing by drag, in blackboard pixels: a press picks up a tray outline or the
-    // piece of a column, a release in a column puts it there (a copy, when it came from
-    // another column), above the envelope takes a lifted piece out. Every release in the
-    // envelope band or above it brings the lesson back to the start.
-    void press(double x, double y);
-    void release(double x, double y);
-    bool isDragging() const { return m_scene.DragKind != 0; }
-    int dragKind() const { return int(m_scene.DragKind); }
+    // Composing by drag, as the board's view reads its pointer: a piece is picked up from
+    // the tray or lifted out of a column, then let go in the envelope (into a column, where
+    // it is put, a copy when it came from another column), above it (a lifted piece is taken
+    // out) or elsewhere (nothing changes). Letting go in the envelope or above it brings the
+    // lesson back to the start, whatever was put.
+    void pickUp(PieceKind kind);
+    // Nothing when the column is empty.
+    void liftFrom(int column);
+    // Into the column, or into none (between or beside the columns).
+    void dropInEnvelope(std::optional<int> column);
+    void dropAboveEnvelope();
+    void dropElsewhere();
+    bool isDragging() const { return m_scene.DragKind != PieceKind::Empty; }
+    PieceKind dragKind() const { return m_scene.DragKind; }
 
     // 予想: the class's prediction of y at each whole x (0 to 10), made before the figure
     // shows it. A point goes to the nearest whole x, its y to the nearest even number of
     // cm² (the area at a whole x always is one) within 0 to 60; a point at an x that has one
     // replaces it. A drop and the initial screen clear the prediction.
-    using Prediction = std::array<std::optional<double>, 11>;
+    using Prediction = std::array<std::optional<double>, size_t(AreaFunction::Length) + 1>;
     void predict(double x, double y);
     const Prediction &prediction() const { return m_prediction; }
     bool hasPrediction() const;
@@ -102,15 +108,10 @@ public:
     void setSpeedText(const QString &text) { m_speedText = text; }
     int32_t pauseMilliseconds() const;
 
-    // Column 0..4 whose inside holds (x, y), strictly, or -1.
-    static int columnAt(double x, double y);
-    // Tray outline kind 1..3 whose x range holds (x, y), strictly, or 0.
-    static int trayKindAt(double x, double y);
     // The distance as the distance box shows it: a blank and one decimal (" 0.0", " 4.5").
     static QString distanceText(double centimetres);
-
-    static constexpr double StartX = 300;
-    static constexpr double EndX = 100;
+    // Where the figure stands, for screen readers: "χ = 4.5 cm, y = 13.5 cm²".
+    QString whereText() const;
 
 signals:
     void changed(Lesson::Change change);
@@ -120,6 +121,7 @@ signals:
 
 private:
     void putBackAtStart(Change change);
+    void endDrag();
 
     SceneState m_scene;
     std::array<bool, 7> m_switches { false, false, false, false, true, false, false };

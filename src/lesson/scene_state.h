@@ -1,33 +1,26 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
+#include "area/area_function.h"
 
-// Where everything stands on the blackboard, all 0 when the program starts. Numbers are
-// blackboard pixels unless said otherwise; "number" values hold whole numbers and halves,
-// so they are doubles. The lesson model owns the one copy and is its only writer.
+// Where the lesson stands, in its own units: the figure in the columns, the drag under way
+// and how far P has moved. The lesson model owns the one copy and is its only writer; the
+// board's view turns it into pixels.
 struct SceneState
 {
-    // Vertices of the envelope ABCD; P starts at B and moves along BC's line.
-    double PointAX = 0, PointAY = 0;
-    double PointBX = 0, PointBY = 0;
-    double PointCX = 0, PointCY = 0;
-    double PointDX = 0;
-    int16_t PointDY = 0;
+    // Piece held by each column, from the left.
+    AreaFunction::Columns Slot {};
 
-    // x of point P: 300 at the start, 100 with the figure wholly out; x cm = (300 - PointPX) / 20.
-    double PointPX = 0;
-    int16_t BaseLineY = 0;
+    // Kind of the piece being dragged; Empty when no drag is under way.
+    PieceKind DragKind = PieceKind::Empty;
+    // Column the dragged piece was lifted from; only lifting a piece out of a column writes it.
+    int DragFrom = 0;
 
-    // Kind (1..3) of the piece being dragged, 0 when no drag is under way.
-    double DragKind = 0;
-    // Piece kind held by each column, 0 = empty.
-    std::array<double, 5> Slot {};
-    // Column the dragged piece was lifted from; only a press on a column writes it.
-    double DragFrom = 0;
+    // Half-centimetre steps P has moved from B, 0 to LastStep: where P stands is the one
+    // source of x for every view (what is typed into the distance box is not).
+    int step = 0;
+    static constexpr int LastStep = int(2 * AreaFunction::Length);
 
-    // The distance P has moved, in cm, and its half-step index 2x: where P stands is the
-    // one source of x for every view (what is typed into the distance box is not).
-    double distance() const { return (300 - PointPX) / 20; }
-    int stepIndex() const { return int((300 - PointPX) / 10); }
+    // The distance P has moved, in cm, and its half-step index 2x.
+    double distance() const { return step / 2.0; }
+    int stepIndex() const { return step; }
 };

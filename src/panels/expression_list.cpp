@@ -1,7 +1,9 @@
 #include "panels/expression_list.h"
 
 #include "lesson/lesson.h"
+#include "panels/graph_axes.h"
 #include "surface/fonts.h"
+#include "surface/palette.h"
 #include "surface/picture_box.h"
 
 #include <QFontMetricsF>
@@ -9,10 +11,6 @@
 #include <cmath>
 
 namespace {
-
-// Dark red, as a teacher writes the answer on the board; it stands apart from the blue
-// curve and the black numbers of the axes.
-const QColor Ink(192, 0, 0);
 
 // The list's top left corner on the panel.
 constexpr double Left = 42;
@@ -26,7 +24,10 @@ constexpr int SmallestPixelSize = 10;
 // The panel's y pixel of the line y = 6x at the panel's x pixel.
 double steepestCurveAt(double panelX)
 {
-    return 480 - 1.5 * (panelX - 35);
+    using namespace GraphAxes;
+    // Pixels up per pixel across, exactly, so that a line just fitting still fits.
+    constexpr double rise = AreaFunction::SteepestSlope * (SquarePixels / AreaPerSquare) / (SquarePixels / CmPerSquare);
+    return OriginY - rise * (panelX - OriginX);
 }
 
 // Where the i-th line stands when written in face.
@@ -66,7 +67,7 @@ ExpressionList::ExpressionList(PictureBox &panel, const Lesson &lesson)
     , lesson(lesson)
 {
     for (auto &label : m_labels) {
-        label = panel.add<LabelControl>(QString(), m_face, Ink);
+        label = panel.add<LabelControl>(QString(), m_face, Palette::answerInk());
         // On the panel's own colour: no grid line crosses the letters, and the grid hidden
         // there is where no curve ever goes.
         label->setBackColor(panel.backColor());

@@ -1,7 +1,7 @@
 #include "panels/graph_panel.h"
 
 #include "lesson/numeric.h"
-#include "panels/table_panel.h"
+#include "panels/graph_axes.h"
 #include "surface/palette.h"
 #include "surface/picture_box.h"
 
@@ -13,19 +13,9 @@ GraphPanel::GraphPanel(PictureBox &panel, const Lesson &lesson)
 {
 }
 
-QPointF GraphPanel::toPanel(double x, double y)
-{
-    return QPointF(35 + 30 * x, 480 - 30.0 / 4 * y);
-}
-
-QPointF GraphPanel::fromPanel(QPointF point)
-{
-    return QPointF((point.x() - 35) / 30, (480 - point.y()) * 4 / 30.0);
-}
-
 QPointF GraphPanel::pointAt(double x) const
 {
-    return toPanel(x, AreaFunction::areaAt(lesson.columns(), x));
+    return GraphAxes::toPanel(x, AreaFunction::areaAt(lesson.columns(), x));
 }
 
 void GraphPanel::follow(Lesson::Change change)
@@ -51,14 +41,16 @@ void GraphPanel::DrawGraphAxes(Axes axes)
     if (axes == Axes::ClearFirst)
         panel.cls();
 
+    using namespace GraphAxes;
     const QColor green = Palette::color(Palette::Green);
-    for (int i = 0; i <= 15; ++i)
-        panel.line(QPointF(35, 480 - 30 * i), QPointF(385, 480 - 30 * i), green);
-    for (int i = 0; i <= 11; ++i)
-        panel.line(QPointF(35 + 30 * i, 480), QPointF(35 + 30 * i, 5), green);
+    for (int i = 0; i <= Rows; ++i)
+        panel.line(QPointF(OriginX, panelY(AreaPerSquare * i)), QPointF(PaperRight, panelY(AreaPerSquare * i)), green);
+    for (int i = 0; i <= Columns; ++i)
+        panel.line(QPointF(panelX(CmPerSquare * i), OriginY), QPointF(panelX(CmPerSquare * i), PaperTop), green);
     // One pixel outside the first grid lines, so the axes show two pixels thick.
-    panel.line(QPointF(34, 481), QPointF(384, 481), green);
-    panel.line(QPointF(34, 481), QPointF(34, 6), green);
+    const QPointF corner(OriginX - 1, OriginY + 1);
+    panel.line(corner, QPointF(PaperRight - 1, corner.y()), green);
+    panel.line(corner, QPointF(corner.x(), PaperTop + 1), green);
 
     panel.foreColor = Palette::color(Palette::Black);
     auto printAt = [&](double left, double top, const QString &text) {
@@ -66,15 +58,17 @@ void GraphPanel::DrawGraphAxes(Axes axes)
         panel.currentY = top;
         panel.print(text);
     };
-    for (int i = 1; i <= 10; ++i)
-        printAt(29 + 30 * i - (i >= 10 ? 3 : 0), 485, Numeric::numberText(i));
-    printAt(362, 485, QStringLiteral("(cm)"));
-    printAt(25, 485, QStringLiteral("0"));
-    for (int i = 1; i <= 15; ++i)
-        printAt(15 + (i < 3 ? 5 : 0), 475 - 30 * i, Numeric::numberText(4 * i));
+    // The scales' numbers below and left of their lines, the units at the ends.
+    const double below = OriginY + 5;
+    for (int i = 1; i <= int(AreaFunction::Length); ++i)
+        printAt(panelX(i) - 6 - (i >= 10 ? 3 : 0), below, Numeric::numberText(i));
+    printAt(PaperRight - 23, below, QStringLiteral("(cm)"));
+    printAt(OriginX - 10, below, QStringLiteral("0"));
+    for (int i = 1; i <= Rows; ++i)
+        printAt(15 + (i < 3 ? 5 : 0), panelY(AreaPerSquare * i) - 5, Numeric::numberText(AreaPerSquare * i));
     // The raised 2 sits in the gap and reads as square centimetres.
-    printAt(2, 8, QStringLiteral("(cm  )"));
-    printAt(22, 5, QStringLiteral("2"));
+    printAt(2, PaperTop + 3, QStringLiteral("(cm  )"));
+    printAt(22, PaperTop, QStringLiteral("2"));
 }
 
 void GraphPanel::PlotGraph(Plot plot)
@@ -85,7 +79,7 @@ void GraphPanel::PlotGraph(Plot plot)
     const double from = plot == Plot::Forward ? std::max(0.0, x - 0.5) : x + 0.5;
     if (lesson.isOn(Lesson::Switch::Graph)) {
         panel.drawWidth = 3;
-        panel.foreColor = plot == Plot::Forward ? TablePanel::inkColor() : TablePanel::eraseColor();
+        panel.foreColor = plot == Plot::Forward ? Palette::panelInk() : Palette::panelBack();
         panel.line(pointAt(from), pointAt(x));
     }
     // Over the plotted line, and over any gap an erasure left.

@@ -29,9 +29,6 @@ public:
     // shown, then the axes over it.
     void PlotGraph(Plot plot);
 
-    // Where (x cm, y cm²) lies on the panel, and the other way round.
-    static QPointF toPanel(double x, double y);
-    static QPointF fromPanel(QPointF point);
     // The curve's point at x for the figure composed now.
     QPointF pointAt(double x) const;
 

@@ -1,8 +1,8 @@
 #include "panels/prediction_layer.h"
 
-#include "panels/graph_panel.h"
-#include "panels/table_panel.h"
+#include "panels/graph_axes.h"
 #include "surface/fonts.h"
+#include "surface/palette.h"
 #include "surface/picture_box.h"
 
 #include <QFontMetricsF>
@@ -11,9 +11,6 @@
 
 namespace {
 
-// Orange: apart from the blue curve, the green paper, the black scales and the dark red
-// expressions.
-const QColor Ink(255, 128, 0);
 constexpr double PointRadius = 4;
 constexpr double RingRadius = 9;
 // The cross stands down and right of the true point, clear of a curve that rises or runs level.
@@ -34,11 +31,6 @@ QRectF PredictionLayer::bounds() const
     return QRectF(QPointF(), QSizeF(panel.contentSize()));
 }
 
-QColor PredictionLayer::ink()
-{
-    return Ink;
-}
-
 bool PredictionLayer::shown() const
 {
     return lesson.isOn(Lesson::Switch::Prediction) && lesson.hasPrediction();
@@ -51,14 +43,14 @@ void PredictionLayer::refresh()
         QFont face = Fonts::layoutFont(12, true);
         face.setPixelSize(16);
         // Made once it is needed, so that it stands above the points and the 式 list.
-        m_count = panel.add<LabelControl>(QString(), face, Ink);
+        m_count = panel.add<LabelControl>(QString(), face, Palette::predictionInk());
         m_count->setBackColor(panel.backColor());
     }
     if (counted) {
         int right = 0;
-        for (int x = 0; x <= 10; ++x)
+        for (int x = 0; x < int(lesson.prediction().size()); ++x)
             right += lesson.isRight(x) ? 1 : 0;
-        const QString text = QStringLiteral("予想が合った点 %1 / 11").arg(right);
+        const QString text = QStringLiteral("予想が合った点 %1 / %2").arg(right).arg(lesson.prediction().size());
         const QFontMetricsF metrics(m_count->font());
         const QSizeF size(std::ceil(metrics.horizontalAdvance(text)) + 6, std::ceil(metrics.height()) + 2);
         const QRectF place = freeSpaceFor(size);
@@ -86,17 +78,17 @@ QRectF PredictionLayer::freeSpaceFor(QSizeF size) const
         const QRectF wide = box.adjusted(-clearance, -clearance, clearance, clearance);
         // Over the box's width the rising curve spans from its height at the left edge to
         // that at the right one; the line is 3 px wide.
-        if (wide.right() >= 35 && wide.left() <= 335) {
-            const double from = std::clamp((wide.left() - 35) / 30, 0.0, 10.0);
-            const double to = std::clamp((wide.right() - 35) / 30, 0.0, 10.0);
-            const double top = GraphPanel::toPanel(to, AreaFunction::areaAt(lesson.columns(), to)).y() - 2;
-            const double bottom = GraphPanel::toPanel(from, AreaFunction::areaAt(lesson.columns(), from)).y() + 2;
+        if (wide.right() >= GraphAxes::CurveLeft && wide.left() <= GraphAxes::CurveRight) {
+            const double from = std::clamp(GraphAxes::fromPanel(wide.topLeft()).x(), 0.0, AreaFunction::Length);
+            const double to = std::clamp(GraphAxes::fromPanel(wide.topRight()).x(), 0.0, AreaFunction::Length);
+            const double top = GraphAxes::toPanel(to, AreaFunction::areaAt(lesson.columns(), to)).y() - 2;
+            const double bottom = GraphAxes::toPanel(from, AreaFunction::areaAt(lesson.columns(), from)).y() + 2;
             if (wide.bottom() >= top && wide.top() <= bottom)
                 return false;
         }
-        for (int x = 0; x <= 10; ++x) {
+        for (int x = 0; x < int(lesson.prediction().size()); ++x) {
             if (const auto &y = lesson.prediction()[x]) {
-                const QPointF at = GraphPanel::toPanel(x, *y);
+                const QPointF at = GraphAxes::toPanel(x, *y);
                 if (wide.adjusted(-RingRadius, -RingRadius, RingRadius, RingRadius).contains(at))
                     return false;
             }
@@ -107,44 +99,46 @@ QRectF PredictionLayer::freeSpaceFor(QSizeF size) const
         }
         return true;
     };
-    for (double top = 476 - size.height(); top >= 8; top -= 4) {
-        const QRectF box(QPointF(382 - size.width(), top), size);
+    const double right = GraphAxes::PaperRight - 3, bottom = GraphAxes::OriginY - 4, top = GraphAxes::PaperTop + 3;
+    for (double y = bottom - size.height(); y >= top; y -= 4) {
+        const QRectF box(QPointF(right - size.width(), y), size);
         if (clear(box))
             return box;
     }
-    return QRectF(QPointF(382 - size.width(), 8), size);
+    return QRectF(QPointF(right - size.width(), top), size);
 }
 
 void PredictionLayer::drawOn(QPainter &painter) const
 {
     painter.setRenderHint(QPainter::Antialiasing, false);
     const Lesson::Prediction &prediction = lesson.prediction();
-    QPen dashed(Ink, 2, Qt::DashLine, Qt::FlatCap);
+    const QColor ink = Palette::predictionInk();
+    QPen dashed(ink, 2, Qt::DashLine, Qt::FlatCap);
     painter.setPen(dashed);
     std::optional<QPointF> last;
-    for (int x = 0; x <= 10; ++x) {
+    for (int x = 0; x < int(prediction.size()); ++x) {
         if (!prediction[x])
             continue;
-        const QPointF at = GraphPanel::toPanel(x, *prediction[x]);
+        const QPointF at = GraphAxes::toPanel(x, *prediction[x]);
         if (last)
             painter.drawLine(*last, at);
         last = at;
     }
     painter.setPen(Qt::NoPen);
-    painter.setBrush(Ink);
-    for (int x = 0; x <= 10; ++x) {
+    painter.setBrush(ink);
+    for (int x = 0; x < int(prediction.size()); ++x) {
         if (prediction[x])
-            painter.drawEllipse(GraphPanel::toPanel(x, *prediction[x]), PointRadius, PointRadius);
+            painter.drawEllipse(GraphAxes::toPanel(x, *prediction[x]), PointRadius, PointRadius);
     }
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Ink, 2));
-    for (int x = 0; x <= 10; ++x) {
+    painter.setPen(QPen(ink, 2));
+    for (int x = 0; x < int(prediction.size()); ++x) {
         if (!prediction[x] || !lesson.isChecked(x))
             continue;
         if (lesson.isRight(x)) {
-            painter.drawEllipse(GraphPanel::toPanel(x, *prediction[x]), RingRadius, RingRadius);
+            painter.drawEllipse(GraphAxes::toPanel(x, *prediction[x]), RingRadius, RingRadius);
         } else {
-            const QPointF c = GraphPanel::toPanel(x, AreaFunction::areaAt(lesson.columns(), x)) + CrossOffset;
+            const QPointF c = GraphAxes::toPanel(x, AreaFunction::areaAt(lesson.columns(), x)) + CrossOffset;
             painter.drawLine(c + QPointF(-CrossHalf, -CrossHalf), c + QPointF(CrossHalf, CrossHalf));
             painter.drawLine(c + QPointF(-CrossHalf, CrossHalf), c + QPointF(CrossHalf, -CrossHalf));
         }
@@ -171,7 +165,7 @@ void PredictionLayer::paint(QPainter &painter) const
             on.scale(layer.devicePixelRatio(), layer.devicePixelRatio());
         drawOn(on);
         on.end();
-        const QRgb curve = TablePanel::inkColor().rgb();
+        const QRgb curve = Palette::panelInk().rgb();
         for (int y = 0; y < layer.height(); ++y) {
             const QRgb *below = reinterpret_cast<const QRgb *>(layer.constScanLine(y));
             QRgb *over = reinterpret_cast<QRgb *>(m_drawn.scanLine(y));
@@ -197,7 +191,7 @@ QString PredictionLayer::description() const
     if (!shown())
         return {};
     QStringList points, right;
-    for (int x = 0; x <= 10; ++x) {
+    for (int x = 0; x < int(lesson.prediction().size()); ++x) {
         if (const auto &y = lesson.prediction()[x]) {
             points << QStringLiteral("χ = %1 cm, y = %2 cm²").arg(x).arg(*y);
             if (lesson.isChecked(x) && lesson.isRight(x))

@@ -30,8 +30,6 @@ public:
     // The count's line, shown at x = 10: "予想が合った点 k / 11"; none before it is first needed.
     const LabelControl *count() const { return m_count; }
 
-    static QColor ink();
-
     void paint(QPainter &painter) const override;
     // Anywhere on the panel: the points may stand wherever the class put them.
     QRectF bounds() const override;

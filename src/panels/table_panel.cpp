@@ -10,16 +10,6 @@ TablePanel::TablePanel(PictureBox &panel, const Lesson &lesson)
 {
 }
 
-QColor TablePanel::inkColor()
-{
-    return Palette::color(Palette::Blue);
-}
-
-QColor TablePanel::eraseColor()
-{
-    return Palette::fromBgrLiteral("&H00C0FFFF");
-}
-
 void TablePanel::follow(Lesson::Change change)
 {
     const bool shown = lesson.isOn(Lesson::Switch::Table);
@@ -56,7 +46,7 @@ void TablePanel::switched(bool on)
 
 void TablePanel::DrawTable(Ink ink, int step)
 {
-    panel.foreColor = ink == Ink::Write ? inkColor() : eraseColor();
+    panel.foreColor = ink == Ink::Write ? Palette::panelInk() : Palette::panelBack();
     // Nothing is printed at the half centimetres.
     if (step % 2 != 0)
         return;

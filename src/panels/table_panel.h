@@ -2,7 +2,6 @@
 
 #include "lesson/lesson.h"
 
-#include <QColor>
 #include <QObject>
 #include <map>
 
@@ -31,9 +30,6 @@ public:
 
     // The pairs the panel shows now, x (whole cm) to y.
     const std::map<int, double> &shownPairs() const { return m_shown; }
-
-    static QColor inkColor();
-    static QColor eraseColor();
 
 signals:
     // The window makes room for the panel, or takes it back.

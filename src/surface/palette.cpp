@@ -28,4 +28,24 @@ QColor fromBgrLiteral(const char *literal)
     return QColor(int(value & 0xff), int((value >> 8) & 0xff), int((value >> 16) & 0xff));
 }
 
+QColor panelBack()
+{
+    return fromBgrLiteral("&H00C0FFFF");
+}
+
+QColor panelInk()
+{
+    return color(Blue);
+}
+
+QColor answerInk()
+{
+    return QColor(192, 0, 0);
+}
+
+QColor predictionInk()
+{
+    return QColor(255, 128, 0);
+}
+
 } // namespace Palette

@@ -1,5 +1,6 @@
 #include "worksheet/worksheet_page.h"
 
+#include "panels/graph_axes.h"
 #include "surface/fonts.h"
 
 #include <QFontMetricsF>
@@ -21,14 +22,16 @@ constexpr double EnvelopeTop = 232;
 constexpr double TableTop = 462;
 constexpr double TableLabelWidth = 70;
 constexpr double TableRowHeight = 24;
-constexpr double TableCellWidth = (Right - Left - TableLabelWidth) / 11;
+// A column for each whole x from 0 to the figure's length.
+constexpr int TableColumns = int(AreaFunction::Length) + 1;
+constexpr double TableCellWidth = (Right - Left - TableLabelWidth) / TableColumns;
 
 // Graph paper: squares of 1 cm across and 4 cm² up, as on the graph panel.
 constexpr double GraphLeft = 80;
 constexpr double GraphBottom = 792;
 constexpr double GraphSquare = 15;
-constexpr int GraphColumns = 11;
-constexpr int GraphRows = 15;
+constexpr int GraphColumns = GraphAxes::Columns;
+constexpr int GraphRows = GraphAxes::Rows;
 
 constexpr double AnswerLeft = 312;
 
@@ -162,12 +165,12 @@ void drawQuestion(Pen &pen)
 void drawFigure(Pen &pen, const AreaFunction::Columns &columns)
 {
     const double cm = Centimetre;
-    const QPointF a(EnvelopeLeft, EnvelopeTop), b(EnvelopeLeft, EnvelopeTop + 6 * cm);
-    const QPointF c(EnvelopeLeft + 10 * cm, b.y()), d(c.x(), a.y());
+    const QPointF a(EnvelopeLeft, EnvelopeTop), b(EnvelopeLeft, EnvelopeTop + AreaFunction::EnvelopeHeight * cm);
+    const QPointF c(EnvelopeLeft + AreaFunction::Length * cm, b.y()), d(c.x(), a.y());
 
     // The pieces, pale so that the squares show through and the sheet prints light.
     for (size_t i = 0; i < columns.size(); ++i) {
-        const double height = AreaFunction::ColumnWidth * columns[i];
+        const double height = heightOf(columns[i]);
         if (height <= 0)
             continue;
         const QRectF piece(b.x() + AreaFunction::ColumnWidth * cm * double(i), b.y() - height * cm,
@@ -175,15 +178,15 @@ void drawFigure(Pen &pen, const AreaFunction::Columns &columns)
         pen.box(piece, 0, PaleFill);
     }
     // 1 cm squares to count by, the 2 cm columns a little stronger.
-    for (int i = 1; i < 10; ++i) {
-        const bool column = i % 2 == 0;
+    for (int i = 1; i < AreaFunction::Length; ++i) {
+        const bool column = i % int(AreaFunction::ColumnWidth) == 0;
         pen.line(QPointF(b.x() + i * cm, a.y()), QPointF(b.x() + i * cm, b.y()), column ? 0.6 : 0.4,
                  column ? QColor(110, 110, 110) : GridGrey, column ? Qt::DashLine : Qt::DotLine);
     }
-    for (int j = 1; j < 6; ++j)
+    for (int j = 1; j < AreaFunction::EnvelopeHeight; ++j)
         pen.line(QPointF(a.x(), b.y() - j * cm), QPointF(d.x(), b.y() - j * cm), 0.4, GridGrey, Qt::DotLine);
     for (size_t i = 0; i < columns.size(); ++i) {
-        const double height = AreaFunction::ColumnWidth * columns[i];
+        const double height = heightOf(columns[i]);
         if (height <= 0)
             continue;
         pen.box(QRectF(b.x() + AreaFunction::ColumnWidth * cm * double(i), b.y() - height * cm,
@@ -220,21 +223,21 @@ void drawTable(Pen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sh
     pen.text(QRectF(Left, TableTop + TableRowHeight, TableLabelWidth, TableRowHeight), Qt::AlignCenter,
              QStringLiteral("y (cm²)"), 11);
 
-    for (int x = 0; x <= 10; ++x) {
+    for (int x = 0; x < TableColumns; ++x) {
         pen.text(WorksheetPage::tableCell(0, x), Qt::AlignCenter, QString::number(x), 11);
         if (sheet == WorksheetPage::Sheet::Answer)
             pen.text(WorksheetPage::tableCell(1, x), Qt::AlignCenter, AreaFunction::plain(AreaFunction::areaAt(columns, x)), 11, true);
     }
 
-    const double right = Left + TableLabelWidth + 11 * TableCellWidth;
+    const double right = Left + TableLabelWidth + TableColumns * TableCellWidth;
     for (int row = 0; row <= 2; ++row) {
         const double y = TableTop + row * TableRowHeight;
         pen.line(QPointF(Left, y), QPointF(right, y), row == 1 ? 0.6 : 1.2);
     }
     pen.line(QPointF(Left, TableTop), QPointF(Left, TableTop + 2 * TableRowHeight), 1.2);
-    for (int column = 0; column <= 11; ++column) {
+    for (int column = 0; column <= TableColumns; ++column) {
         const double x = Left + TableLabelWidth + column * TableCellWidth;
-        pen.line(QPointF(x, TableTop), QPointF(x, TableTop + 2 * TableRowHeight), column == 0 || column == 11 ? 1.2 : 0.6);
+        pen.line(QPointF(x, TableTop), QPointF(x, TableTop + 2 * TableRowHeight), column == 0 || column == TableColumns ? 1.2 : 0.6);
     }
 }
 
@@ -252,11 +255,11 @@ void drawGraph(Pen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sh
     pen.line(origin, QPointF(right + 8, origin.y()), 1);
     pen.line(origin, QPointF(origin.x(), top - 8), 1);
 
-    for (int x = 1; x <= 10; ++x) {
+    for (int x = 1; x <= int(AreaFunction::Length); ++x) {
         const QPointF at = WorksheetPage::graphPoint(x, 0);
         pen.text(QRectF(at.x() - 10, at.y() + 2, 20, 12), Qt::AlignHCenter | Qt::AlignTop, QString::number(x), 8);
     }
-    for (int y = 4; y <= 60; y += 4) {
+    for (int y = int(GraphAxes::AreaPerSquare); y <= int(GraphAxes::AreaPerSquare) * GraphRows; y += int(GraphAxes::AreaPerSquare)) {
         const QPointF at = WorksheetPage::graphPoint(0, y);
         pen.text(QRectF(at.x() - 24, at.y() - 6, 20, 12), Qt::AlignRight | Qt::AlignVCenter, QString::number(y), 8);
     }
@@ -267,7 +270,7 @@ void drawGraph(Pen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sh
     if (sheet != WorksheetPage::Sheet::Answer)
         return;
     QPolygonF curve;
-    for (int x = 0; x <= 10; ++x)
+    for (int x = 0; x <= int(AreaFunction::Length); ++x)
         curve << WorksheetPage::graphPoint(x, AreaFunction::areaAt(columns, x));
     pen.polyline(curve, 1.6);
     for (const AreaFunction::Domain &domain : AreaFunction::domains(columns)) {
@@ -307,7 +310,7 @@ QSizeF WorksheetPage::paperSize()
 
 QPointF WorksheetPage::graphPoint(double x, double y)
 {
-    return QPointF(GraphLeft + GraphSquare * x, GraphBottom - GraphSquare / 4 * y);
+    return QPointF(GraphLeft + GraphSquare / GraphAxes::CmPerSquare * x, GraphBottom - GraphSquare / GraphAxes::AreaPerSquare * y);
 }
 
 QRectF WorksheetPage::tableCell(int row, int column)

@@ -90,7 +90,7 @@ private slots:
         auto form = makeForm();
         form->Check1->setChecked(true);
         form->Check2->setChecked(true);
-        form->lesson.compose({ 3, 1, 2, 0, 3 });
+        form->lesson.compose(LessonTest::Composition { 3, 1, 2, 0, 3 });
         form->kokuban->foreColor = QColor(255, 255, 0);
         form->Command2_Click();
         for (int i = 0; i < 7; ++i)
@@ -149,9 +149,9 @@ private slots:
             form->windowZoom.zoomIn();
         dragOnBoard(*form, QPointF(470, 60), QPointF(430, 250));  // kind 3 into column 3
         dragOnBoard(*form, QPointF(370, 100), QPointF(321, 200)); // kind 1 into column 0
-        QCOMPARE(form->lesson.scene().Slot, (std::array<double, 5> { 1, 0, 0, 3, 0 }));
+        QCOMPARE(form->lesson.scene().Slot, (LessonTest::Composition { 1, 0, 0, 3, 0 }));
         dragOnBoard(*form, QPointF(430, 250), QPointF(100, 50)); // and out again
-        QCOMPARE(form->lesson.scene().Slot, (std::array<double, 5> { 1, 0, 0, 0, 0 }));
+        QCOMPARE(form->lesson.scene().Slot, (LessonTest::Composition { 1, 0, 0, 0, 0 }));
         // The figure is filled where it stands, at the new resolution.
         QCOMPARE(form->kokuban->pixel(335, 290), QColor(192, 192, 192));
     }
@@ -204,7 +204,7 @@ private slots:
         QVERIFY(shown.pixelColor(board.center()) != form->backColor());
         // The lesson still works in logical pixels there.
         dragOnBoard(*form, QPointF(410, 100), QPointF(360, 250));
-        QCOMPARE(form->lesson.scene().Slot[1], 2.0);
+        QCOMPARE(LessonTest::kindNumber(form->lesson.scene().Slot[1]), 2.0);
         pressKey(*form, Qt::Key_Escape);
         QVERIFY(!form->windowZoom.isFullScreen());
         QTRY_COMPARE(form->size(), Twips::clientSizeForOuter(9700, 8800));
@@ -226,11 +226,11 @@ private slots:
             QCoreApplication::processEvents();
         };
         touchDrag(QPointF(470, 60), QPointF(320, 250));
-        QCOMPARE(form->lesson.scene().Slot[0], 3.0);
+        QCOMPARE(LessonTest::kindNumber(form->lesson.scene().Slot[0]), 3.0);
         touchDrag(QPointF(320, 250), QPointF(480, 250));
-        QCOMPARE(form->lesson.scene().Slot, (std::array<double, 5> { 3, 0, 0, 0, 3 }));
+        QCOMPARE(form->lesson.scene().Slot, (LessonTest::Composition { 3, 0, 0, 0, 3 }));
         touchDrag(QPointF(320, 250), QPointF(320, 100));
-        QCOMPARE(form->lesson.scene().Slot, (std::array<double, 5> { 0, 0, 0, 0, 3 }));
+        QCOMPARE(form->lesson.scene().Slot, (LessonTest::Composition { 0, 0, 0, 0, 3 }));
 
         // And the buttons.
         auto tap = [&](QWidget *w) {
@@ -240,7 +240,7 @@ private slots:
             QCoreApplication::processEvents();
         };
         tap(form->susumu);
-        QCOMPARE(form->lesson.scene().PointPX, 290.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 290.0);
         tap(form->Check1);
         QVERIFY(form->Check1->isChecked());
     }
@@ -252,15 +252,15 @@ private slots:
         form->susumu->setFocus();
         pressKey(*form, Qt::Key_PageDown);
         pressKey(*form, Qt::Key_Right);
-        QCOMPARE(form->lesson.scene().PointPX, 280.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 280.0);
         QCOMPARE(form->Text1->text(), QStringLiteral(" 1.0"));
         pressKey(*form, Qt::Key_PageUp);
-        QCOMPARE(form->lesson.scene().PointPX, 290.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 290.0);
         pressKey(*form, Qt::Key_Right);
         pressKey(*form, Qt::Key_Left);
-        QCOMPARE(form->lesson.scene().PointPX, 290.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 290.0);
         pressKey(*form, Qt::Key_Home);
-        QCOMPARE(form->lesson.scene().PointPX, 300.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 300.0);
 
         // Typing in the distance box keeps its keys.
         pressKey(*form, Qt::Key_PageDown);
@@ -271,11 +271,11 @@ private slots:
         pressKey(*form, Qt::Key_PageDown);
         pressKey(*form, Qt::Key_Home);
         QCOMPARE(form->Text1->cursorPosition(), 0);
-        QCOMPARE(form->lesson.scene().PointPX, 290.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 290.0);
         form->Combo1->setFocus();
         pressKey(*form, Qt::Key_PageDown);
         pressKey(*form, Qt::Key_Left);
-        QCOMPARE(form->lesson.scene().PointPX, 290.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 290.0);
 
         // Nothing while the button is disabled.
         form->susumu->setFocus();
@@ -283,7 +283,7 @@ private slots:
         form->modoru->setEnabled(false);
         pressKey(*form, Qt::Key_PageDown);
         pressKey(*form, Qt::Key_PageUp);
-        QCOMPARE(form->lesson.scene().PointPX, 290.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 290.0);
     }
 
     void tabFollowsReadingOrder()
@@ -321,7 +321,7 @@ private slots:
         QVERIFY(form->Check1->isChecked());
         form->susumu->setFocus();
         pressKey(*form, Qt::Key_Space);
-        QCOMPARE(form->lesson.scene().PointPX, 290.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 290.0);
     }
 
     void accessibleNamesAndDescriptions()
@@ -358,7 +358,7 @@ private slots:
         }
 
         form->Check3->setChecked(true);
-        form->lesson.compose({ 3, 0, 0, 0, 0 });
+        form->lesson.compose(LessonTest::Composition { 3, 0, 0, 0, 0 });
         form->Command2_Click();
         auto description = [&](QWidget *w) {
             return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);

@@ -81,7 +81,7 @@ std::unique_ptr<Form1> lessonUnderWay()
     auto form = makeForm();
     form->Check2->setChecked(true);
     form->Check3->setChecked(true);
-    form->lesson.compose({ 3, 1, 2, 0, 3 });
+    form->lesson.compose(LessonTest::Composition { 3, 1, 2, 0, 3 });
     form->Command2_Click();
     stepForward(*form, 9);
     return form;

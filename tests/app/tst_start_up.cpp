@@ -186,24 +186,16 @@ private slots:
 
     void sceneState()
     {
+        // The envelope's vertices are where its lines stand (envelopeLines).
         const SceneState &s = form->lesson.scene();
-        QCOMPARE(s.PointAX, 300.0);
-        QCOMPARE(s.PointAY, 180.0);
-        QCOMPARE(s.PointBX, 300.0);
-        QCOMPARE(s.PointBY, 300.0);
-        QCOMPARE(s.PointCX, 500.0);
-        QCOMPARE(s.PointCY, 300.0);
-        QCOMPARE(s.PointDX, 500.0);
-        QCOMPARE(int(s.PointDY), 180);
-        QCOMPARE(s.PointPX, 300.0);
-        QCOMPARE(int(s.BaseLineY), 300);
-        QCOMPARE(s.DragKind, 0.0);
-        for (double slot : s.Slot)
-            QCOMPARE(slot, 0.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 300.0);
+        QCOMPARE(LessonTest::kindNumber(s.DragKind), 0.0);
+        for (PieceKind slot : s.Slot)
+            QCOMPARE(LessonTest::kindNumber(slot), 0.0);
         QCOMPARE(form->table.shownPairs(), (std::map<int, double> { { 0, 0.0 } }));
         QCOMPARE(form->lesson.y(), 0.0);
         // Never set by the initial screen: still as the program started.
-        QCOMPARE(s.DragFrom, 0.0);
+        QCOMPARE(double(s.DragFrom), 0.0);
         QCOMPARE(form->lesson.runState(), Lesson::RunState::Idle);
     }
 
@@ -281,12 +273,12 @@ private slots:
 
         // A run in the middle, with a composed figure and the controls moved about.
         const SceneState &s = f->lesson.scene();
-        f->lesson.compose({ 1, 2, 3, 2, 3 });
+        f->lesson.compose(LessonTest::Composition { 1, 2, 3, 2, 3 });
         LessonTest::stepForward(*f, 9);
-        QCOMPARE(s.PointPX, 210.0);
+        QCOMPARE(LessonTest::pointPX(f->lesson), 210.0);
         // A piece lifted from column 3 and still held.
-        f->lesson.press(440, 250);
-        QCOMPARE(s.DragKind, 2.0);
+        f->lesson.liftFrom(3);
+        QCOMPARE(LessonTest::kindNumber(s.DragKind), 2.0);
         f->Text1->setText(QStringLiteral(" 4.5"));
         f->Label4[6]->setLeft(220);
         f->Label4[6]->setTop(310);
@@ -324,14 +316,14 @@ private slots:
         QVERIFY(!f->Command2->isEnabled());
         QVERIFY(f->Command1->isEnabled());
         QVERIFY(f->end->isEnabled());
-        QCOMPARE(s.DragFrom, 3.0);
+        QCOMPARE(double(s.DragFrom), 3.0);
 
         // Reset.
         QVERIFY(!f->tomeru->isEnabled());
-        for (double slot : s.Slot)
-            QCOMPARE(slot, 0.0);
-        QCOMPARE(s.DragKind, 0.0);
-        QCOMPARE(s.PointPX, 300.0);
+        for (PieceKind slot : s.Slot)
+            QCOMPARE(LessonTest::kindNumber(slot), 0.0);
+        QCOMPARE(LessonTest::kindNumber(s.DragKind), 0.0);
+        QCOMPARE(LessonTest::pointPX(f->lesson), 300.0);
         QCOMPARE(f->table.shownPairs(), (std::map<int, double> { { 0, 0.0 } }));
         QCOMPARE(f->lesson.y(), 0.0);
         QCOMPARE(f->Text1->text(), QStringLiteral(" 0.0"));

@@ -57,7 +57,7 @@ private slots:
         QFETCH(int, steps);
         QFETCH(bool, panelsShown);
         auto form = LessonTest::makeForm();
-        form->lesson.compose({ 3, 1, 2, 0, 3 });
+        form->lesson.compose(LessonTest::Composition { 3, 1, 2, 0, 3 });
         form->figure.RedrawFigure(300);
         if (panelsShown) {
             QTest::mouseClick(form->Check2, Qt::LeftButton);
@@ -148,10 +148,10 @@ private slots:
     {
         QFETCH(int, steps);
         auto form = LessonTest::makeForm();
-        form->lesson.compose({ 1, 2, 3, 2, 1 });
+        form->lesson.compose(LessonTest::Composition { 1, 2, 3, 2, 1 });
         stepForward(*form, steps);
         const double px = 300 - 10 * steps;
-        QCOMPARE(form->lesson.scene().PointPX, px);
+        QCOMPARE(LessonTest::pointPX(form->lesson), px);
         LineControl *marker = form->Line5[4];
         if (steps > 0)
             QCOMPARE(describeLine(marker), QStringLiteral("(300,300)-(%1,300)").arg(px));
@@ -192,7 +192,7 @@ private slots:
         form->Check4->click();
         QCOMPARE(describeLine(form->Line5[4]), QStringLiteral("(300,800)-(260,800)"));
         stepForward(*form, 5);
-        QCOMPARE(form->lesson.scene().PointPX, 210.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 210.0);
         QCOMPARE(describeLine(form->Line5[4]), QStringLiteral("(300,800)-(260,800)"));
         form->Check4->click();
         QCOMPARE(describeLine(form->Line5[4]), QStringLiteral("(300,300)-(210,300)"));

@@ -16,7 +16,7 @@ namespace {
 Composition compositionNumber(int code)
 {
     Composition columns {};
-    for (double &kind : columns) {
+    for (int &kind : columns) {
         kind = code % 4;
         code /= 4;
     }
@@ -175,7 +175,7 @@ private slots:
     void theFigureOfTheExercise()
     {
         QStringList lines;
-        for (const AreaFunction::Domain &domain : AreaFunction::domains({ 3, 2, 2, 0, 0 }))
+        for (const AreaFunction::Domain &domain : AreaFunction::domains(Composition { 3, 2, 2, 0, 0 }))
             lines << AreaFunction::domainText(domain);
         QCOMPARE(lines, QStringList({ QStringLiteral("0≦x≦2 のとき y=6x"), QStringLiteral("2≦x≦6 のとき y=4x+4"),
                                       QStringLiteral("6≦x≦10 のとき y=28") }));

@@ -141,7 +141,7 @@ private slots:
         QFETCH(int, kind);
         auto form = LessonTest::makeForm();
         form->kokuban->foreColor = Yellow;
-        form->lesson.compose({ double(kind), 0, 0, 0, 0 });
+        form->lesson.compose(LessonTest::Composition { double(kind), 0, 0, 0, 0 });
         form->Check1->setChecked(true);
         form->figure.RedrawFigure(int16_t(left));
         const PictureBox &board = *form->kokuban;
@@ -258,15 +258,15 @@ private slots:
     {
         auto form = LessonTest::makeForm();
         form->kokuban->foreColor = Yellow;
-        form->lesson.compose({ 3, 3, 3, 3, 3 });
+        form->lesson.compose(LessonTest::Composition { 3, 3, 3, 3, 3 });
         form->Check1->setChecked(true);
         form->figure.RedrawFigure(100);
         form->figure.DrawGrid();
         form->kokuban->filledBox(QPointF(520, 320), QPointF(590, 400), Black);
         form->Check1->setChecked(false);
-        form->lesson.compose({ 0, 1, 0, 0, 0 });
+        form->lesson.compose(LessonTest::Composition { 0, 1, 0, 0, 0 });
         form->figure.RedrawFigure(300);
-        const QString error = checkFigure(*form->kokuban, form->lesson.scene().Slot, 300, Yellow, false);
+        const QString error = checkFigure(*form->kokuban, LessonTest::Composition::of(form->lesson.scene().Slot), 300, Yellow, false);
         QVERIFY2(error.isEmpty(), qPrintable(error));
     }
 
@@ -308,10 +308,10 @@ private slots:
     {
         auto form = LessonTest::makeForm();
         form->kokuban->foreColor = Yellow;
-        form->lesson.compose({ 1, 3, 2, 0, 3 });
+        form->lesson.compose(LessonTest::Composition { 1, 3, 2, 0, 3 });
         for (int i = 0; i < 3; ++i)
             form->susumu_Click();
-        QCOMPARE(form->lesson.scene().PointPX, 270.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 270.0);
         const QImage before = form->kokuban->layer().copy();
         const QString sceneBefore = describeScene(form->lesson);
 
@@ -360,7 +360,7 @@ private slots:
         for (int i = 0; i < steps; ++i)
             form->susumu_Click();
         const int left = 300 - 10 * steps;
-        QCOMPARE(form->lesson.scene().PointPX, double(left));
+        QCOMPARE(LessonTest::pointPX(form->lesson), double(left));
 
         const QString controlsBefore = describeControls(*form);
         const QString sceneBefore = describeScene(form->lesson);

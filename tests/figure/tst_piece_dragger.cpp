@@ -23,7 +23,8 @@ QPoint columnPoint(int column, int y = 240)
 QString describeDragScene(const Form1 &form)
 {
     const SceneState &s = form.lesson.scene();
-    return describeScene(form.lesson, { s.PointPX, s.DragKind, LessonTest::tableY(form), form.lesson.y(),
+    return describeScene(form.lesson, { LessonTest::pointPX(form.lesson), LessonTest::kindNumber(s.DragKind),
+                                        LessonTest::tableY(form), form.lesson.y(),
                                         double(form.lesson.runState()) });
 }
 
@@ -94,7 +95,7 @@ void click(Form1 &form, QPoint at)
 void compose(Form1 &form, const Composition &columns)
 {
     for (int i = 0; i < 5; ++i) {
-        if (const int kind = int(columns[i]))
+        if (const int kind = columns[i])
             drag(form, trayPoint[kind], columnPoint(i, 250));
     }
 }
@@ -106,14 +107,14 @@ QString droppedState(const Form1 &form, const Composition &expected)
     const SceneState &s = form.lesson.scene();
     if (s.Slot != expected)
         return QStringLiteral("composition %1, expected %2").arg(compositionText(s.Slot), compositionText(expected));
-    if (s.PointPX != 300 || form.Text1->text() != QLatin1String(" 0.0") || form.lesson.y() != 0
+    if (LessonTest::pointPX(form.lesson) != 300 || form.Text1->text() != QLatin1String(" 0.0") || form.lesson.y() != 0
         || LessonTest::tableY(form) != 0)
         return QStringLiteral("scene not at the start: P %1, text '%2', y %3, table y %4")
-            .arg(number(s.PointPX), form.Text1->text(), number(form.lesson.y()), number(LessonTest::tableY(form)));
+            .arg(number(LessonTest::pointPX(form.lesson)), form.Text1->text(), number(form.lesson.y()), number(LessonTest::tableY(form)));
     if (form.Label4[6]->isVisible())
         return QStringLiteral("χcm label still shown");
-    if (s.DragKind != 0)
-        return QStringLiteral("still dragging kind %1").arg(s.DragKind);
+    if (s.DragKind != PieceKind::Empty)
+        return QStringLiteral("still dragging kind %1").arg(LessonTest::kindNumber(s.DragKind));
     if (form.kokuban->foreColor != Yellow)
         return QStringLiteral("fore colour %1").arg(colourName(form.kokuban->foreColor));
     const QString figure = checkFigure(*form.kokuban, expected, 300, Yellow, form.Check1->isChecked());
@@ -196,16 +197,16 @@ private slots:
         QFETCH(int, kind);
         QFETCH(int, from);
         auto form = LessonTest::makeForm();
-        form->lesson.compose({ 1, 2, 3, 1, 2 });
+        form->lesson.compose(LessonTest::Composition { 1, 2, 3, 1, 2 });
         form->figure.RedrawFigure(300);
         // The last piece lifted came from column 4; it went back where it was.
-        form->lesson.press(480, 250);
-        form->lesson.release(480, 350);
+        form->lesson.liftFrom(4);
+        form->lesson.dropElsewhere();
         const QImage layer = form->kokuban->layer().copy();
 
         sendMouse(form->kokuban, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-        QCOMPARE(form->lesson.scene().DragKind, double(kind));
-        QCOMPARE(form->lesson.scene().DragFrom, double(from));
+        QCOMPARE(LessonTest::kindNumber(form->lesson.scene().DragKind), double(kind));
+        QCOMPARE(double(form->lesson.scene().DragFrom), double(from));
         // A press draws nothing.
         QCOMPARE(form->kokuban->layer(), layer);
 
@@ -226,7 +227,7 @@ private slots:
 
         // Released below the envelope: only the outlines go home.
         sendMouse(form->kokuban, QEvent::MouseButtonRelease, QPointF(100, 360), Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(form->lesson.scene().DragKind, 0.0);
+        QCOMPARE(LessonTest::kindNumber(form->lesson.scene().DragKind), 0.0);
         QCOMPARE(compositionText(form->lesson.scene().Slot), QStringLiteral("1,2,3,1,2"));
         QCOMPARE(outlinesAtHome(*form), QString());
         QCOMPARE(form->kokuban->layer(), layer);
@@ -259,11 +260,11 @@ private slots:
         QFETCH(float, y);
         QFETCH(int, kind);
         auto form = LessonTest::makeForm();
-        form->lesson.compose({ 3, 2, 0, 0, 1 });
+        form->lesson.compose(LessonTest::Composition { 3, 2, 0, 0, 1 });
         form->kokuban_MouseDown(1, 0, x, y);
-        QCOMPARE(form->lesson.scene().DragKind, double(kind));
+        QCOMPARE(LessonTest::kindNumber(form->lesson.scene().DragKind), double(kind));
         form->kokuban_MouseUp(1, 0, 100.0f, 350.0f);
-        QCOMPARE(form->lesson.scene().DragKind, 0.0);
+        QCOMPARE(LessonTest::kindNumber(form->lesson.scene().DragKind), 0.0);
         QCOMPARE(compositionText(form->lesson.scene().Slot), QStringLiteral("3,2,0,0,1"));
     }
 
@@ -319,7 +320,7 @@ private slots:
         Composition columns { 2, 0, 3, 0, 1 };
         compose(*form, columns);
         stepForward(*form, 3);
-        QCOMPARE(form->lesson.scene().PointPX, 270.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 270.0);
 
         drag(*form, trayPoint[kind], columnPoint(column, 200 + 10 * column));
         columns[column] = kind;
@@ -604,7 +605,7 @@ private slots:
         if (liftedBefore >= 0) {
             // Lifted and put back into its own column: DragFrom now names it.
             drag(*form, columnPoint(liftedBefore), columnPoint(liftedBefore, 260));
-            QCOMPARE(form->lesson.scene().DragFrom, double(liftedBefore));
+            QCOMPARE(double(form->lesson.scene().DragFrom), double(liftedBefore));
         }
         stepForward(*form, 5);
         if (plainClick)
@@ -678,7 +679,7 @@ private slots:
         QTimer driver;
         driver.setInterval(5);
         QObject::connect(&driver, &QTimer::timeout, form.get(), [&] {
-            const double px = form->lesson.scene().PointPX;
+            const double px = LessonTest::pointPX(form->lesson);
             if (stage == 0 && px <= 260) {
                 seen.pressedAt = px;
                 QTest::mousePress(form->kokuban, Qt::LeftButton, Qt::NoModifier, trayPoint[3] + Border);
@@ -711,7 +712,7 @@ private slots:
 
         // The run went on from the start to the end with the new figure.
         const Composition columns { 1, 3, 0, 2, 0 };
-        QCOMPARE(form->lesson.scene().PointPX, 100.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 100.0);
         QCOMPARE(form->Text1->text(), QStringLiteral(" 10.0"));
         QCOMPARE(form->lesson.y(), LessonTest::trueArea(columns, 10));
         const QString figure = checkFigure(*form->kokuban, columns, 100, Yellow, false);

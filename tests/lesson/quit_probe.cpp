@@ -6,7 +6,7 @@
 //   moment: pause | drag | typing | drag-in-pause
 //   how:    end (the 終了 button) | close (the window's close)
 #include "app/form1.h"
-#include "surface/fonts.h"
+#include "support/lesson_test.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,14 +25,14 @@ int main(int argc, char *argv[])
 
     auto form = std::make_unique<Form1>();
     form->show();
-    form->lesson.compose({ 3, 2, 1, 2, 3 });
+    form->lesson.compose(LessonTest::Composition { 3, 2, 1, 2, 3 });
     form->Command2_Click();
     form->Combo1->setEditText(QStringLiteral("50"));
 
     double pxAtRequest = -1;
     QElapsedTimer sinceRequest;
     auto requestEnd = [&] {
-        pxAtRequest = form->lesson.scene().PointPX;
+        pxAtRequest = LessonTest::pointPX(form->lesson);
         sinceRequest.start();
         if (viaButton)
             QTest::mouseClick(form->end, Qt::LeftButton);
@@ -74,7 +74,7 @@ int main(int argc, char *argv[])
     }
 
     const int status = app.exec();
-    const double pxAtExit = form->lesson.scene().PointPX;
+    const double pxAtExit = LessonTest::pointPX(form->lesson);
     const qint64 ms = sinceRequest.isValid() ? sinceRequest.elapsed() : -1;
     form.reset();
     std::printf("requested at PointPX %g, at exit %g, ended after %lld ms\n", pxAtRequest, pxAtExit, (long long)ms);

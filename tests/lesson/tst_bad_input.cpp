@@ -84,7 +84,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, value);
         auto form = makeForm();
-        form->lesson.compose({ 3, 3, 3, 3, 3 });
+        form->lesson.compose(LessonTest::Composition { 3, 3, 3, 3, 3 });
         form->Command2_Click();
         form->Text1->setText(text);
         const double read = Numeric::leadingNumber(form->Text1->text());
@@ -128,7 +128,7 @@ private slots:
             QElapsedTimer clock;
             clock.start();
             QTest::mouseClick(form->jidou, Qt::LeftButton);
-            QCOMPARE(form->lesson.scene().PointPX, 100.0);
+            QCOMPARE(LessonTest::pointPX(form->lesson), 100.0);
             QVERIFY(clock.elapsed() < 5000);
         }
     }

@@ -60,7 +60,7 @@ void fromTimer(int count, const std::function<void(int)> &action)
 void verifyAt(Form1 &form, int px)
 {
     const SceneState &s = form.lesson.scene();
-    QCOMPARE(s.PointPX, double(px));
+    QCOMPARE(LessonTest::pointPX(form.lesson), double(px));
     const double x = (300 - px) / 20.0;
     QCOMPARE(form.Text1->text(), Lesson::distanceText(x));
     QCOMPARE(form.lesson.y(), trueArea(s.Slot, x));
@@ -121,7 +121,7 @@ private slots:
         dragOnBoard(*form, { 470, 60 }, { 320, 250 });
         dragOnBoard(*form, { 370, 60 }, { 360, 250 });
         dragOnBoard(*form, { 420, 60 }, { 440, 250 });
-        const std::array<double, 5> figure { 3, 1, 0, 2, 0 };
+        const LessonTest::Composition figure { 3, 1, 0, 2, 0 };
         QCOMPARE(form->lesson.scene().Slot, figure);
         for (int i = 0; i < 7; ++i)
             form->susumu_Click();
@@ -148,7 +148,7 @@ private slots:
         else if (button == QStringLiteral("modoru") || button == QStringLiteral("Command2") || button == QStringLiteral("Command1"))
             px = 300;
         verifyAt(*form, px);
-        const std::array<double, 5> empty {};
+        const LessonTest::Composition empty {};
         QCOMPARE(form->lesson.scene().Slot, button == QStringLiteral("Command1") ? empty : figure);
     }
 
@@ -167,7 +167,7 @@ private slots:
     void doubleClicksCountTwice()
     {
         auto form = makeForm();
-        form->lesson.compose({ 2, 2, 2, 2, 2 });
+        form->lesson.compose(LessonTest::Composition { 2, 2, 2, 2, 2 });
         form->Command2_Click();
         fromTimer(5, [&](int) { doubleClick(form->susumu); });
         verifyAt(*form, 200);
@@ -183,7 +183,7 @@ private slots:
     void pressAndReleaseWithoutMoving()
     {
         auto form = makeForm();
-        form->lesson.compose({ 0, 3, 0, 1, 0 });
+        form->lesson.compose(LessonTest::Composition { 0, 3, 0, 1, 0 });
         form->kokuban->foreColor = QColor(255, 255, 0);
         form->Command2_Click();
         form->susumu_Click();
@@ -197,12 +197,12 @@ private slots:
         // On a piece: written back into its column, and the lesson starts over.
         click(360, 250);
         verifyAt(*form, 300);
-        QCOMPARE(form->lesson.scene().Slot, (std::array<double, 5> { 0, 3, 0, 1, 0 }));
+        QCOMPARE(form->lesson.scene().Slot, (LessonTest::Composition { 0, 3, 0, 1, 0 }));
         form->susumu_Click();
         // On a tray outline: nothing is lost, and the lesson starts over.
         fromTimer(300, [&](int i) { click(i % 2 ? 370 : 470, 60); });
         verifyAt(*form, 300);
-        QCOMPARE(form->lesson.scene().Slot, (std::array<double, 5> { 0, 3, 0, 1, 0 }));
+        QCOMPARE(form->lesson.scene().Slot, (LessonTest::Composition { 0, 3, 0, 1, 0 }));
         QCOMPARE(form->kokuban->pixel(355, 290), QColor(192, 192, 192));
     }
 };

@@ -1,10 +1,12 @@
 // The figure in a page address: every figure goes there and back unchanged, and nothing
 // that is not a figure is ever taken for one.
 #include "lesson/figure_address.h"
+#include "support/composition.h"
 
 #include <QTest>
 
 using Columns = AreaFunction::Columns;
+using LessonTest::Composition;
 
 class TestFigureAddress : public QObject
 {
@@ -16,7 +18,7 @@ private slots:
         for (int code = 0; code < 1024; ++code) {
             Columns columns {};
             for (int i = 0, rest = code; i < 5; ++i, rest /= 4)
-                columns[i] = rest % 4;
+                columns[i] = PieceKind(rest % 4);
             const QString fragment = FigureAddress::fragment(columns);
             if (code == 0) {
                 QCOMPARE(fragment, QString()); // the empty envelope takes the fragment away
@@ -26,7 +28,7 @@ private slots:
             QCOMPARE(FigureAddress::parse(fragment), std::optional<Columns>(columns));
             QCOMPARE(FigureAddress::parse(QLatin1Char('#') + fragment), std::optional<Columns>(columns));
         }
-        QCOMPARE(FigureAddress::fragment({ 3, 1, 2, 0, 3 }), QStringLiteral("figure=31203"));
+        QCOMPARE(FigureAddress::fragment(Composition { 3, 1, 2, 0, 3 }), QStringLiteral("figure=31203"));
     }
 
     void notAFigure_data()
@@ -58,10 +60,10 @@ private slots:
         QTest::addColumn<Columns>("columns");
         QTest::addColumn<QString>("expected");
         const QString site = QStringLiteral("https://school.example/lesson/index.html");
-        QTest::newRow("no fragment") << site << Columns { 3, 1, 2, 0, 3 } << site + QStringLiteral("#figure=31203");
-        QTest::newRow("another figure") << site + QStringLiteral("#figure=11111") << Columns { 0, 0, 0, 0, 2 }
+        QTest::newRow("no fragment") << site << Columns(Composition { 3, 1, 2, 0, 3 }) << site + QStringLiteral("#figure=31203");
+        QTest::newRow("another figure") << site + QStringLiteral("#figure=11111") << Columns(Composition { 0, 0, 0, 0, 2 })
                                         << site + QStringLiteral("#figure=00002");
-        QTest::newRow("anything else") << site + QStringLiteral("#top") << Columns { 1, 0, 0, 0, 0 }
+        QTest::newRow("anything else") << site + QStringLiteral("#top") << Columns(Composition { 1, 0, 0, 0, 0 })
                                        << site + QStringLiteral("#figure=10000");
         QTest::newRow("empty envelope") << site + QStringLiteral("#figure=11111") << Columns {} << site;
     }

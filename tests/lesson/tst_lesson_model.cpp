@@ -1,13 +1,16 @@
 // Random lessons played on the lesson model alone, without a window: sequences of what a
 // class may do, each checked against a small reference written independently of the
 // program, with the closed form of the area as the oracle for y. Every change the model
-// announces is checked at the moment it is announced, as a view would read it.
+// announces is checked at the moment it is announced, as a view would read it. Drags come
+// in the lesson's own terms here; the window's random lessons press and release on the
+// board's pixels.
 //
 // RC_PARAMS sets the run as for the window's random lessons; without it: 1000 sequences
 // of up to 100 actions.
 #include "lesson/lesson.h"
 #include "lesson/numeric.h"
 #include "support/closed_form.h"
+#include "support/reference_lesson.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -31,13 +34,9 @@ using LessonTest::trueArea;
 
 struct Reference
 {
-    Columns columns {};
-    int px = 300;
+    LessonTest::ReferenceLesson lesson;
     std::array<bool, 7> switches { false, false, false, false, true, false, false };
     std::array<std::optional<double>, 11> prediction;
-    int dragKind = 0;
-    bool lifted = false;
-    int from = 0;
     QString speed;
     // What the last action announced: the changes in order, and how many times a switch and
     // the prediction said they changed.
@@ -48,71 +47,85 @@ struct Reference
 
 void stepOut(Reference &r)
 {
-    if (r.px == 100)
-        return;
-    r.px -= 10;
-    r.changes.push_back(Change::StepOut);
+    if (LessonTest::stepOut(r.lesson))
+        r.changes.push_back(Change::StepOut);
 }
 
 void stepIn(Reference &r)
 {
-    if (r.px == 300)
-        return;
-    r.px += 10;
-    r.changes.push_back(Change::StepIn);
+    if (LessonTest::stepIn(r.lesson))
+        r.changes.push_back(Change::StepIn);
 }
 
 void restart(Reference &r, Change change)
 {
-    r.px = 300;
+    r.lesson.step = 0;
     if (change == Change::Dropped || change == Change::InitialScreen)
         r.prediction.fill(std::nullopt);
     r.changes.push_back(change);
 }
 
-int columnAt(double x, double y)
+// A drag in the lesson's own terms: what was picked up (a tray kind, or a column's piece),
+// then where it was let go.
+struct Gesture
 {
-    if (y <= 180 || y >= 300)
-        return -1;
-    for (int i = 0; i < 5; ++i) {
-        if (300 + 40 * i < x && x < 340 + 40 * i)
-            return i;
-    }
-    return -1;
+    bool fromTray = true;
+    int kind = 0;   // 0 picks nothing up
+    int column = 0; // -1 and 5 are beside the columns
+    LessonTest::Drop drop = LessonTest::Drop::InEnvelope;
+    int into = 0;   // -1: in the envelope, but between or beside the columns
+};
+
+Gesture genGesture()
+{
+    Gesture g;
+    g.fromTray = *rc::gen::arbitrary<bool>();
+    g.kind = *rc::gen::inRange(0, 4);
+    g.column = *rc::gen::inRange(-1, 6);
+    g.drop = *rc::gen::weightedElement<LessonTest::Drop>(
+        { { 4, LessonTest::Drop::InEnvelope }, { 2, LessonTest::Drop::AboveEnvelope }, { 1, LessonTest::Drop::Elsewhere } });
+    g.into = *rc::gen::inRange(-1, 5);
+    return g;
 }
 
-void press(Reference &r, double x, double y)
+void pickUp(Reference &r, const Gesture &g)
 {
-    if (y < 150) {
-        for (int kind = 1; kind <= 3; ++kind) {
-            if (300 + 50 * kind < x && x < 340 + 50 * kind) {
-                r.dragKind = kind;
-                r.lifted = false;
-            }
-        }
-    } else if (const int column = columnAt(x, y); column >= 0 && r.columns[column] != 0) {
-        r.dragKind = int(r.columns[column]);
-        r.lifted = true;
-        r.from = column;
+    if (g.fromTray)
+        LessonTest::pickUp(r.lesson, g.kind);
+    else
+        LessonTest::liftFrom(r.lesson, g.column);
+}
+
+void letGo(Reference &r, const Gesture &g)
+{
+    if (LessonTest::drop(r.lesson, g.drop, g.into))
+        restart(r, Change::Dropped);
+}
+
+void pickUp(Lesson &lesson, const Gesture &g)
+{
+    if (g.fromTray)
+        lesson.pickUp(PieceKind(g.kind));
+    else
+        lesson.liftFrom(g.column);
+}
+
+void letGo(Lesson &lesson, const Gesture &g)
+{
+    switch (g.drop) {
+    case LessonTest::Drop::AboveEnvelope: lesson.dropAboveEnvelope(); break;
+    case LessonTest::Drop::InEnvelope: lesson.dropInEnvelope(g.into >= 0 ? std::optional<int>(g.into) : std::nullopt); break;
+    case LessonTest::Drop::Elsewhere: lesson.dropElsewhere(); break;
     }
 }
 
-void release(Reference &r, double x, double y)
+std::ostream &operator<<(std::ostream &os, const Gesture &g)
 {
-    if (r.dragKind == 0)
-        return;
-    const int kind = r.dragKind;
-    r.dragKind = 0;
-    if (y < 180) {
-        if (r.lifted)
-            r.columns[r.from] = 0;
-    } else if (y > 180 && y < 300) {
-        if (const int column = columnAt(x, y); column >= 0)
-            r.columns[column] = kind;
-    } else {
-        return;
-    }
-    restart(r, Change::Dropped);
+    os << (g.fromTray ? "from the tray, kind " : "from column ") << (g.fromTray ? g.kind : g.column) << ", let go "
+       << (g.drop == LessonTest::Drop::AboveEnvelope ? "above" : g.drop == LessonTest::Drop::InEnvelope ? "into column " : "elsewhere");
+    if (g.drop == LessonTest::Drop::InEnvelope)
+        os << g.into;
+    return os;
 }
 
 // ---------------------------------------------------------------- the lesson under test
@@ -151,17 +164,17 @@ void verify(const Reference &r, Subject &s)
 {
     const Lesson &l = s.lesson;
     RC_ASSERT(s.fault.toStdString() == std::string());
-    RC_ASSERT(l.scene().PointPX == double(r.px));
-    RC_ASSERT(l.columns() == r.columns);
-    RC_ASSERT(l.y() == trueArea(r.columns, (300 - r.px) / 20.0));
-    RC_ASSERT(l.dragKind() == r.dragKind);
+    RC_ASSERT(l.stepIndex() == r.lesson.step);
+    RC_ASSERT(l.columns() == r.lesson.columns);
+    RC_ASSERT(l.y() == trueArea(r.lesson.columns, r.lesson.distance()));
+    RC_ASSERT(int(l.dragKind()) == r.lesson.dragKind);
     for (int i = 0; i < 7; ++i)
         RC_ASSERT(l.isOn(Switch(i)) == r.switches[i]);
-    const double x = (300 - r.px) / 20.0;
+    const double x = r.lesson.distance();
     for (int whole = 0; whole <= 10; ++whole) {
         RC_ASSERT(l.prediction()[whole] == r.prediction[whole]);
-        RC_ASSERT(l.isChecked(whole) == (r.px != 300 && whole <= x));
-        RC_ASSERT(l.isRight(whole) == (r.prediction[whole] == trueArea(r.columns, whole)));
+        RC_ASSERT(l.isChecked(whole) == (r.lesson.step != 0 && whole <= x));
+        RC_ASSERT(l.isRight(whole) == (r.prediction[whole] == trueArea(r.lesson.columns, whole)));
     }
     RC_ASSERT(l.runState() == Lesson::RunState::Idle);
     RC_ASSERT(s.changes == r.changes);
@@ -183,11 +196,6 @@ void check(const Command &command, const Reference &before, Subject &s, const st
     command.apply(after);
     verify(after, s);
 }
-
-// Presses and releases on and beside every boundary of the tray, the columns and the bands.
-const std::vector<double> xs = { 299, 300, 301, 320, 340, 341, 360, 380, 400, 420, 439, 440, 460, 480, 499, 500,
-                                 350, 351, 370, 390, 395, 449, 450, 470, 489, 490, 100, 550 };
-const std::vector<double> ys = { 0, 60, 149, 150, 179, 180, 181, 250, 299, 300, 350 };
 
 struct StepOut : Command
 {
@@ -214,8 +222,8 @@ struct InitialScreen : Command
 {
     void apply(Reference &r) const override
     {
-        r.columns = {};
-        r.dragKind = 0;
+        r.lesson.columns = {};
+        r.lesson.dragKind = 0;
         restart(r, Change::InitialScreen);
     }
     void run(const Reference &r, Subject &s) const override { check(*this, r, s, [&] { s.lesson.showInitialScreen(); }); }
@@ -224,12 +232,12 @@ struct InitialScreen : Command
 
 struct Compose : Command
 {
-    Columns columns { double(*rc::gen::inRange(0, 4)), double(*rc::gen::inRange(0, 4)), double(*rc::gen::inRange(0, 4)),
-                      double(*rc::gen::inRange(0, 4)), double(*rc::gen::inRange(0, 4)) };
+    LessonTest::Composition columns { *rc::gen::inRange(0, 4), *rc::gen::inRange(0, 4), *rc::gen::inRange(0, 4),
+                                      *rc::gen::inRange(0, 4), *rc::gen::inRange(0, 4) };
     void apply(Reference &r) const override
     {
-        r.columns = columns;
-        r.dragKind = 0;
+        r.lesson.columns = columns;
+        r.lesson.dragKind = 0;
         restart(r, Change::Dropped);
     }
     void run(const Reference &r, Subject &s) const override { check(*this, r, s, [&] { s.lesson.compose(columns); }); }
@@ -238,21 +246,20 @@ struct Compose : Command
 
 struct Drag : Command
 {
-    double fromX = *rc::gen::elementOf(xs), fromY = *rc::gen::elementOf(ys);
-    double toX = *rc::gen::elementOf(xs), toY = *rc::gen::elementOf(ys);
+    Gesture gesture = genGesture();
     void apply(Reference &r) const override
     {
-        press(r, fromX, fromY);
-        release(r, toX, toY);
+        pickUp(r, gesture);
+        letGo(r, gesture);
     }
     void run(const Reference &r, Subject &s) const override
     {
         check(*this, r, s, [&] {
-            s.lesson.press(fromX, fromY);
-            s.lesson.release(toX, toY);
+            pickUp(s.lesson, gesture);
+            letGo(s.lesson, gesture);
         });
     }
-    void show(std::ostream &os) const override { os << "drag (" << fromX << "," << fromY << ") to (" << toX << "," << toY << ")"; }
+    void show(std::ostream &os) const override { os << "drag " << gesture; }
 };
 
 struct Toggle : Command
@@ -310,7 +317,7 @@ struct Injection
     enum Kind { Stop, BackToStart, Play, StepOut, StepIn, Toggle, Speed, Press, Release } kind;
     int pass = 1;
     int which = 0;
-    double x = 0, y = 0;
+    Gesture gesture;
 };
 
 struct Play : Command
@@ -328,7 +335,7 @@ struct Play : Command
             Injection in { *rc::gen::element(Injection::Stop, Injection::BackToStart, Injection::Play, Injection::StepOut,
                                              Injection::StepIn, Injection::Toggle, Injection::Speed, Injection::Press,
                                              Injection::Release),
-                           pass, *rc::gen::inRange(0, 7), *rc::gen::elementOf(xs), *rc::gen::elementOf(ys) };
+                           pass, *rc::gen::inRange(0, 7), genGesture() };
             injections.push_back(in);
         }
     }
@@ -336,11 +343,11 @@ struct Play : Command
     void apply(Reference &r) const override
     {
         r.speed = speed;
-        if (r.px == 100)
+        if (r.lesson.step == 20)
             restart(r, Change::BackToStart);
         bool stop = false;
         int pass = 0;
-        while (!stop && r.px != 100) {
+        while (!stop && r.lesson.step != 20) {
             stepOut(r);
             ++pass;
             if (Numeric::toInt32Clamped(Numeric::leadingNumber(r.speed) * 5) <= 0)
@@ -359,8 +366,8 @@ struct Play : Command
                     ++r.switchedSignals;
                     break;
                 case Injection::Speed: r.speed = QStringLiteral("0.2"); break;
-                case Injection::Press: press(r, in.x, in.y); break;
-                case Injection::Release: release(r, in.x, in.y); break;
+                case Injection::Press: pickUp(r, in.gesture); break;
+                case Injection::Release: letGo(r, in.gesture); break;
                 }
             }
         }
@@ -387,8 +394,8 @@ struct Play : Command
                         case Injection::StepIn: lesson.stepIn(); break;
                         case Injection::Toggle: lesson.setSwitch(Switch(in.which), !lesson.isOn(Switch(in.which))); break;
                         case Injection::Speed: lesson.setSpeedText(QStringLiteral("0.2")); break;
-                        case Injection::Press: lesson.press(in.x, in.y); break;
-                        case Injection::Release: lesson.release(in.x, in.y); break;
+                        case Injection::Press: pickUp(lesson, in.gesture); break;
+                        case Injection::Release: letGo(lesson, in.gesture); break;
                         }
                     }
                 });

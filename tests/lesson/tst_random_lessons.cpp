@@ -6,6 +6,7 @@
 // run, RC_PARAMS="seed=…" to replay a failure. Without it: 300 sequences of up to 150
 // actions.
 #include "support/lesson_test.h"
+#include "support/reference_lesson.h"
 
 #include "lesson/numeric.h"
 #include "lesson/lesson.h"
@@ -27,86 +28,44 @@ enum Tick { Grid, Graph, Table, Marker, Cover, TickCount };
 
 struct Model
 {
-    std::array<int, 5> columns {};
-    int px = 300;
+    ReferenceLesson lesson;
     std::array<bool, TickCount> ticks { false, false, false, true, false };
     bool markerAtP = false;     // the red marker runs from B to P (else it is parked)
     bool text1Typed = false;
     QString text1;
     QString speed = QStringLiteral("50");
-    int dragKind = 0;
-    bool lifted = false;
-    int from = 0;
 };
-
-double distance(const Model &m)
-{
-    return (300 - m.px) / 20.0;
-}
-
-std::array<double, 5> columnsOf(const Model &m)
-{
-    std::array<double, 5> s {};
-    for (int i = 0; i < 5; ++i)
-        s[i] = m.columns[i];
-    return s;
-}
-
-int trayKindAt(double x, double y)
-{
-    if (y >= 150)
-        return 0;
-    for (int kind = 1; kind <= 3; ++kind) {
-        const int left = 300 + 50 * kind;
-        if (left < x && x < left + 40)
-            return kind;
-    }
-    return 0;
-}
-
-int columnAt(double x, double y)
-{
-    if (y <= 180 || y >= 300)
-        return -1;
-    for (int i = 0; i < 5; ++i) {
-        if (300 + 40 * i < x && x < 340 + 40 * i)
-            return i;
-    }
-    return -1;
-}
 
 void forward(Model &m)
 {
-    if (m.px == 100)
+    if (!stepOut(m.lesson))
         return;
-    m.px -= 10;
     m.text1Typed = false;
     m.markerAtP = m.ticks[Marker];
 }
 
 void backward(Model &m)
 {
-    if (m.px == 300)
+    if (!stepIn(m.lesson))
         return;
-    m.px += 10;
     m.text1Typed = false;
     m.markerAtP = m.ticks[Marker];
 }
 
 void backToStart(Model &m)
 {
-    m.px = 300;
+    m.lesson.step = 0;
     m.text1Typed = false;
     m.markerAtP = m.ticks[Marker];
 }
 
 void initialScreen(Model &m)
 {
-    m.columns = {};
-    m.px = 300;
+    m.lesson.columns = {};
+    m.lesson.step = 0;
     m.text1Typed = false;
     m.markerAtP = false;
-    m.dragKind = 0;
+    m.lesson.dragKind = 0;
 }
 
 void toggle(Model &m, int tick)
@@ -118,37 +77,14 @@ void toggle(Model &m, int tick)
 
 void press(Model &m, QPointF at)
 {
-    if (at.y() < 150) {
-        if (const int kind = trayKindAt(at.x(), at.y())) {
-            m.dragKind = kind;
-            m.lifted = false;
-        }
-    } else if (const int column = columnAt(at.x(), at.y()); column >= 0 && m.columns[column] != 0) {
-        m.dragKind = m.columns[column];
-        m.lifted = true;
-        m.from = column;
-    }
+    LessonTest::press(m.lesson, at);
 }
 
-// Returns whether the lesson went back to its start.
-bool release(Model &m, QPointF at)
+// A drop brings the lesson back to its start.
+void release(Model &m, QPointF at)
 {
-    if (m.dragKind == 0)
-        return false;
-    bool reset = false;
-    if (at.y() < 180) {
-        if (m.lifted)
-            m.columns[m.from] = 0;
-        reset = true;
-    } else if (at.y() > 180 && at.y() < 300) {
-        if (const int column = columnAt(at.x(), at.y()); column >= 0)
-            m.columns[column] = m.dragKind;
-        reset = true;
-    }
-    if (reset)
+    if (LessonTest::release(m.lesson, at))
         backToStart(m);
-    m.dragKind = 0;
-    return reset;
 }
 
 int pauseOf(const QString &speed)
@@ -232,8 +168,8 @@ void checkColumnPixels(Form1 &form, const Model &m)
     static const int tops[4] = { 300, 260, 220, 180 };
     const QColor white(255, 255, 255), grey(192, 192, 192), board(0, 128, 0);
     for (int i = 0; i < 5; ++i) {
-        const int left = m.px + 40 * i;
-        const int kind = m.columns[i];
+        const int left = int(m.lesson.px()) + 40 * i;
+        const int kind = m.lesson.columns[i];
         for (int dx : { 5, 35 }) {
             const int x = left + dx; // never on a grid line or on AB
             const QColor inside = kind == 0 ? board : (x < 300 ? white : grey);
@@ -250,16 +186,15 @@ void verify(const Model &m, Window &window)
 {
     Form1 &form = *window.form;
     const SceneState &s = form.lesson.scene();
-    RC_ASSERT(s.PointPX == double(m.px));
-    RC_ASSERT(std::fmod(s.PointPX, 10) == 0 && s.PointPX >= 100 && s.PointPX <= 300);
+    RC_ASSERT(pointPX(s) == m.lesson.px());
+    RC_ASSERT(s.step >= 0 && s.step <= 20);
     const QString text1 = form.Text1->text();
-    RC_ASSERT(text1 == (m.text1Typed ? m.text1 : Lesson::distanceText(distance(m))));
-    for (int i = 0; i < 5; ++i)
-        RC_ASSERT(s.Slot[i] == double(m.columns[i]));
-    RC_ASSERT(s.DragKind == double(m.dragKind));
+    RC_ASSERT(text1 == (m.text1Typed ? m.text1 : Lesson::distanceText(m.lesson.distance())));
+    RC_ASSERT(s.Slot == m.lesson.columns);
+    RC_ASSERT(int(s.DragKind) == m.lesson.dragKind);
 
-    const double x = distance(m);
-    RC_ASSERT(form.lesson.y() == trueArea(columnsOf(m), x));
+    const double x = m.lesson.distance();
+    RC_ASSERT(form.lesson.y() == trueArea(m.lesson.columns, x));
     if (m.ticks[Table])
         RC_ASSERT(tableMismatch(form).isEmpty());
 
@@ -274,11 +209,11 @@ void verify(const Model &m, Window &window)
     const LineControl *marker = form.Line5[4];
     if (m.markerAtP) {
         RC_ASSERT(marker->x1() == 300.0 && marker->y1() == 300.0);
-        RC_ASSERT(marker->x2() == double(m.px) && marker->y2() == 300.0);
+        RC_ASSERT(marker->x2() == m.lesson.px() && marker->y2() == 300.0);
     } else {
         RC_ASSERT(marker->y1() == 800.0 && marker->y2() == 800.0);
     }
-    RC_ASSERT(form.Label4[6]->isVisible() == (m.px != 300));
+    RC_ASSERT(form.Label4[6]->isVisible() == (m.lesson.step != 0));
     RC_ASSERT(form.Line6[0]->x1() == 350.0 && form.Line7[0]->x1() == 400.0 && form.Line9[0]->x1() == 450.0);
     for (const LabelControl *label : form.Label9)
         RC_ASSERT(label->isVisible());
@@ -517,13 +452,13 @@ struct AutoRun : Command
     void apply(Model &m) const override
     {
         m.speed = speed;
-        if (m.px == 100)
+        if (m.lesson.step == 20)
             backToStart(m);
         bool stop = false;
         bool pressed = false;
         Gesture pending;
         int pass = 0;
-        while (!stop && m.px != 100) {
+        while (!stop && m.lesson.step != 20) {
             forward(m);
             ++pass;
             if (pauseOf(m.speed) <= 0)

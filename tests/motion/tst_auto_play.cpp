@@ -157,7 +157,7 @@ private slots:
         for (int i = 2; i <= 20; ++i)
             QVERIFY2(log.msBetween(i - 1, i) >= 10, qPrintable(QStringLiteral("step %1 came early").arg(i)));
         QVERIFY((returned - log.entries.back().ns) / 1e6 >= 10);
-        QCOMPARE(form->lesson.scene().PointPX, 100.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 100.0);
         QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, 10));
         QCOMPARE(tableY(*form), LessonTest::trueArea(Figure, 10));
         QCOMPARE(form->lesson.runState(), Lesson::RunState::Idle);
@@ -173,7 +173,7 @@ private slots:
         StepLog log(*form);
         QTest::mouseClick(form->jidou, Qt::LeftButton);
         QCOMPARE(log.texts(), distanceTexts(9, 20));
-        QCOMPARE(form->lesson.scene().PointPX, 100.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 100.0);
         QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, 10));
         QCOMPARE(tableY(*form), LessonTest::trueArea(Figure, 10));
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
@@ -189,7 +189,7 @@ private slots:
         QTest::mouseClick(form->jidou, Qt::LeftButton);
         waitForRunEnd(*form);
         QCOMPARE(log.texts(), QStringList { QStringLiteral(" 0.0") } + distanceTexts(1, 20));
-        QCOMPARE(form->lesson.scene().PointPX, 100.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 100.0);
         QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, 10));
         QCOMPARE(tableY(*form), LessonTest::trueArea(Figure, 10));
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
@@ -235,7 +235,7 @@ private slots:
         QCOMPARE(afterStop, QStringLiteral("stop requested"));
         // No further step; the pause ran out before the run ended.
         QCOMPARE(log.texts(), distanceTexts(1, 5));
-        QCOMPARE(form->lesson.scene().PointPX, 250.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 250.0);
         QVERIFY((returned - log.entries.back().ns) / 1e6 >= 200);
         QVERIFY(returned > stoppedAt);
         QCOMPARE(form->lesson.runState(), Lesson::RunState::Idle);
@@ -269,14 +269,14 @@ private slots:
             if (step == 1)
                 duringThePause(form.get(), 0, [&] {
                     fired = true;
-                    pxWhenFired = form->lesson.scene().PointPX;
+                    pxWhenFired = LessonTest::pointPX(form->lesson);
                 });
         };
         form->jidou_Click();
         // No event was processed during the whole run: it went to the end in one go.
         QVERIFY(!fired);
         QCOMPARE(log.texts(), distanceTexts(1, 20));
-        QCOMPARE(form->lesson.scene().PointPX, 100.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 100.0);
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
         QTRY_VERIFY(fired);
         QCOMPARE(pxWhenFired, 100.0);
@@ -333,7 +333,7 @@ private slots:
         // The run keeps its buttons: ストップ can still end it.
         for (size_t i = 6; i < log.entries.size(); ++i)
             QCOMPARE(log.entries[i].buttons, QStringLiteral("running"));
-        QCOMPARE(form->lesson.scene().PointPX, 100.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 100.0);
         QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, 10));
         QCOMPARE(tableY(*form), LessonTest::trueArea(Figure, 10));
         QCOMPARE(form->lesson.scene().Slot, Figure);
@@ -382,7 +382,7 @@ private slots:
         QCOMPARE(afterBack, stopFirst ? QStringLiteral("stop requested") : QStringLiteral("running"));
         const QStringList upToBack = distanceTexts(1, backAfterStep) + QStringList { QStringLiteral(" 0.0") };
         QCOMPARE(log.texts(), stopFirst ? upToBack : upToBack + distanceTexts(1, 3));
-        QCOMPARE(form->lesson.scene().PointPX, stopFirst ? 300.0 : 270.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), stopFirst ? 300.0 : 270.0);
         QCOMPARE(form->lesson.y(), LessonTest::trueArea(Figure, LessonTest::distanceOf(form->lesson.scene())));
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
         QCOMPARE(form->lesson.runState(), Lesson::RunState::Idle);
@@ -615,7 +615,7 @@ private slots:
         QCOMPARE(stepsAfterSecondClick, 3);
         // The stop asked for holds: no step after the pause, and the buttons are idle.
         QCOMPARE(log.texts(), distanceTexts(1, 3));
-        QCOMPARE(form->lesson.scene().PointPX, 270.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 270.0);
         QCOMPARE(form->lesson.runState(), Lesson::RunState::Idle);
         QCOMPARE(buttonsOf(*form), QStringLiteral("idle"));
         QVERIFY(!form->lesson.isPlaying());
@@ -634,7 +634,7 @@ private slots:
                 return;
             setSpeed(*form, QStringLiteral("2000")); // 10 s
             duringThePause(form.get(), 20, [&] {
-                pxAtQuit = form->lesson.scene().PointPX;
+                pxAtQuit = LessonTest::pointPX(form->lesson);
                 quitAt = log.now();
                 form->end_Click();
             });
@@ -645,7 +645,7 @@ private slots:
 
         QVERIFY(form->quitRequested());
         QCOMPARE(pxAtQuit, 280.0);
-        QCOMPARE(form->lesson.scene().PointPX, 280.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 280.0);
         QCOMPARE(log.texts(), distanceTexts(1, 2));
         QVERIFY2((returned - quitAt) / 1e6 < 5000, "the run ended without waiting out its pause");
         QVERIFY(!form->lesson.isPlaying());

@@ -113,7 +113,7 @@ bool sameButBlueNear(const QImage &a, const QImage &b, QPointF point, int *blueN
 
 #define COMPARE_SNAPSHOTS(now, then)                                                               \
     do {                                                                                           \
-        QCOMPARE(now.scene.PointPX, then.scene.PointPX);                                           \
+        QCOMPARE(LessonTest::pointPX(now.scene), LessonTest::pointPX(then.scene));                                           \
         QCOMPARE(now.tablePairs, then.tablePairs);                                                 \
         QCOMPARE(now.y, then.y);                                                                   \
         QCOMPARE(now.scene.Slot, then.scene.Slot);                                                 \
@@ -169,7 +169,7 @@ private slots:
             const double px = 300 - 10 * k;
             const double x = k / 2.0;
             const SceneState &s = form->lesson.scene();
-            QCOMPARE(s.PointPX, px);
+            QCOMPARE(LessonTest::pointPX(s), px);
             QCOMPARE(form->Text1->text(), distanceText(x));
             QCOMPARE(form->Label4[8]->left(), px - 18);
             QCOMPARE(form->Shape1->left(), px - 4);
@@ -188,7 +188,7 @@ private slots:
             const double px = 300 - 10 * k;
             const double x = k / 2.0;
             const SceneState &s = form->lesson.scene();
-            QCOMPARE(s.PointPX, px);
+            QCOMPARE(LessonTest::pointPX(s), px);
             QCOMPARE(form->Text1->text(), distanceText(x));
             QCOMPARE(form->Label4[8]->left(), px - 18);
             QCOMPARE(form->Shape1->left(), px - 4);
@@ -209,12 +209,12 @@ private slots:
         auto form = LessonTest::makeForm();
         for (int i = 0; i < 10; ++i)
             form->susumu_Click();
-        QCOMPARE(form->lesson.scene().PointPX, 200.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 200.0);
         QCOMPARE(form->Label4[6]->left(), 233.0);
         QCOMPARE(form->Label4[6]->top(), 300.0);
         form->susumu_Click();
         form->modoru_Click();
-        QCOMPARE(form->lesson.scene().PointPX, 200.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 200.0);
         QCOMPARE(form->Label4[6]->left(), 228.0);
 
         // Below the track up to x = 3.0, beside it from x = 3.5 on.
@@ -265,7 +265,7 @@ private slots:
         }
         if (grid)
             form->Check1->click();
-        form->lesson.compose({ 2, 3, 1, 0, 3 });
+        form->lesson.compose(LessonTest::Composition { 2, 3, 1, 0, 3 });
         form->Command2_Click();
 
         const Snapshot atStart = take(*form);
@@ -277,7 +277,7 @@ private slots:
         for (int i = 0; i < 20; ++i)
             form->susumu_Click();
         const Snapshot atEnd = take(*form);
-        QCOMPARE(atEnd.scene.PointPX, 100.0);
+        QCOMPARE(LessonTest::pointPX(atEnd.scene), 100.0);
         QTest::mouseClick(form->susumu, Qt::LeftButton);
         QTest::mouseClick(form->susumu, Qt::LeftButton);
         const Snapshot afterForward = take(*form);
@@ -313,7 +313,7 @@ private slots:
 
         QTest::mouseClick(form->Command2, Qt::LeftButton);
         const SceneState &s = form->lesson.scene();
-        QCOMPARE(s.PointPX, 300.0);
+        QCOMPARE(LessonTest::pointPX(s), 300.0);
         QCOMPARE(form->Text1->text(), QStringLiteral(" 0.0"));
         QCOMPARE(tableY(*form), 0.0);
         QCOMPARE(form->lesson.y(), 0.0);
@@ -363,7 +363,7 @@ private slots:
             const QString grid = gridMissing(*form);
             if (!grid.isEmpty())
                 return QStringLiteral("grid missing at ") + grid;
-            return figureMismatch(*form, composition, int(form->lesson.scene().PointPX));
+            return figureMismatch(*form, composition, int(LessonTest::pointPX(form->lesson)));
         };
         for (int k = 1; k <= 20; ++k) {
             form->susumu_Click();
@@ -384,7 +384,7 @@ private slots:
         // Without the grid the pieces are plain where the lines ran.
         form->Check1->click();
         form->susumu_Click();
-        QCOMPARE(form->lesson.scene().PointPX, 290.0);
+        QCOMPARE(LessonTest::pointPX(form->lesson), 290.0);
         QCOMPARE(form->kokuban->pixel(295, 280), White);
         QCOMPARE(form->kokuban->pixel(350, 240), Grey);
         QCOMPARE(form->kokuban->pixel(25, 280), Green);

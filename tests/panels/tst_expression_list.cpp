@@ -170,7 +170,7 @@ private slots:
 
         form->Combo1->setEditText(QStringLiteral(" 0"));
         QTest::mouseClick(form->jidou, Qt::LeftButton);
-        QTRY_COMPARE(form->lesson.scene().PointPX, 100.0);
+        QTRY_COMPARE(LessonTest::pointPX(form->lesson), 100.0);
         QCOMPARE(shownState(*form), expectedState(ExerciseLines));
     }
 

@@ -92,7 +92,7 @@ int inkNear(const Form1 &form, const QImage &image, QPointF point, int r)
     int count = 0;
     for (int y = int(centre.y() - r * zoom); y <= int(centre.y() + r * zoom); ++y) {
         for (int x = int(centre.x() - r * zoom); x <= int(centre.x() + r * zoom); ++x)
-            count += image.valid(x, y) && image.pixelColor(x, y) == PredictionLayer::ink() ? 1 : 0;
+            count += image.valid(x, y) && image.pixelColor(x, y) == Palette::predictionInk() ? 1 : 0;
     }
     return count;
 }
@@ -216,7 +216,7 @@ private slots:
         form->graph.DrawGraphAxes(GraphPanel::Axes::OverDrawing);
         COMPARE_LAYER(form->gamen->layer(), axes, "axes drawn over themselves");
         form->Check2->click();
-        form->lesson.compose({ 3, 1, 2, 3, 1 });
+        form->lesson.compose(LessonTest::Composition { 3, 1, 2, 3, 1 });
         form->Command2_Click();
         for (int i = 0; i < 9; ++i)
             form->susumu_Click();
@@ -297,7 +297,7 @@ private slots:
     {
         auto form = LessonTest::makeForm();
         const QImage axes = expectedAxes(*form->gamen);
-        form->lesson.compose({ 3, 3, 3, 3, 3 });
+        form->lesson.compose(LessonTest::Composition { 3, 3, 3, 3, 3 });
         form->Command2_Click();
         form->Check2->click();
         for (int i = 0; i < 20; ++i)
@@ -376,7 +376,7 @@ private slots:
         for (int i = 0; i < zoomSteps; ++i)
             form->windowZoom.zoomIn();
         form->Check2->click();
-        form->lesson.compose({ 3, 1, 2, 0, 3 });
+        form->lesson.compose(LessonTest::Composition { 3, 1, 2, 0, 3 });
         stepForward(*form, 20);
         const QImage without = shown(*form);
         const QImage layer = form->gamen->layer().copy();
@@ -423,7 +423,7 @@ private slots:
         QRandomGenerator random(20261208);
         for (int round = 0; round < 12; ++round) {
             Composition columns;
-            for (double &kind : columns)
+            for (int &kind : columns)
                 kind = random.bounded(4);
             auto form = LessonTest::makeForm();
             form->Check2->click();
@@ -459,7 +459,7 @@ private slots:
                 int added = 0;
                 for (int py = 0; py < after.height(); ++py) {
                     for (int px = 0; px < after.width(); ++px) {
-                        if (after.pixelColor(px, py) != PredictionLayer::ink() || before.pixelColor(px, py) == PredictionLayer::ink())
+                        if (after.pixelColor(px, py) != Palette::predictionInk() || before.pixelColor(px, py) == Palette::predictionInk())
                             continue;
                         const QPointF at = QPointF(px + 0.5, py + 0.5) / zoom - QPointF(Border);
                         if (count.contains(at))
@@ -522,14 +522,14 @@ private slots:
         auto form = LessonTest::makeForm();
         QCOMPARE(form->outerWidth(), 9700);
         QVERIFY2(form->gamen->x() >= form->width(), "the graph lies right of the window at first");
-        form->lesson.compose({ 1, 2, 3, 2, 1 });
+        form->lesson.compose(LessonTest::Composition { 1, 2, 3, 2, 1 });
         form->Command2_Click();
         form->Check2->click();
         for (int i = 0; i < 7; ++i)
             form->susumu_Click();
 
         const QImage shown = form->gamen->layer().copy();
-        const double y = LessonTest::trueArea({ 1, 2, 3, 2, 1 }, 3.5);
+        const double y = LessonTest::trueArea(LessonTest::Composition { 1, 2, 3, 2, 1 }, 3.5);
         form->Check2->click();
         QCOMPARE(form->outerWidth(), 9700);
         QVERIFY(form->gamen->x() >= form->width());

@@ -381,7 +381,7 @@ private slots:
         QCOMPARE(form->outerHeight(), 8800);
         QVERIFY2(form->hyo->y() >= form->height(), "the table lies below the window at first");
 
-        form->lesson.compose({ 1, 1, 1, 1, 1 });
+        form->lesson.compose(LessonTest::Composition { 1, 1, 1, 1, 1 });
         form->Command2_Click();
         for (int i = 0; i < 8; ++i)
             form->susumu_Click();

@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "support/closed_form.h"
+#include "support/composition.h"
 #include "surface/controls.h"
 #include "surface/fonts.h"
 #include "surface/picture_box.h"
@@ -28,9 +29,6 @@
     }
 
 namespace LessonTest {
-
-// The kinds of piece in the five columns, 0 for an empty one.
-using Composition = std::array<double, 5>;
 
 const QColor Green(0, 128, 0);
 const QColor White(255, 255, 255);
@@ -59,9 +57,24 @@ inline QString colourName(QColor c)
 inline QString compositionText(const Composition &columns)
 {
     QStringList parts;
-    for (double kind : columns)
+    for (int kind : columns)
         parts << QString::number(kind);
     return parts.join(QLatin1Char(','));
+}
+
+inline QString compositionText(const AreaFunction::Columns &columns)
+{
+    return compositionText(Composition::of(columns));
+}
+
+// Where P stands on the blackboard: B is at x = 300, and P moves 20 px a centimetre.
+inline double pointPX(const SceneState &scene)
+{
+    return 300 - 10 * scene.step;
+}
+inline double pointPX(const Lesson &lesson)
+{
+    return pointPX(lesson.scene());
 }
 
 // The distance box's text for x: a blank, then x with one decimal.
@@ -83,8 +96,8 @@ inline QString describeScene(const Lesson &lesson, std::initializer_list<double>
     QStringList parts;
     for (double v : values)
         parts << number(v);
-    for (double kind : lesson.columns())
-        parts << number(kind);
+    for (PieceKind kind : lesson.columns())
+        parts << number(kindNumber(kind));
     return parts.join(QLatin1Char(' '));
 }
 
@@ -92,9 +105,8 @@ inline QString describeScene(const Lesson &lesson, std::initializer_list<double>
 inline QString describeScene(const Lesson &lesson)
 {
     const SceneState &s = lesson.scene();
-    return describeScene(lesson, { s.PointAX, s.PointAY, s.PointBX, s.PointBY, s.PointCX, s.PointCY, s.PointDX,
-                                   double(s.PointDY), s.PointPX, double(s.BaseLineY), s.DragKind, s.DragFrom,
-                                   lesson.y(), double(lesson.runState()) });
+    return describeScene(lesson, { pointPX(lesson), kindNumber(s.DragKind), double(s.DragFrom), lesson.y(),
+                                   double(lesson.runState()) });
 }
 
 // A line control's ends as "(x1,y1)-(x2,y2)".
@@ -105,7 +117,7 @@ inline QString describeLine(const LineControl *line)
 
 inline double distanceOf(const SceneState &s)
 {
-    return (300 - s.PointPX) / 20;
+    return s.step / 2.0;
 }
 
 // A pair the table shows that is not the area's at its x, or one beyond P.

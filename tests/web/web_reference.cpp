@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     Fonts::install();
     if (argc == 5 && QByteArray(argv[1]) == "check-pdf") {
-        std::array<double, 5> columns {};
+        LessonTest::Composition columns {};
         const QStringList kinds = QString::fromLatin1(argv[3]).split(QLatin1Char(','));
         for (int i = 0; i < 5 && i < kinds.size(); ++i)
             columns[i] = kinds[i].toDouble();
@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
     if (flags.contains("opened")) {
         Lesson::Columns columns {};
         for (int column = 0; column < kinds.size() && column < 5; ++column)
-            columns[column] = kinds[column].toInt();
+            columns[column] = PieceKind(kinds[column].toInt());
         form.lesson.compose(columns);
     }
     for (int column = 0; column < kinds.size() && column < 5 && !flags.contains("opened"); ++column) {

@@ -27,7 +27,7 @@ inline std::pair<int, QSizeF> pagesAndSize(const QString &pdf)
     return { pages.captured(1).toInt(), QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble()) };
 }
 
-inline QStringList faults(const QString &pdf, const std::array<double, 5> &columns, WorksheetPage::Sheet sheet)
+inline QStringList faults(const QString &pdf, const LessonTest::Composition &columns, WorksheetPage::Sheet sheet)
 {
     QStringList found;
     const bool answer = sheet == WorksheetPage::Sheet::Answer;
