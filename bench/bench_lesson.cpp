@@ -6,6 +6,7 @@
 //
 //   bench_lesson [seconds of automatic play, 30 by default]
 #include "app/form1.h"
+#include "support/lesson_test.h"
 #include "support/painted_area.h"
 #include "surface/fonts.h"
 
@@ -21,6 +22,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
+
+using LessonTest::TestForm;
 
 namespace {
 
@@ -95,7 +98,7 @@ void settle(int ms)
 // A press and, a moment later, a release in the middle of a button, sent to the window as
 // the platform sends a user's; returns the process's CPU time for both with everything they
 // caused, painting and showing on the display included.
-double clickCpuMs(Form1 &form, QWidget *button, PaintedArea &painted, qint64 &pixels)
+double clickCpuMs(TestForm &form, QWidget *button, PaintedArea &painted, qint64 &pixels)
 {
     QWindow *window = form.windowHandle();
     const QPoint at = button->mapTo(&form, button->rect().center());
@@ -130,7 +133,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const double autoSeconds = argc > 1 ? std::max(1.0, std::atof(argv[1])) : 30.0;
     Fonts::install();
-    Form1 form;
+    TestForm form;
     FirstPaint firstPaint;
     form.installEventFilter(&firstPaint);
     form.show();

@@ -1,5 +1,8 @@
 #include "app/browser_page.h"
 
+#include "lesson/figure_address.h"
+#include "lesson/lesson.h"
+
 #include <QByteArray>
 #include <QEvent>
 #include <QWidget>
@@ -127,6 +130,16 @@ void replaceFragment(const QString &fragment)
 #else
     Q_UNUSED(fragment);
 #endif
+}
+
+void followLesson(const Lesson &lesson)
+{
+    QObject::connect(&lesson, &Lesson::changed, &lesson, [&lesson](Lesson::Change change) {
+        announce(lesson.whereText());
+        if (change == Lesson::Change::Dropped
+            || (change == Lesson::Change::InitialScreen && FigureAddress::parse(fragment())))
+            replaceFragment(FigureAddress::fragment(lesson.columns()));
+    });
 }
 
 } // namespace BrowserPage

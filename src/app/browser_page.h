@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+class Lesson;
 class QWidget;
 
 // What differs when the program runs in a web page (Qt for WebAssembly) rather than as a
@@ -40,5 +41,10 @@ QString fragment();
 // change, so that Back leaves the lesson rather than undoing drops; an empty one takes
 // the fragment away.
 void replaceFragment(const QString &fragment);
+
+// Follows the lesson: where the figure stands is announced for screen readers after every
+// change, and the page's address carries the figure composed now, so that it can be passed
+// on as it is (the initial screen takes a figure away and leaves anything else there alone).
+void followLesson(const Lesson &lesson);
 
 } // namespace BrowserPage

@@ -19,16 +19,23 @@ QColor rgb(int r, int g, int b)
     return QColor(r, g, b);
 }
 
+// The name of a control of an array, as the window's arrays name them: "Label4(6)".
+QString indexed(const char *array, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+}
+
 // A rectangle in twips relative to a host's content, in the host's logical coordinates.
 QRect placeIn(const ControlHost *host, int left, int top, int width, int height)
 {
     return Twips::rect(left, top, width, height).translated(host->contentOffset());
 }
 
-QCheckBox *makeCheckBox(Placement &placement, QWidget *parent, const QString &caption, QColor back, QColor text,
-                        const QFont &font)
+QCheckBox *makeCheckBox(Placement &placement, QWidget *parent, const QString &name, const QString &caption, QColor back,
+                        QColor text, const QFont &font)
 {
     auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Window, back);
     palette.setColor(QPalette::Button, back);
@@ -40,10 +47,11 @@ QCheckBox *makeCheckBox(Placement &placement, QWidget *parent, const QString &ca
     return box;
 }
 
-LabelControl *makeLabel(ControlHost *host, const QString &caption, const QFont &font, QColor text,
+LabelControl *makeLabel(ControlHost *host, const QString &name, const QString &caption, const QFont &font, QColor text,
                         QColor back, int left, int top, int width, int height)
 {
     auto *label = host->add<LabelControl>(caption, font, text);
+    label->setName(name);
     if (back.isValid())
         label->setBackColor(back);
     const QRect r = Twips::rect(left, top, width, height);
@@ -53,9 +61,10 @@ LabelControl *makeLabel(ControlHost *host, const QString &caption, const QFont &
     return label;
 }
 
-LineControl *makeLine(ControlHost *host, QColor color, int width, int x1, int y1, int x2, int y2)
+LineControl *makeLine(ControlHost *host, const QString &name, QColor color, int width, int x1, int y1, int x2, int y2)
 {
     auto *line = host->add<LineControl>(color, width);
+    line->setName(name);
     line->setEnds(Twips::toPixels(x1), Twips::toPixels(y1), Twips::toPixels(x2), Twips::toPixels(y2));
     return line;
 }
@@ -68,7 +77,6 @@ Form1::Form1(QWidget *parent)
     setWindowTitle(QStringLiteral("３.１次関数  (by t.Morvane)"));
     setBackColor(rgb(192, 255, 192));
     placement.setFont(this, Fonts::defaultFont());
-    style = new ZoomStyle(this);
     buildControls();
     for (QWidget *child : findChildren<QWidget *>())
         child->setStyle(style);
@@ -78,11 +86,12 @@ Form1::Form1(QWidget *parent)
 
 Form1::~Form1() = default;
 
-PictureBox *Form1::makePictureBox(QRect place, const QString &name, QColor back)
+PictureBox *Form1::makePictureBox(const QString &name, QRect place, const QString &caption, QColor back)
 {
     auto *box = new PictureBox(this);
+    box->setObjectName(name);
     placement.place(box, place);
-    box->setAccessibleName(name);
+    box->setAccessibleName(caption);
     box->setBackColor(back);
     return box;
 }
@@ -96,41 +105,44 @@ void Form1::buildControls()
     gamen->font = Fonts::defaultFont();
 
     hyo->font = Fonts::layoutFont(14.25, true);
-    Line3 = makeLine(hyo, Qt::black, 3, 120, 840, 9000, 840);
-    Line2 = makeLine(hyo, Qt::black, 3, 480, 120, 480, 1560);
-    Label5 = makeLabel(hyo, QStringLiteral("χ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 0, 240, 495, 495);
-    Label7 = makeLabel(hyo, QStringLiteral("ｙ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 120, 960, 255, 495);
+    Line3 = makeLine(hyo, QStringLiteral("Line3"), Qt::black, 3, 120, 840, 9000, 840);
+    Line2 = makeLine(hyo, QStringLiteral("Line2"), Qt::black, 3, 480, 120, 480, 1560);
+    Label5 = makeLabel(hyo, QStringLiteral("Label5"), QStringLiteral("χ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 0, 240, 495, 495);
+    Label7 = makeLabel(hyo, QStringLiteral("Label7"), QStringLiteral("ｙ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 120, 960, 255, 495);
 
-    auto makeButton = [this](const QString &caption, QColor back, const QFont &font, int l, int t, int w, int h) {
+    auto makeButton = [this](const QString &name, const QString &caption, QColor back, const QFont &font, int l, int t,
+                             int w, int h) {
         auto *button = new CommandButton(caption, back, this);
+        button->setObjectName(name);
         placement.setFont(button, font);
         placement.place(button, Twips::rect(l, t, w, h));
         button->setAccessibleName(caption);
         return button;
     };
-    Command1 = makeButton(QStringLiteral("初期画面"), rgb(255, 255, 192), Fonts::layoutFont(12, true), 3240, 240, 1215, 495);
-    end = makeButton(QStringLiteral("終了"), rgb(192, 192, 255), Fonts::layoutFont(12, true), 8040, 240, 1215, 495);
-    jidou = makeButton(QStringLiteral("自    動"), rgb(0, 255, 0), Fonts::layoutFont(15.75, true), 240, 7320, 1695, 735);
-    tomeru = makeButton(QStringLiteral("ストップ"), rgb(128, 255, 128), Fonts::layoutFont(12), 2160, 7560, 975, 495);
-    susumu = makeButton(QStringLiteral("出す"), rgb(255, 255, 0), Fonts::layoutFont(12, true), 4560, 7320, 975, 735);
-    modoru = makeButton(QStringLiteral("戻す"), rgb(0, 255, 255), Fonts::layoutFont(12, true), 5640, 7320, 975, 735);
-    Command2 = makeButton(QStringLiteral("最初に"), rgb(255, 192, 128), Fonts::defaultFont(), 6720, 7560, 855, 495);
+    Command1 = makeButton(QStringLiteral("Command1"), QStringLiteral("初期画面"), rgb(255, 255, 192), Fonts::layoutFont(12, true), 3240, 240, 1215, 495);
+    end = makeButton(QStringLiteral("end"), QStringLiteral("終了"), rgb(192, 192, 255), Fonts::layoutFont(12, true), 8040, 240, 1215, 495);
+    jidou = makeButton(QStringLiteral("jidou"), QStringLiteral("自    動"), rgb(0, 255, 0), Fonts::layoutFont(15.75, true), 240, 7320, 1695, 735);
+    tomeru = makeButton(QStringLiteral("tomeru"), QStringLiteral("ストップ"), rgb(128, 255, 128), Fonts::layoutFont(12), 2160, 7560, 975, 495);
+    susumu = makeButton(QStringLiteral("susumu"), QStringLiteral("出す"), rgb(255, 255, 0), Fonts::layoutFont(12, true), 4560, 7320, 975, 735);
+    modoru = makeButton(QStringLiteral("modoru"), QStringLiteral("戻す"), rgb(0, 255, 255), Fonts::layoutFont(12, true), 5640, 7320, 975, 735);
+    Command2 = makeButton(QStringLiteral("Command2"), QStringLiteral("最初に"), rgb(255, 192, 128), Fonts::defaultFont(), 6720, 7560, 855, 495);
 
     const QColor formBack = rgb(192, 255, 192), checkText = rgb(0, 128, 0);
-    Check1 = makeCheckBox(placement, this, QStringLiteral("方眼"), formBack, checkText, Fonts::layoutFont(18));
+    Check1 = makeCheckBox(placement, this, QStringLiteral("Check1"), QStringLiteral("方眼"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check1, Twips::rect(5640, 360, 1215, 390));
-    Check3 = makeCheckBox(placement, this, QStringLiteral("表"), formBack, checkText, Fonts::layoutFont(18));
+    Check3 = makeCheckBox(placement, this, QStringLiteral("Check3"), QStringLiteral("表"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check3, Twips::rect(7800, 7200, 735, 390));
-    Check2 = makeCheckBox(placement, this, QStringLiteral("グラフ"), formBack, checkText, Fonts::layoutFont(18));
+    Check2 = makeCheckBox(placement, this, QStringLiteral("Check2"), QStringLiteral("グラフ"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check2, Twips::rect(7800, 7680, 1335, 390));
-    Check5 = makeCheckBox(placement, this, QStringLiteral("封筒をかくす"), formBack, checkText, Fonts::layoutFont(18));
+    Check5 = makeCheckBox(placement, this, QStringLiteral("Check5"), QStringLiteral("封筒をかくす"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check5, Twips::rect(9600, 8160, 2535, 495));
-    Check6 = makeCheckBox(placement, this, QStringLiteral("式"), formBack, checkText, Fonts::layoutFont(18));
+    Check6 = makeCheckBox(placement, this, QStringLiteral("Check6"), QStringLiteral("式"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check6, Twips::rect(12360, 8160, 735, 495));
-    Check7 = makeCheckBox(placement, this, QStringLiteral("予想"), formBack, checkText, Fonts::layoutFont(18));
+    Check7 = makeCheckBox(placement, this, QStringLiteral("Check7"), QStringLiteral("予想"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check7, Twips::rect(13200, 8160, 1035, 495));
 
     Combo1 = new SpeedBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     // What is typed is the speed: "1" stays "1" rather than being completed to "10".
@@ -146,27 +158,29 @@ void Form1::buildControls()
     // The edit field inside is the box's focus child, so it carries the label too.
     Combo1->lineEdit()->setAccessibleName(QStringLiteral("速度"));
 
-    Label6 = makeLabel(this, QStringLiteral("関数の利用"), Fonts::layoutFont(24), rgb(255, 255, 255), rgb(0, 0, 255), 240, 240, 2400, 495);
-    Label3 = makeLabel(this, QStringLiteral("速度"), Fonts::layoutFont(14.25), rgb(0, 128, 0), formBack, 3360, 7320, 570, 285);
-    Label8 = makeLabel(this, QStringLiteral("Valdren 学習ソフト"), Fonts::defaultFont(), rgb(0, 192, 0), formBack, 13680, 9960, 1695, 180);
+    Label6 = makeLabel(this, QStringLiteral("Label6"), QStringLiteral("関数の利用"), Fonts::layoutFont(24), rgb(255, 255, 255), rgb(0, 0, 255), 240, 240, 2400, 495);
+    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("速度"), Fonts::layoutFont(14.25), rgb(0, 128, 0), formBack, 3360, 7320, 570, 285);
+    Label8 = makeLabel(this, QStringLiteral("Label8"), QStringLiteral("Valdren 学習ソフト"), Fonts::defaultFont(), rgb(0, 192, 0), formBack, 13680, 9960, 1695, 180);
+
+    prediction->setName(QStringLiteral("prediction"));
 
     // Created last, so that it stands in front of the blackboard.
-    Picture1 = makePictureBox(Twips::rect(120, 3000, 9255, 3975), QStringLiteral("封筒をかくす"), rgb(128, 255, 128));
+    Picture1 = makePictureBox(QStringLiteral("Picture1"), Twips::rect(120, 3000, 9255, 3975), QStringLiteral("封筒をかくす"), rgb(128, 255, 128));
 }
 
 void Form1::buildBlackboard()
 {
     const QColor white = rgb(255, 255, 255), green = rgb(0, 128, 0);
     // Light controls are painted in the order they are made: the tray band at the back.
-    Line1 = makeLine(kokuban, rgb(0, 64, 0), 150, 0, 840, 9000, 840);
-    Label1 = makeLabel(kokuban, QStringLiteral("点Ｐが動いた距離χ"), Fonts::layoutFont(18), white, green, 360, 5400, 3090, 360);
-    Line4[1] = makeLine(kokuban, rgb(255, 0, 0), 3, 360, 5880, 3480, 5880);
-    Label2 = makeLabel(kokuban, QStringLiteral("cm"), Fonts::layoutFont(15.75, true), white, green, 5040, 5520, 420, 315);
+    Line1 = makeLine(kokuban, QStringLiteral("Line1"), rgb(0, 64, 0), 150, 0, 840, 9000, 840);
+    Label1 = makeLabel(kokuban, QStringLiteral("Label1"), QStringLiteral("点Ｐが動いた距離χ"), Fonts::layoutFont(18), white, green, 360, 5400, 3090, 360);
+    Line4[1] = makeLine(kokuban, indexed("Line4", 1), rgb(255, 0, 0), 3, 360, 5880, 3480, 5880);
+    Label2 = makeLabel(kokuban, QStringLiteral("Label2"), QStringLiteral("cm"), Fonts::layoutFont(15.75, true), white, green, 5040, 5520, 420, 315);
 
     const char *sizeCaptions[6] = { "2cm", "2cm", "2cm", "4cm", "2cm", "6cm" };
     const QPoint sizePlaces[6] = { { 5400, 1680 }, { 5280, 1440 }, { 6150, 1680 }, { 6039, 1080 }, { 6896, 1680 }, { 6793, 720 } };
     for (int i = 0; i < 6; ++i)
-        Label9[i] = makeLabel(kokuban, QString::fromLatin1(sizeCaptions[i]), Fonts::defaultFont(), white, QColor(),
+        Label9[i] = makeLabel(kokuban, indexed("Label9", i), QString::fromLatin1(sizeCaptions[i]), Fonts::defaultFont(), white, QColor(),
                               sizePlaces[i].x(), sizePlaces[i].y(), 315, 180);
 
     const struct { int index; const char *caption; double points; QColor color; } letters[] = {
@@ -174,24 +188,34 @@ void Form1::buildBlackboard()
         { 4, "１０cm", 18, white }, { 5, "６cm", 18, white }, { 6, "χcm", 18, rgb(255, 128, 128) },
         { 8, "Ｐ", 24, white },
     };
-    for (const auto &letter : letters)
+    for (const auto &letter : letters) {
         Label4[letter.index] = kokuban->add<LabelControl>(QString::fromUtf8(letter.caption), Fonts::layoutFont(letter.points), letter.color);
+        Label4[letter.index]->setName(indexed("Label4", letter.index));
+    }
 
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i) {
         Line5[i] = i == 4 ? kokuban->add<LineControl>(rgb(255, 0, 0), 5) : kokuban->add<LineControl>(white, 3);
-    for (auto *outline : { &Line6, &Line7, &Line9 }) {
-        for (auto &line : *outline)
-            line = kokuban->add<LineControl>(rgb(255, 255, 0), 2);
+        Line5[i]->setName(indexed("Line5", i));
+    }
+    const std::pair<std::array<LineControl *, 4> *, const char *> outlines[] = { { &Line6, "Line6" }, { &Line7, "Line7" }, { &Line9, "Line9" } };
+    for (const auto &[outline, name] : outlines) {
+        for (int i = 0; i < 4; ++i) {
+            (*outline)[i] = kokuban->add<LineControl>(rgb(255, 255, 0), 2);
+            (*outline)[i]->setName(indexed(name, i));
+        }
     }
     // Point P's dot stands above the envelope's lines, so it shows on B.
     Shape1 = kokuban->add<ShapeControl>(rgb(255, 0, 0), QSizeF(Twips::toPixels(150), Twips::toPixels(120)));
+    Shape1->setName(QStringLiteral("Shape1"));
 
-    Check4 = makeCheckBox(placement, kokuban, QStringLiteral("Check4"), rgb(128, 128, 0), Qt::black, Fonts::defaultFont());
+    Check4 = makeCheckBox(placement, kokuban, QStringLiteral("Check4"), QStringLiteral("Check4"), rgb(128, 128, 0), Qt::black,
+                          Fonts::defaultFont());
     placement.place(Check4, placeIn(kokuban, 3600, 5520, 255, 255));
     Check4->setAccessibleName(QStringLiteral("点Ｐが動いた距離χ"));
     Check4->setChecked(lesson.isOn(Lesson::Switch::Marker));
 
     Text1 = new QLineEdit(QStringLiteral("Text1"), kokuban);
+    Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAlignment(Qt::AlignCenter);
     // Painting its own background (the board's colour at its corners), a change of the
     // distance does not make the whole board paint again behind it.
@@ -234,23 +258,25 @@ void Form1::connectHandlers()
         setTabOrder(readingOrder[i - 1], readingOrder[i]);
 
     windowZoom.installShortcuts();
-    presenterKeys.installShortcuts();
+    presenterKeys.installShortcuts({ susumu, modoru, Command2 }, { Text1, Combo1 });
     commands.installShortcuts();
-    commands.installMenus();
+    commands.installMenus({ kokuban, hyo, gamen });
 
     kokuban->onMouseDown = [this](int16_t b, int16_t s, float x, float y) { kokuban_MouseDown(b, s, x, y); };
     kokuban->onMouseMove = [this](int16_t b, int16_t s, float x, float y) { kokuban_MouseMove(b, s, x, y); };
     kokuban->onMouseUp = [this](int16_t b, int16_t s, float x, float y) { kokuban_MouseUp(b, s, x, y); };
 
     connect(&lesson, &Lesson::changed, this, &Form1::follow);
+    // After the views, so that what the page is told is what they show.
+    BrowserPage::followLesson(lesson);
     connect(&lesson, &Lesson::switched, this, &Form1::followSwitch);
     connect(&lesson, &Lesson::runStateChanged, this, &Form1::applyButtons);
     connect(&lesson, &Lesson::predictionChanged, this, [this] {
         refreshPrediction();
         describeGraph();
     });
-    connect(&table, &TablePanel::roomWanted, this, [this](bool shown) { setOuterHeight(shown ? 10800 : 8800); });
-    connect(&graph, &GraphPanel::roomWanted, this, [this](bool shown) { setOuterWidth(shown ? 15700 : 9700); });
+    connect(&table, &TablePanel::roomWanted, this, [this](bool shown) { setOuterSize(outerWidth(), shown ? 10800 : 8800); });
+    connect(&graph, &GraphPanel::roomWanted, this, [this](bool shown) { setOuterSize(shown ? 15700 : 9700, outerHeight()); });
 }
 
 void Form1::Form_Load()
@@ -386,12 +412,9 @@ void Form1::follow(Lesson::Change change)
     graph.follow(change);
     expressions.refresh();
     refreshPrediction();
-    describeScene();
-    // The page's address carries the figure, so that it can be passed on as it is now;
-    // the initial screen takes a figure away and leaves anything else there alone.
-    if (change == Lesson::Change::Dropped
-        || (change == Lesson::Change::InitialScreen && FigureAddress::parse(BrowserPage::fragment())))
-        BrowserPage::replaceFragment(FigureAddress::fragment(lesson.columns()));
+    // Where the figure stands, for screen readers.
+    kokuban->setAccessibleDescription(lesson.whereText());
+    describeGraph();
     // Started over outside a run: there is nothing left to stop.
     if (change != Lesson::Change::StepOut && change != Lesson::Change::StepIn && !lesson.isPlaying())
         tomeru->setEnabled(false);
@@ -399,8 +422,11 @@ void Form1::follow(Lesson::Change change)
 
 void Form1::followSwitch(Lesson::Switch which, bool on)
 {
-    // Changed by the lesson itself, the box shows it too; its handler then finds nothing to do.
-    checkBox(which)->setChecked(on);
+    // Changed by the lesson itself, the box shows it too; one that told the lesson shows it already.
+    if (QCheckBox *box = checkBox(which); box->isChecked() != on) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(on);
+    }
     switch (which) {
     case Lesson::Switch::Grid:
         figure.gridSwitched(on);
@@ -455,14 +481,6 @@ QCheckBox *Form1::checkBox(Lesson::Switch which) const
     return Check1;
 }
 
-void Form1::describeScene()
-{
-    const QString where = lesson.whereText();
-    kokuban->setAccessibleDescription(where);
-    describeGraph();
-    BrowserPage::announce(where);
-}
-
 void Form1::describeGraph()
 {
     QStringList parts { expressions.description(), prediction->description() };
@@ -483,11 +501,10 @@ void Form1::applyButtons(Lesson::RunState state)
     tomeru->setEnabled(!idle);
 }
 
-void Form1::setOuterSize(int widthTwips, int heightTwips)
+void Form1::fillPage()
 {
-    m_outerWidth = widthTwips;
-    m_outerHeight = heightTwips;
-    windowZoom.layOut();
+    windowZoom.fitToPage();
+    BrowserPage::watchExposes(this);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)

@@ -27,24 +27,84 @@
 
 // The lesson's one window: its controls, the views that draw the lesson on them, and the
 // handlers, which pass what the class does on to the lesson. The views follow the lesson
-// from one place, follow(), in one fixed order.
+// from one place, follow(), in one fixed order. Every control carries its name as its
+// object name (a light control as its name on its host), so that tools and tests find it.
 class Form1 : public ControlHost
 {
 public:
     explicit Form1(QWidget *parent = nullptr);
     ~Form1() override;
 
-    Lesson lesson;
+    // Where the lesson is published for browsers: the QR code then points pupils there.
+    void setSiteAddress(const QString &address) { commands.setSiteAddress(address); }
+    // Shows the window as the whole of a web page, at the largest scale that fits it.
+    void fillPage();
+
+    // The handlers: what the class does, passed on to the lesson.
+    void Form_Load();
+    void Command1_Click(); // 初期画面
+    void end_Click();      // 終了: ends the program at once, also in the middle of automatic play
+    void susumu_Click();
+    void modoru_Click();
+    void Command2_Click();
+    void jidou_Click();
+    void tomeru_Click();
+    void Check1_Click();
+    void Check2_Click();
+    void Check3_Click();
+    void Check4_Click();
+    void Check5_Click();
+    void Check6_Click();
+    void Check7_Click();
+    void kokuban_MouseDown(int16_t button, int16_t shift, float x, float y);
+    void kokuban_MouseMove(int16_t button, int16_t shift, float x, float y);
+    void kokuban_MouseUp(int16_t button, int16_t shift, float x, float y);
+    // While 予想 is ticked: a press on the graph puts the prediction at the nearest whole x
+    // and a drag moves it up and down there.
+    void gamen_MouseDown(int16_t button, int16_t shift, float x, float y);
+    void gamen_MouseMove(int16_t button, int16_t shift, float x, float y);
+    void gamen_MouseUp(int16_t button, int16_t shift, float x, float y);
+
+    // True once the program has been asked to end.
+    bool quitRequested() const { return m_quitRequested; }
+
+    // The window's outer size in twips (the client area follows, see Twips).
+    void setOuterSize(int widthTwips, int heightTwips) { windowZoom.setOuterSize(widthTwips, heightTwips); }
+    int outerWidth() const { return windowZoom.outerWidth(); }
+    int outerHeight() const { return windowZoom.outerHeight(); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    PictureBox *makePictureBox(const QString &name, QRect place, const QString &caption, QColor back);
+    void buildControls();
+    void buildBlackboard();
+    void connectHandlers();
+    void requestQuit();
+
+    // Every view brought up to a change of the lesson, in one fixed order.
+    void follow(Lesson::Change change);
+    void followSwitch(Lesson::Switch which, bool on);
+    // The one place that sets the buttons for each state of automatic play.
+    void applyButtons(Lesson::RunState state);
+    // Tells screen readers what the graph shows besides its curve: the expressions, the prediction.
+    void describeGraph();
+    void refreshPrediction();
+    QCheckBox *checkBox(Lesson::Switch which) const;
+
+    Lesson lesson { this };
 
     // Where every control stands in logical pixels, for showing the window larger.
     Placement placement { this };
     // The style of the windowed controls, whose own parts grow with the zoom.
-    ZoomStyle *style = nullptr;
+    ZoomStyle *style = new ZoomStyle(this);
 
     // Picture boxes. kokuban is the back-most control, Picture1 the front-most.
-    PictureBox *kokuban = makePictureBox(Twips::rect(240, 960, 9015, 6135), QStringLiteral("黒板"), QColor(0, 128, 0));
-    PictureBox *gamen = makePictureBox(Twips::rect(9480, 240, 5895, 7695), QStringLiteral("グラフ"), Palette::panelBack());
-    PictureBox *hyo = makePictureBox(Twips::rect(120, 8400, 9135, 1695), QStringLiteral("表"), Palette::panelBack());
+    PictureBox *kokuban = makePictureBox(QStringLiteral("kokuban"), Twips::rect(240, 960, 9015, 6135), QStringLiteral("黒板"), QColor(0, 128, 0));
+    PictureBox *gamen = makePictureBox(QStringLiteral("gamen"), Twips::rect(9480, 240, 5895, 7695), QStringLiteral("グラフ"), Palette::panelBack());
+    PictureBox *hyo = makePictureBox(QStringLiteral("hyo"), Twips::rect(120, 8400, 9135, 1695), QStringLiteral("表"), Palette::panelBack());
     PictureBox *Picture1 = nullptr;
 
     // Buttons.
@@ -95,77 +155,16 @@ public:
     BoardMarkers markers { lesson, Label4, Line5, Shape1, Text1 };
     PieceOutlines outlines { Line6, Line7, Line9, Label9 };
     PieceDragger dragger { lesson, outlines };
-    TablePanel table { *hyo, lesson };
-    GraphPanel graph { *gamen, lesson };
+    TablePanel table { *hyo, lesson, this };
+    GraphPanel graph { *gamen, lesson, this };
     // Below the 式 list, which is made after it.
     PredictionLayer *prediction = gamen->add<PredictionLayer>(*gamen, lesson);
-    ExpressionList expressions { *gamen, lesson };
+    ExpressionList expressions { *gamen, lesson, this };
 
-    WindowZoom windowZoom { *this };
+    WindowZoom windowZoom { *this, placement, *style, this };
     PresenterKeys presenterKeys { *this };
-    LessonCommands commands { *this };
+    LessonCommands commands { *this, lesson, windowZoom, presenterKeys, this };
 
-    // The handlers: what the class does, passed on to the lesson.
-    void Form_Load();
-    void Command1_Click(); // 初期画面
-    void end_Click();      // 終了: ends the program at once, also in the middle of automatic play
-    void susumu_Click();
-    void modoru_Click();
-    void Command2_Click();
-    void jidou_Click();
-    void tomeru_Click();
-    void Check1_Click();
-    void Check2_Click();
-    void Check3_Click();
-    void Check4_Click();
-    void Check5_Click();
-    void Check6_Click();
-    void Check7_Click();
-    void kokuban_MouseDown(int16_t button, int16_t shift, float x, float y);
-    void kokuban_MouseMove(int16_t button, int16_t shift, float x, float y);
-    void kokuban_MouseUp(int16_t button, int16_t shift, float x, float y);
-    // While 予想 is ticked: a press on the graph puts the prediction at the nearest whole x
-    // and a drag moves it up and down there.
-    void gamen_MouseDown(int16_t button, int16_t shift, float x, float y);
-    void gamen_MouseMove(int16_t button, int16_t shift, float x, float y);
-    void gamen_MouseUp(int16_t button, int16_t shift, float x, float y);
-
-    // True once the program has been asked to end.
-    bool quitRequested() const { return m_quitRequested; }
-
-    // The window's outer size in twips (the client area follows, see Twips).
-    void setOuterSize(int widthTwips, int heightTwips);
-    void setOuterWidth(int widthTwips) { setOuterSize(widthTwips, m_outerHeight); }
-    void setOuterHeight(int heightTwips) { setOuterSize(m_outerWidth, heightTwips); }
-    int outerWidth() const { return m_outerWidth; }
-    int outerHeight() const { return m_outerHeight; }
-
-    // The one place that sets the buttons for each state of automatic play.
-    void applyButtons(Lesson::RunState state);
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
-private:
-    PictureBox *makePictureBox(QRect place, const QString &name, QColor back);
-    void buildControls();
-    void buildBlackboard();
-    void connectHandlers();
-    void requestQuit();
-
-    // Every view brought up to a change of the lesson, in one fixed order.
-    void follow(Lesson::Change change);
-    void followSwitch(Lesson::Switch which, bool on);
-    // Tells screen readers where the figure stands: "χ = 4.5 cm, y = 13.5 cm²".
-    void describeScene();
-    // And what the graph shows besides its curve: the expressions, the prediction.
-    void describeGraph();
-    void refreshPrediction();
-    QCheckBox *checkBox(Lesson::Switch which) const;
-
-    int m_outerWidth = 0;
-    int m_outerHeight = 0;
     bool m_quitRequested = false;
     // The whole x a press on the graph put a prediction at, while the press lasts.
     std::optional<int> m_predictingAt;

@@ -1,10 +1,12 @@
 #include "app/lesson_commands.h"
 
 #include "app/browser_page.h"
-#include "app/form1.h"
 #include "app/long_press.h"
+#include "app/presenter_keys.h"
 #include "app/qr_code_view.h"
+#include "app/window_zoom.h"
 #include "lesson/figure_address.h"
+#include "lesson/lesson.h"
 #include "surface/fonts.h"
 #include "worksheet/lesson_export.h"
 
@@ -29,8 +31,13 @@
 
 using Sheet = WorksheetPage::Sheet;
 
-LessonCommands::LessonCommands(Form1 &form)
-    : form(form)
+LessonCommands::LessonCommands(QWidget &window, const Lesson &lesson, const WindowZoom &zoom,
+                               const PresenterKeys &keys, QObject *parent)
+    : QObject(parent)
+    , window(window)
+    , lesson(lesson)
+    , zoom(zoom)
+    , keys(keys)
 {
 }
 
@@ -38,60 +45,61 @@ LessonCommands::~LessonCommands() = default;
 
 AreaFunction::Columns LessonCommands::columns() const
 {
-    return form.lesson.columns();
+    return lesson.columns();
 }
 
 void LessonCommands::installShortcuts()
 {
     auto bind = [this](QKeySequence::StandardKey key, auto command) {
-        auto *shortcut = new QShortcut(key, &form);
-        QObject::connect(shortcut, &QShortcut::activated, &form, command);
+        auto *shortcut = new QShortcut(key, &window);
+        connect(shortcut, &QShortcut::activated, this, command);
     };
     // The text boxes claim Ctrl+C for their own text before a shortcut sees it; the check
     // keeps it theirs should that ever change.
     bind(QKeySequence::Copy, [this] {
-        if (!form.presenterKeys.typing())
-            copy(&form);
+        if (!keys.typing())
+            copy(&window);
     });
-    bind(QKeySequence::Save, [this] { savePicture(&form); });
+    bind(QKeySequence::Save, [this] { savePicture(&window); });
     bind(QKeySequence::Print, [this] { choosePrint(); });
 }
 
-void LessonCommands::installMenus()
+void LessonCommands::installMenus(const Panels &panels)
 {
-    for (QWidget *widget : { static_cast<QWidget *>(&form), static_cast<QWidget *>(form.hyo), static_cast<QWidget *>(form.gamen) }) {
+    m_panels = panels;
+    for (QWidget *widget : { &window, panels.table, panels.graph }) {
         widget->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(widget, &QWidget::customContextMenuRequested, &form, [this, widget](const QPoint &pos) {
+        connect(widget, &QWidget::customContextMenuRequested, this, [this, widget](const QPoint &pos) {
             openMenu(widget, widget->mapToGlobal(pos));
         });
     }
     // Any mouse button drags a piece on the board, so a right press there is the board's,
     // also on its check box, rather than passed on to the window's menu.
-    form.kokuban->setContextMenuPolicy(Qt::PreventContextMenu);
+    panels.board->setContextMenuPolicy(Qt::PreventContextMenu);
 
     // Owned by the window; it sees the presses the panels and the background pass on.
-    new LongPress(&form, [this](QPoint pos) {
-        if (QWidget *target = menuTarget(form.childAt(pos)))
-            openMenu(target, form.mapToGlobal(pos));
+    new LongPress(&window, [this](QPoint pos) {
+        if (QWidget *target = menuTarget(window.childAt(pos)))
+            openMenu(target, window.mapToGlobal(pos));
     });
 }
 
 QWidget *LessonCommands::menuTarget(QWidget *widget) const
 {
-    for (QWidget *w = widget; w && w != &form; w = w->parentWidget()) {
-        if (w == form.kokuban)
+    for (QWidget *w = widget; w && w != &window; w = w->parentWidget()) {
+        if (w == m_panels.board)
             return nullptr;
-        if (w == form.hyo || w == form.gamen)
+        if (w == m_panels.table || w == m_panels.graph)
             return w;
     }
-    return &form;
+    return &window;
 }
 
 QString LessonCommands::targetName(QWidget *target) const
 {
-    if (target == form.hyo)
+    if (target == m_panels.table)
         return QStringLiteral("表");
-    if (target == form.gamen)
+    if (target == m_panels.graph)
         return QStringLiteral("グラフ");
     return QStringLiteral("ウィンドウ");
 }
@@ -99,7 +107,7 @@ QString LessonCommands::targetName(QWidget *target) const
 QFont LessonCommands::menuFont() const
 {
     // Read from the back of a classroom too: as large as the window is shown.
-    return Fonts::layoutFont(11 * form.windowZoom.factor());
+    return Fonts::layoutFont(11 * zoom.factor());
 }
 
 QMenu *LessonCommands::makeSheetMenu(QWidget *parent, const QString &title,
@@ -112,7 +120,7 @@ QMenu *LessonCommands::makeSheetMenu(QWidget *parent, const QString &title,
         QAction *action = menu->addAction(text);
         action->setToolTip(tip);
         action->setStatusTip(tip);
-        QObject::connect(action, &QAction::triggered, &form, [command, sheet] { command(sheet); });
+        connect(action, &QAction::triggered, this, [command, sheet] { command(sheet); });
     };
     add(QStringLiteral("問題（生徒用）…"),
         QStringLiteral("いまの図形で、表とグラフが空欄の問題プリント（A4・1枚）を作ります。"), Sheet::Problem);
@@ -123,7 +131,7 @@ QMenu *LessonCommands::makeSheetMenu(QWidget *parent, const QString &title,
 
 QMenu *LessonCommands::makeMenu(QWidget *target)
 {
-    auto *menu = new QMenu(&form);
+    auto *menu = new QMenu(&window);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setToolTipsVisible(true);
     menu->setFont(menuFont());
@@ -137,7 +145,7 @@ QMenu *LessonCommands::makeMenu(QWidget *target)
         action->setShortcutVisibleInContextMenu(true);
         action->setToolTip(tip);
         action->setStatusTip(tip);
-        QObject::connect(action, &QAction::triggered, &form, command);
+        connect(action, &QAction::triggered, this, command);
     };
     add(QStringLiteral("コピー"), QKeySequence::Copy,
         QStringLiteral("%1を画像としてクリップボードにコピーします。スライドなどに貼り付けられます。").arg(name),
@@ -162,7 +170,7 @@ QMenu *LessonCommands::makeMenu(QWidget *target)
         const QString tip = QStringLiteral("いまの図形を開くアドレスを大きなQRコードで表示します。生徒の端末で読み取ると、同じ図形で始まります。");
         share->setToolTip(tip);
         share->setStatusTip(tip);
-        QObject::connect(share, &QAction::triggered, &form, [this] { showQrCode(); });
+        connect(share, &QAction::triggered, this, [this] { showQrCode(); });
     }
     return menu;
 }
@@ -171,7 +179,7 @@ void LessonCommands::openMenu(QWidget *target, const QPoint &globalPos)
 {
     // Opened once the press that asked for it has been handled: in a browser the press
     // then makes the window active, which would close a menu already open.
-    QTimer::singleShot(0, &form, [this, target = QPointer<QWidget>(target), globalPos] {
+    QTimer::singleShot(0, this, [this, target = QPointer<QWidget>(target), globalPos] {
         if (target)
             makeMenu(target)->popup(globalPos);
     });
@@ -186,23 +194,23 @@ QString LessonCommands::shareAddress() const
 void LessonCommands::showQrCode()
 {
     if (!m_qrCode)
-        m_qrCode = new QrCodeView(&form);
+        m_qrCode = new QrCodeView(&window);
     m_qrCode->showAddress(shareAddress());
 }
 
 void LessonCommands::choosePrint()
 {
-    QMenu *choice = makeSheetMenu(&form, QStringLiteral("ワークシートを印刷"), [this](Sheet sheet) { printWorksheet(sheet); });
+    QMenu *choice = makeSheetMenu(&window, QStringLiteral("ワークシートを印刷"), [this](Sheet sheet) { printWorksheet(sheet); });
     choice->setAttribute(Qt::WA_DeleteOnClose);
     // Enter prints the problem sheet, the one handed out.
     choice->setActiveAction(choice->actions().constFirst());
-    choice->popup(form.mapToGlobal(form.rect().center()));
+    choice->popup(window.mapToGlobal(window.rect().center()));
 }
 
 QRect LessonCommands::shownArea(QWidget *target) const
 {
     // The window shown on a larger screen or page: only its client area, as the class sees it.
-    return target == &form ? form.windowZoom.shownClient() : target->rect();
+    return target == &window ? zoom.shownClient() : target->rect();
 }
 
 void LessonCommands::copy(QWidget *target)
@@ -213,12 +221,12 @@ void LessonCommands::copy(QWidget *target)
 void LessonCommands::savePicture(QWidget *target)
 {
     QString fileName = QStringLiteral("関数の利用");
-    if (target != &form)
+    if (target != &window)
         fileName += QLatin1Char('-') + targetName(target);
     // Taken now: the picture is what the class saw when it was asked for.
     saveAs(QStringLiteral("画像として保存"), fileName + QStringLiteral(".png"), QStringLiteral("PNG 画像 (*.png)"),
            LessonExport::pngBytes(LessonExport::picture(target, 2, shownArea(target),
-                                                        target == &form ? form.windowZoom.clientSize() : QSize())));
+                                                        target == &window ? zoom.clientSize() : QSize())));
 }
 
 void LessonCommands::saveWorksheetPdf(Sheet sheet)
@@ -233,10 +241,10 @@ void LessonCommands::printWorksheet(Sheet sheet)
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     LessonExport::prepareForWorksheet(*m_printer, sheet);
-    auto *dialog = new QPrintDialog(m_printer.get(), &form);
+    auto *dialog = new QPrintDialog(m_printer.get(), &window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     const AreaFunction::Columns composed = columns();
-    QObject::connect(dialog, &QDialog::accepted, &form, [this, composed, sheet] {
+    connect(dialog, &QDialog::accepted, this, [this, composed, sheet] {
         LessonExport::printWorksheet(*m_printer, composed, sheet);
     });
     dialog->open();
@@ -257,10 +265,10 @@ void LessonCommands::saveAs(const QString &title, const QString &fileName, const
 #else
     if (m_folder.isEmpty())
         m_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    auto *dialog = new QFileDialog(&form, title, QDir(m_folder).filePath(fileName), filter);
+    auto *dialog = new QFileDialog(&window, title, QDir(m_folder).filePath(fileName), filter);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(dialog, &QFileDialog::fileSelected, &form, [this, bytes](const QString &path) {
+    connect(dialog, &QFileDialog::fileSelected, this, [this, bytes](const QString &path) {
         m_folder = QFileInfo(path).absolutePath();
         if (!LessonExport::writeFile(path, bytes))
             reportFailure(path);
@@ -273,7 +281,7 @@ void LessonCommands::reportFailure(const QString &path)
 {
     auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("保存できませんでした"),
                                 QStringLiteral("%1 に書き込めませんでした。別の場所を選んでください。").arg(QDir::toNativeSeparators(path)),
-                                QMessageBox::Ok, &form);
+                                QMessageBox::Ok, &window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

@@ -3,15 +3,18 @@
 #include "worksheet/worksheet_page.h"
 
 #include <QFont>
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
 
-class Form1;
+class Lesson;
+class PresenterKeys;
 class QMenu;
 class QrCodeView;
 class QPoint;
 class QWidget;
+class WindowZoom;
 #ifdef LESSON_PRINT_SUPPORT
 class QPrinter;
 #endif
@@ -20,14 +23,29 @@ class QPrinter;
 // Ctrl+S, Ctrl+P), and from a menu on the window's background, the table and the graph
 // (a right click, or a finger held still). The blackboard has none: every button drags
 // a piece there.
-class LessonCommands
+//
+// It works on the window it is given (shown, grabbed, the parent of its menus and dialogs),
+// with the lesson's figure, the zoom the window is shown at, and the presenter keys, which
+// know when a text box is being typed into.
+class LessonCommands : public QObject
 {
+    Q_OBJECT
+
 public:
-    explicit LessonCommands(Form1 &form);
-    ~LessonCommands();
+    LessonCommands(QWidget &window, const Lesson &lesson, const WindowZoom &zoom, const PresenterKeys &keys,
+                   QObject *parent = nullptr);
+    ~LessonCommands() override;
+
+    // The window's panels with menus of their own, and the board, which has none.
+    struct Panels
+    {
+        QWidget *board;
+        QWidget *table;
+        QWidget *graph;
+    };
 
     void installShortcuts();
-    void installMenus();
+    void installMenus(const Panels &panels);
 
     // The window, the table or the graph: whichever holds the widget; nothing on the board.
     QWidget *menuTarget(QWidget *widget) const;
@@ -66,7 +84,11 @@ private:
     QRect shownArea(QWidget *target) const;
     QFont menuFont() const;
 
-    Form1 &form;
+    QWidget &window;
+    const Lesson &lesson;
+    const WindowZoom &zoom;
+    const PresenterKeys &keys;
+    Panels m_panels {};
     QString m_folder;
     QString m_siteAddress;
     QrCodeView *m_qrCode = nullptr;

@@ -22,13 +22,11 @@ int main(int argc, char *argv[])
     options.process(app);
 
     Form1 form;
-    form.commands.setSiteAddress(options.value(site));
+    form.setSiteAddress(options.value(site));
     // A web page has no desktop to put a window on: the window is the page.
-    if (BrowserPage::isBrowser) {
-        form.windowZoom.fitToPage();
-        BrowserPage::watchExposes(&form);
-    } else {
+    if (BrowserPage::isBrowser)
+        form.fillPage();
+    else
         form.show();
-    }
     return app.exec();
 }

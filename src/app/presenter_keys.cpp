@@ -1,30 +1,38 @@
 #include "app/presenter_keys.h"
 
-#include "app/form1.h"
-
+#include <QAbstractButton>
 #include <QApplication>
 #include <QShortcut>
 
 bool PresenterKeys::typing() const
 {
     const QWidget *focus = QApplication::focusWidget();
-    return focus && (focus == form.Text1 || focus == form.Combo1 || form.Combo1->isAncestorOf(focus));
+    if (!focus)
+        return false;
+    for (const QWidget *box : m_textBoxes) {
+        // A combo box's own edit field is its child.
+        if (box && (focus == box || box->isAncestorOf(focus)))
+            return true;
+    }
+    return false;
 }
 
-void PresenterKeys::installShortcuts()
+void PresenterKeys::installShortcuts(const Buttons &buttons, const QList<QWidget *> &textBoxes)
 {
-    auto bind = [this](Qt::Key key, CommandButton *button) {
-        auto *shortcut = new QShortcut(QKeySequence(key), &form);
+    for (QWidget *box : textBoxes)
+        m_textBoxes << box;
+    auto bind = [this](Qt::Key key, QAbstractButton *button) {
+        auto *shortcut = new QShortcut(QKeySequence(key), &window);
         shortcut->setAutoRepeat(true);
-        QObject::connect(shortcut, &QShortcut::activated, &form, [this, button] {
+        QObject::connect(shortcut, &QShortcut::activated, button, [this, button] {
             // click() does nothing on a disabled button.
             if (!typing())
                 button->click();
         });
     };
-    bind(Qt::Key_PageDown, form.susumu);
-    bind(Qt::Key_Right, form.susumu);
-    bind(Qt::Key_PageUp, form.modoru);
-    bind(Qt::Key_Left, form.modoru);
-    bind(Qt::Key_Home, form.Command2);
+    bind(Qt::Key_PageDown, buttons.out);
+    bind(Qt::Key_Right, buttons.out);
+    bind(Qt::Key_PageUp, buttons.in);
+    bind(Qt::Key_Left, buttons.in);
+    bind(Qt::Key_Home, buttons.start);
 }

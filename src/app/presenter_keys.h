@@ -1,20 +1,33 @@
 #pragma once
 
-class Form1;
+#include <QList>
+#include <QPointer>
+
+class QAbstractButton;
+class QWidget;
 
 // Keys a presenter remote sends: PageDown and Right step out, PageUp and Left step in,
-// Home goes back to the start; not while the distance or speed box is being typed into,
-// and not while the button they stand for is disabled.
+// Home goes back to the start; not while a text box is being typed into, and not while the
+// button they stand for is disabled.
 class PresenterKeys
 {
 public:
-    explicit PresenterKeys(Form1 &form) : form(form) {}
+    // The buttons the keys press, and the boxes whose keys are for their text.
+    struct Buttons
+    {
+        QAbstractButton *out;
+        QAbstractButton *in;
+        QAbstractButton *start;
+    };
 
-    void installShortcuts();
-    // True while the distance or speed box has the focus: its keys are for the text.
+    // Its shortcuts belong to the window.
+    explicit PresenterKeys(QWidget &window) : window(window) {}
+
+    void installShortcuts(const Buttons &buttons, const QList<QWidget *> &textBoxes);
+    // True while one of the text boxes has the focus: its keys are for the text.
     bool typing() const;
 
 private:
-
-    Form1 &form;
+    QWidget &window;
+    QList<QPointer<QWidget>> m_textBoxes;
 };

@@ -1,12 +1,22 @@
 #include "app/window_zoom.h"
 
 #include "app/browser_page.h"
-#include "app/form1.h"
+#include "surface/control_host.h"
+#include "surface/placement.h"
 #include "surface/twips.h"
+#include "surface/zoom_style.h"
 
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
+
+WindowZoom::WindowZoom(ControlHost &window, Placement &placement, ZoomStyle &style, QObject *parent)
+    : QObject(parent)
+    , window(window)
+    , placement(placement)
+    , style(style)
+{
+}
 
 void WindowZoom::installShortcuts()
 {
@@ -15,8 +25,8 @@ void WindowZoom::installShortcuts()
     if (BrowserPage::isBrowser)
         return;
     auto bind = [this](const QKeySequence &keys, auto action) {
-        auto *shortcut = new QShortcut(keys, &form);
-        QObject::connect(shortcut, &QShortcut::activated, &form, action);
+        auto *shortcut = new QShortcut(keys, &window);
+        connect(shortcut, &QShortcut::activated, this, action);
     };
     bind(QKeySequence::ZoomIn, [this] { zoomIn(); });
     bind(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomIn(); });
@@ -51,13 +61,13 @@ void WindowZoom::toggleFullScreen()
         return;
     }
     m_fullScreen = true;
-    m_normalPosition = form.pos();
-    form.setMinimumSize(0, 0);
-    form.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    form.showFullScreen();
+    m_normalPosition = window.pos();
+    window.setMinimumSize(0, 0);
+    window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    window.showFullScreen();
     // Without a window manager to honour the request, cover the screen ourselves.
-    if (form.screen())
-        form.setGeometry(form.screen()->geometry());
+    if (window.screen())
+        window.setGeometry(window.screen()->geometry());
     layOut();
 }
 
@@ -65,7 +75,7 @@ void WindowZoom::fitToPage()
 {
     m_fitToPage = true;
     m_fullScreen = true;
-    form.showFullScreen();
+    window.showFullScreen();
     layOut();
 }
 
@@ -74,9 +84,9 @@ void WindowZoom::leaveFullScreen()
     if (!m_fullScreen || m_fitToPage)
         return;
     m_fullScreen = false;
-    form.showNormal();
+    window.showNormal();
     layOut();
-    form.move(m_normalPosition);
+    window.move(m_normalPosition);
 }
 
 void WindowZoom::windowResized()
@@ -94,7 +104,14 @@ WindowZoom::Fit WindowZoom::fitInto(QSize client, QSize screen)
 
 QSize WindowZoom::clientSize() const
 {
-    return Twips::clientSizeForOuter(form.outerWidth(), form.outerHeight());
+    return Twips::clientSizeForOuter(m_outerWidth, m_outerHeight);
+}
+
+void WindowZoom::setOuterSize(int widthTwips, int heightTwips)
+{
+    m_outerWidth = widthTwips;
+    m_outerHeight = heightTwips;
+    layOut();
 }
 
 void WindowZoom::layOut()
@@ -104,22 +121,22 @@ void WindowZoom::layOut()
         return;
     QPoint origin;
     if (m_fullScreen) {
-        const QSize screen = form.screen() ? form.screen()->geometry().size() : form.size();
+        const QSize screen = window.screen() ? window.screen()->geometry().size() : window.size();
         const Fit fit = fitInto(client, screen);
         m_factor = fit.factor;
         origin = fit.origin;
     } else {
         m_factor = Steps[m_step] / 100.0;
     }
-    form.style->setZoom(m_factor);
-    form.setZoom(m_factor);
-    form.setOrigin(origin);
-    form.placement.apply(m_factor, origin);
+    style.setZoom(m_factor);
+    window.setZoom(m_factor);
+    window.setOrigin(origin);
+    placement.apply(m_factor, origin);
     const QSize shown = Placement::scaled(QRect(QPoint(), client), m_factor).size();
     m_shownClient = QRect(origin, shown);
     if (!m_fullScreen)
-        form.setFixedSize(shown);
-    placeCurtains(m_fullScreen ? QRect(origin, shown) : QRect(), form.screen() ? form.screen()->geometry().size() : form.size());
+        window.setFixedSize(shown);
+    placeCurtains(m_fullScreen ? QRect(origin, shown) : QRect(), window.screen() ? window.screen()->geometry().size() : window.size());
 }
 
 void WindowZoom::placeCurtains(QRect shownClient, QSize screen)
@@ -131,7 +148,7 @@ void WindowZoom::placeCurtains(QRect shownClient, QSize screen)
         }
         return;
     }
-    const QSize whole = screen.expandedTo(form.size());
+    const QSize whole = screen.expandedTo(window.size());
     const QRect beyond[2] = {
         QRect(QPoint(shownClient.right() + 1, 0), QPoint(whole.width(), whole.height())),
         QRect(QPoint(0, shownClient.bottom() + 1), QPoint(shownClient.right(), whole.height())),
@@ -139,9 +156,9 @@ void WindowZoom::placeCurtains(QRect shownClient, QSize screen)
     for (int i = 0; i < 2; ++i) {
         QWidget *&curtain = m_curtains[i];
         if (!curtain) {
-            curtain = new QWidget(&form);
+            curtain = new QWidget(&window);
             QPalette palette = curtain->palette();
-            palette.setColor(QPalette::Window, form.backColor());
+            palette.setColor(QPalette::Window, window.backColor());
             curtain->setPalette(palette);
             curtain->setAutoFillBackground(true);
         }

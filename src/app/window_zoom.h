@@ -1,20 +1,29 @@
 #pragma once
 
+#include <QObject>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <array>
 
-class Form1;
+class ControlHost;
+class Placement;
 class QWidget;
+class ZoomStyle;
 
 // Shows the whole window larger for a projector: Ctrl+Plus and Ctrl+Minus step through
 // the zoom steps, Ctrl+0 goes back to 100 %, F11 fills the screen at the largest scale
 // that fits (Escape leaves). The lesson itself always works in logical pixels.
-class WindowZoom
+//
+// It lays out what it is given: the window (a host of light controls, which it zooms and
+// centres), the placement of the window's controls and the style of their own parts, for
+// the window's outer size in the layout's twips.
+class WindowZoom : public QObject
 {
+    Q_OBJECT
+
 public:
-    explicit WindowZoom(Form1 &form) : form(form) {}
+    WindowZoom(ControlHost &window, Placement &placement, ZoomStyle &style, QObject *parent = nullptr);
 
     static constexpr std::array<int, 7> Steps = { 100, 125, 150, 175, 200, 250, 300 };
 
@@ -43,6 +52,12 @@ public:
     };
     static Fit fitInto(QSize client, QSize screen);
 
+    // The window's outer size in twips, as the layout gives it; the window is laid out
+    // again for a new one.
+    void setOuterSize(int widthTwips, int heightTwips);
+    int outerWidth() const { return m_outerWidth; }
+    int outerHeight() const { return m_outerHeight; }
+
     // Where the lesson's client area is shown in the window: all of it in a window, the
     // part it is centred in on a full screen or page.
     QRect shownClient() const { return m_shownClient; }
@@ -58,7 +73,11 @@ private:
     // panels before 表 and グラフ open them) stays out of sight, as beyond a window's edge.
     void placeCurtains(QRect shownClient, QSize screen);
 
-    Form1 &form;
+    ControlHost &window;
+    Placement &placement;
+    ZoomStyle &style;
+    int m_outerWidth = 0;
+    int m_outerHeight = 0;
     std::array<QWidget *, 2> m_curtains {};
     int m_step = 0;
     bool m_fullScreen = false;

@@ -62,8 +62,9 @@ QFont fittedFace(const QStringList &lines)
 
 } // namespace
 
-ExpressionList::ExpressionList(PictureBox &panel, const Lesson &lesson)
-    : panel(panel)
+ExpressionList::ExpressionList(PictureBox &panel, const Lesson &lesson, QObject *parent)
+    : QObject(parent)
+    , panel(panel)
     , lesson(lesson)
 {
     for (auto &label : m_labels) {

@@ -3,6 +3,7 @@
 #include "area/area_function.h"
 
 #include <QFont>
+#include <QObject>
 #include <QRectF>
 #include <QStringList>
 #include <array>
@@ -17,11 +18,13 @@ class PictureBox;
 // panel, y as an expression of x in each domain P has entered ("0≦x≦2 のとき y=6x").
 // The lines are light labels above the panel's drawing layer, so the graph's redraws
 // neither erase them nor are changed by them.
-class ExpressionList
+class ExpressionList : public QObject
 {
+    Q_OBJECT
+
 public:
     // Makes the labels on the graph panel, hidden.
-    ExpressionList(PictureBox &panel, const Lesson &lesson);
+    ExpressionList(PictureBox &panel, const Lesson &lesson, QObject *parent = nullptr);
 
     // 式 switched: shows or hides the list.
     void switched(bool on);

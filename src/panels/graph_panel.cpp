@@ -7,8 +7,9 @@
 
 #include <algorithm>
 
-GraphPanel::GraphPanel(PictureBox &panel, const Lesson &lesson)
-    : panel(panel)
+GraphPanel::GraphPanel(PictureBox &panel, const Lesson &lesson, QObject *parent)
+    : QObject(parent)
+    , panel(panel)
     , lesson(lesson)
 {
 }

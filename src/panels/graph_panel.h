@@ -17,7 +17,7 @@ public:
     enum class Axes { ClearFirst, OverDrawing };
     enum class Plot { Forward, Backward };
 
-    GraphPanel(PictureBox &panel, const Lesson &lesson);
+    GraphPanel(PictureBox &panel, const Lesson &lesson, QObject *parent = nullptr);
 
     // Brings the graph up to a change of the lesson.
     void follow(Lesson::Change change);

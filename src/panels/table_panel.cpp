@@ -4,8 +4,9 @@
 #include "surface/palette.h"
 #include "surface/picture_box.h"
 
-TablePanel::TablePanel(PictureBox &panel, const Lesson &lesson)
-    : panel(panel)
+TablePanel::TablePanel(PictureBox &panel, const Lesson &lesson, QObject *parent)
+    : QObject(parent)
+    , panel(panel)
     , lesson(lesson)
 {
 }

@@ -16,7 +16,7 @@ class TablePanel : public QObject
 public:
     enum class Ink { Write, Erase };
 
-    TablePanel(PictureBox &panel, const Lesson &lesson);
+    TablePanel(PictureBox &panel, const Lesson &lesson, QObject *parent = nullptr);
 
     // Brings the table up to a change of the lesson.
     void follow(Lesson::Change change);

@@ -33,6 +33,17 @@ public:
         return raw;
     }
 
+    // The control of that name and type on this host; none when there is none.
+    template<typename T>
+    T *control(const QString &name) const
+    {
+        for (const auto &control : m_controls) {
+            if (control->name() == name)
+                return dynamic_cast<T *>(control.get());
+        }
+        return nullptr;
+    }
+
     double zoom() const { return m_zoom; }
     void setZoom(double zoom);
     QPoint origin() const { return m_origin; }

@@ -22,6 +22,10 @@ public:
     bool isVisible() const { return m_visible; }
     void setVisible(bool visible);
 
+    // What the window calls it ("Label4(6)"), so that tools and tests find it on its host.
+    QString name() const { return m_name; }
+    void setName(const QString &name) { m_name = name; }
+
     virtual void paint(QPainter &painter) const = 0;
     // Every pixel paint() may touch, in the host's content coordinates.
     virtual QRectF bounds() const = 0;
@@ -46,6 +50,7 @@ protected:
 private:
     ControlHost *m_host;
     bool m_visible = true;
+    QString m_name;
 };
 
 class LineControl : public LightControl

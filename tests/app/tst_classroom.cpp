@@ -12,13 +12,13 @@ using namespace LessonTest;
 namespace {
 
 // Blackboard point in the blackboard's widget coordinates at the window's zoom.
-QPoint onBoard(const Form1 &form, QPointF board)
+QPoint onBoard(const TestForm &form, QPointF board)
 {
     const double z = form.kokuban->zoom();
     return ((board + QPointF(PictureBox::BorderWidth, PictureBox::BorderWidth)) * z).toPoint();
 }
 
-void dragOnBoard(Form1 &form, QPointF from, QPointF to)
+void dragOnBoard(TestForm &form, QPointF from, QPointF to)
 {
     QWidget *board = form.kokuban;
     QTest::mousePress(board, Qt::LeftButton, {}, onBoard(form, from));
@@ -27,7 +27,7 @@ void dragOnBoard(Form1 &form, QPointF from, QPointF to)
     QTest::mouseRelease(board, Qt::LeftButton, {}, onBoard(form, to));
 }
 
-void pressKey(Form1 &form, int key, Qt::KeyboardModifiers modifiers = {})
+void pressKey(TestForm &form, int key, Qt::KeyboardModifiers modifiers = {})
 {
     QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &form;
     QTest::keyClick(target, Qt::Key(key), modifiers);

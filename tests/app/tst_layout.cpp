@@ -15,6 +15,8 @@
 #include <functional>
 #include <optional>
 
+using LessonTest::TestForm;
+
 namespace {
 
 // Twips to the program's pixels, 15 to one, rounded: worked out here on its own so that a
@@ -36,7 +38,7 @@ using LessonTest::PanelBack;
 // What the tests read of one control, whatever its kind.
 struct Probe
 {
-    QString container;   // "Form1", "kokuban" or "hyo"
+    QString container;   // "TestForm", "kokuban" or "hyo"
     QRect rect;          // in the container's drawing coordinates
     QString caption;
     QColor back;         // invalid: transparent or not given
@@ -46,10 +48,10 @@ struct Probe
     QWidget *widget = nullptr;
 };
 
-QString containerOf(Form1 &form, const QWidget *parent)
+QString containerOf(TestForm &form, const QWidget *parent)
 {
     if (parent == &form)
-        return QStringLiteral("Form1");
+        return QStringLiteral("TestForm");
     if (parent == form.kokuban)
         return QStringLiteral("kokuban");
     if (parent == form.hyo)
@@ -57,7 +59,7 @@ QString containerOf(Form1 &form, const QWidget *parent)
     return QStringLiteral("?");
 }
 
-Probe probeWidget(Form1 &form, QWidget *w)
+Probe probeWidget(TestForm &form, QWidget *w)
 {
     Probe p;
     p.isWidget = true;
@@ -99,7 +101,7 @@ Probe probeLabel(const QString &container, const LabelControl *label)
     return p;
 }
 
-std::optional<Probe> probe(Form1 &f, const QString &name)
+std::optional<Probe> probe(TestForm &f, const QString &name)
 {
     const std::pair<const char *, QWidget *> widgets[] = {
         { "Command1", f.Command1 }, { "end", f.end }, { "jidou", f.jidou }, { "tomeru", f.tomeru },
@@ -114,7 +116,7 @@ std::optional<Probe> probe(Form1 &f, const QString &name)
             return probeWidget(f, widget);
     }
     const std::pair<const char *, std::pair<const char *, LabelControl *>> labels[] = {
-        { "Label6", { "Form1", f.Label6 } }, { "Label3", { "Form1", f.Label3 } }, { "Label8", { "Form1", f.Label8 } },
+        { "Label6", { "TestForm", f.Label6 } }, { "Label3", { "TestForm", f.Label3 } }, { "Label8", { "TestForm", f.Label8 } },
         { "Label5", { "hyo", f.Label5 } }, { "Label7", { "hyo", f.Label7 } },
         { "Label1", { "kokuban", f.Label1 } }, { "Label2", { "kokuban", f.Label2 } },
         { "Label9(0)", { "kokuban", f.Label9[0] } }, { "Label9(1)", { "kokuban", f.Label9[1] } },
@@ -135,7 +137,7 @@ std::optional<Probe> probe(Form1 &f, const QString &name)
     return std::nullopt;
 }
 
-LineControl *lineNamed(Form1 &f, const QString &name)
+LineControl *lineNamed(TestForm &f, const QString &name)
 {
     if (name == QLatin1String("Line1")) return f.Line1;
     if (name == QLatin1String("Line2")) return f.Line2;
@@ -170,7 +172,7 @@ class TestLayout : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<TestForm> form;
 
 private slots:
     void initTestCase()
@@ -191,26 +193,26 @@ private slots:
         auto row = [](const char *name, const char *container, int l, int t, int w, int h) {
             QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(container) << QRect(l, t, w, h);
         };
-        row("Command1", "Form1", 3240, 240, 1215, 495);
-        row("end", "Form1", 8040, 240, 1215, 495);
-        row("jidou", "Form1", 240, 7320, 1695, 735);
-        row("tomeru", "Form1", 2160, 7560, 975, 495);
-        row("susumu", "Form1", 4560, 7320, 975, 735);
-        row("modoru", "Form1", 5640, 7320, 975, 735);
-        row("Command2", "Form1", 6720, 7560, 855, 495);
-        row("Check1", "Form1", 5640, 360, 1215, 390);
-        row("Check3", "Form1", 7800, 7200, 735, 390);
-        row("Check2", "Form1", 7800, 7680, 1335, 390);
-        row("Check5", "Form1", 9600, 8160, 2535, 495);
-        row("Check6", "Form1", 12360, 8160, 735, 495);
-        row("Combo1", "Form1", 3360, 7680, 735, 315);
-        row("Label6", "Form1", 240, 240, 2400, 495);
-        row("Label3", "Form1", 3360, 7320, 570, 285);
-        row("Label8", "Form1", 13680, 9960, 1695, 180);
-        row("kokuban", "Form1", 240, 960, 9015, 6135);
-        row("gamen", "Form1", 9480, 240, 5895, 7695);
-        row("hyo", "Form1", 120, 8400, 9135, 1695);
-        row("Picture1", "Form1", 120, 3000, 9255, 3975);
+        row("Command1", "TestForm", 3240, 240, 1215, 495);
+        row("end", "TestForm", 8040, 240, 1215, 495);
+        row("jidou", "TestForm", 240, 7320, 1695, 735);
+        row("tomeru", "TestForm", 2160, 7560, 975, 495);
+        row("susumu", "TestForm", 4560, 7320, 975, 735);
+        row("modoru", "TestForm", 5640, 7320, 975, 735);
+        row("Command2", "TestForm", 6720, 7560, 855, 495);
+        row("Check1", "TestForm", 5640, 360, 1215, 390);
+        row("Check3", "TestForm", 7800, 7200, 735, 390);
+        row("Check2", "TestForm", 7800, 7680, 1335, 390);
+        row("Check5", "TestForm", 9600, 8160, 2535, 495);
+        row("Check6", "TestForm", 12360, 8160, 735, 495);
+        row("Combo1", "TestForm", 3360, 7680, 735, 315);
+        row("Label6", "TestForm", 240, 240, 2400, 495);
+        row("Label3", "TestForm", 3360, 7320, 570, 285);
+        row("Label8", "TestForm", 13680, 9960, 1695, 180);
+        row("kokuban", "TestForm", 240, 960, 9015, 6135);
+        row("gamen", "TestForm", 9480, 240, 5895, 7695);
+        row("hyo", "TestForm", 120, 8400, 9135, 1695);
+        row("Picture1", "TestForm", 120, 3000, 9255, 3975);
         row("Label5", "hyo", 0, 240, 495, 495);
         row("Label7", "hyo", 120, 960, 255, 495);
         row("Label1", "kokuban", 360, 5400, 3090, 360);

@@ -22,7 +22,7 @@ QImage plain(const QImage &image)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-void pressKey(Form1 &form, int key)
+void pressKey(TestForm &form, int key)
 {
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form, Qt::Key(key), Qt::ControlModifier);
 }
@@ -35,7 +35,7 @@ QMenu *openPopup()
 }
 
 // A place of the window by name, and a point in it.
-std::pair<QWidget *, QPoint> place(Form1 &form, const QString &name)
+std::pair<QWidget *, QPoint> place(TestForm &form, const QString &name)
 {
     if (name == QLatin1String("table"))
         return { form.hyo, QPoint(300, 90) };
@@ -76,7 +76,7 @@ bool saveThrough(const QString &expectedName, const QString &path)
 }
 
 // The window with both panels open and a figure part way out.
-std::unique_ptr<Form1> lessonUnderWay()
+std::unique_ptr<TestForm> lessonUnderWay()
 {
     auto form = makeForm();
     form->Check2->setChecked(true);

@@ -85,9 +85,9 @@ class TestStartUp : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<TestForm> form;
 
-    void verifyOutlinesHome(Form1 &f)
+    void verifyOutlinesHome(TestForm &f)
     {
         const struct { const std::array<LineControl *, 4> &lines; int x, top; } outlines[] = {
             { f.Line6, 350, 85 }, { f.Line7, 400, 45 }, { f.Line9, 450, 5 },

@@ -11,7 +11,7 @@ namespace {
 const QColor CoverColour(128, 255, 128);
 
 // Where P and its labels stand, and the text of the distance box.
-QString describePoint(const Form1 &f)
+QString describePoint(const TestForm &f)
 {
     return QStringLiteral("P %1 dot %2 label %3,%4 %5 text '%6'")
         .arg(number(f.Label4[8]->left()), number(f.Shape1->left()), number(f.Label4[6]->left()), number(f.Label4[6]->top()))

@@ -15,7 +15,7 @@ QString describeShownLine(const LineControl *line)
 }
 
 // Everything on the blackboard that is a control rather than drawing.
-QString describeControls(const Form1 &f)
+QString describeControls(const TestForm &f)
 {
     QStringList parts;
     for (int i = 0; i < int(f.Label4.size()); ++i) {

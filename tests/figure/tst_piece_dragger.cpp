@@ -20,7 +20,7 @@ QPoint columnPoint(int column, int y = 240)
 }
 
 // The values these tests compare before and after a press or a release.
-QString describeDragScene(const Form1 &form)
+QString describeDragScene(const TestForm &form)
 {
     const SceneState &s = form.lesson.scene();
     return describeScene(form.lesson, { LessonTest::pointPX(form.lesson), LessonTest::kindNumber(s.DragKind),
@@ -46,12 +46,12 @@ QString outlineAround(int kind, int left, int bottom)
     return QStringLiteral("(%1,%2)-(%3,%2) (%3,%2)-(%3,%4) (%3,%4)-(%1,%4) (%1,%4)-(%1,%2)").arg(left).arg(top).arg(right).arg(bottom);
 }
 
-const std::array<LineControl *, 4> &outlineOf(const Form1 &form, int kind)
+const std::array<LineControl *, 4> &outlineOf(const TestForm &form, int kind)
 {
     return kind == 1 ? form.Line6 : kind == 2 ? form.Line7 : form.Line9;
 }
 
-QString outlinesAtHome(const Form1 &form)
+QString outlinesAtHome(const TestForm &form)
 {
     const QString homes[4] = { {}, outlineAround(1, 350, 125), outlineAround(2, 400, 125), outlineAround(3, 450, 125) };
     for (int kind = 1; kind <= 3; ++kind) {
@@ -77,7 +77,7 @@ void sendMouse(PictureBox *board, QEvent::Type type, QPointF at, Qt::MouseButton
 }
 
 // A drag as a hand makes it: press, a few moves on the way, release.
-void drag(Form1 &form, QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
+void drag(TestForm &form, QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
           Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QTest::mousePress(form.kokuban, button, modifiers, from + Border);
@@ -86,13 +86,13 @@ void drag(Form1 &form, QPoint from, QPoint to, Qt::MouseButton button = Qt::Left
     QTest::mouseRelease(form.kokuban, button, modifiers, to + Border);
 }
 
-void click(Form1 &form, QPoint at)
+void click(TestForm &form, QPoint at)
 {
     QTest::mouseClick(form.kokuban, Qt::LeftButton, Qt::NoModifier, at + Border);
 }
 
 // Fills the columns by dragging outlines from the tray, empty columns left alone.
-void compose(Form1 &form, const Composition &columns)
+void compose(TestForm &form, const Composition &columns)
 {
     for (int i = 0; i < 5; ++i) {
         if (const int kind = columns[i])
@@ -102,7 +102,7 @@ void compose(Form1 &form, const Composition &columns)
 
 // After a release that changed the figure or could have: the composition, the scene at
 // the start, the figure redrawn inside the envelope in yellow, the tray at rest.
-QString droppedState(const Form1 &form, const Composition &expected)
+QString droppedState(const TestForm &form, const Composition &expected)
 {
     const SceneState &s = form.lesson.scene();
     if (s.Slot != expected)

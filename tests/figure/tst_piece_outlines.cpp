@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+using LessonTest::TestForm;
+
 namespace {
 
 struct Ends
@@ -23,12 +25,12 @@ Outline expectedOutline(int kind, int x, int y)
                { left, bottom, left, top } } };
 }
 
-const std::array<LineControl *, 4> &linesOf(const Form1 &form, int kind)
+const std::array<LineControl *, 4> &linesOf(const TestForm &form, int kind)
 {
     return kind == 1 ? form.Line6 : kind == 2 ? form.Line7 : form.Line9;
 }
 
-bool place(Form1 &form, int kind, int16_t x, int16_t y)
+bool place(TestForm &form, int kind, int16_t x, int16_t y)
 {
     switch (kind) {
     case 1: return form.outlines.PlaceLine6Outline(x, y);
@@ -53,7 +55,7 @@ QString describe(const Outline &outline)
     return parts.join(QLatin1Char(' '));
 }
 
-QString describeAll(const Form1 &form)
+QString describeAll(const TestForm &form)
 {
     return describe(form.Line6) + QLatin1Char('\n') + describe(form.Line7) + QLatin1Char('\n') + describe(form.Line9);
 }

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <cstdio>
 
+using LessonTest::TestForm;
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -23,7 +25,7 @@ int main(int argc, char *argv[])
     const QByteArray moment = argv[1];
     const bool viaButton = QByteArray(argv[2]) == "end";
 
-    auto form = std::make_unique<Form1>();
+    auto form = std::make_unique<TestForm>();
     form->show();
     form->lesson.compose(LessonTest::Composition { 3, 2, 1, 2, 3 });
     form->Command2_Click();

@@ -18,7 +18,7 @@ QPoint onBoard(int x, int y)
     return QPoint(x + PictureBox::BorderWidth, y + PictureBox::BorderWidth);
 }
 
-void dragOnBoard(Form1 &form, QPoint from, QPoint to)
+void dragOnBoard(TestForm &form, QPoint from, QPoint to)
 {
     QTest::mousePress(form.kokuban, Qt::LeftButton, {}, onBoard(from.x(), from.y()));
     QTest::mouseMove(form.kokuban, onBoard(to.x(), to.y()));
@@ -57,7 +57,7 @@ void fromTimer(int count, const std::function<void(int)> &action)
     QCOMPARE(sent, count);
 }
 
-void verifyAt(Form1 &form, int px)
+void verifyAt(TestForm &form, int px)
 {
     const SceneState &s = form.lesson.scene();
     QCOMPARE(LessonTest::pointPX(form.lesson), double(px));

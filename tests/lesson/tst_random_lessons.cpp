@@ -105,7 +105,7 @@ Counters counters;
 
 struct Window
 {
-    std::unique_ptr<Form1> form = makeForm();
+    std::unique_ptr<TestForm> form = makeForm();
 };
 
 QPoint onBoard(QPointF board)
@@ -113,7 +113,7 @@ QPoint onBoard(QPointF board)
     return (board + QPointF(PictureBox::BorderWidth, PictureBox::BorderWidth)).toPoint();
 }
 
-QCheckBox *checkBox(Form1 &form, int tick)
+QCheckBox *checkBox(TestForm &form, int tick)
 {
     switch (tick) {
     case Grid: return form.Check1;
@@ -124,7 +124,7 @@ QCheckBox *checkBox(Form1 &form, int tick)
     }
 }
 
-void clickCheckBox(Form1 &form, int tick)
+void clickCheckBox(TestForm &form, int tick)
 {
     QCheckBox *box = checkBox(form, tick);
     // On the box itself, so the click lands whatever the caption's width.
@@ -148,14 +148,14 @@ struct Gesture
     int moves = 1;
 };
 
-void sendPress(Form1 &form, const Gesture &g)
+void sendPress(TestForm &form, const Gesture &g)
 {
     QTest::mousePress(form.kokuban, g.button, g.modifiers, onBoard(g.from));
     for (int i = 1; i <= g.moves; ++i)
         QTest::mouseMove(form.kokuban, onBoard(g.from + (g.to - g.from) * i / (g.moves + 1)));
 }
 
-void sendRelease(Form1 &form, const Gesture &g)
+void sendRelease(TestForm &form, const Gesture &g)
 {
     QTest::mouseMove(form.kokuban, onBoard(g.to));
     QTest::mouseRelease(form.kokuban, g.button, g.modifiers, onBoard(g.to));
@@ -163,7 +163,7 @@ void sendRelease(Form1 &form, const Gesture &g)
 
 // ---------------------------------------------------------------- checks
 
-void checkColumnPixels(Form1 &form, const Model &m)
+void checkColumnPixels(TestForm &form, const Model &m)
 {
     static const int tops[4] = { 300, 260, 220, 180 };
     const QColor white(255, 255, 255), grey(192, 192, 192), board(0, 128, 0);
@@ -184,7 +184,7 @@ void checkColumnPixels(Form1 &form, const Model &m)
 
 void verify(const Model &m, Window &window)
 {
-    Form1 &form = *window.form;
+    TestForm &form = *window.form;
     const SceneState &s = form.lesson.scene();
     RC_ASSERT(pointPX(s) == m.lesson.px());
     RC_ASSERT(s.step >= 0 && s.step <= 20);
@@ -500,7 +500,7 @@ struct AutoRun : Command
     void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] {
-            Form1 &form = *l.form;
+            TestForm &form = *l.form;
             typeInto(form.Combo1->lineEdit(), speed);
             bool pressed = false;
             Gesture pending;

@@ -24,7 +24,7 @@ QStringList distanceTexts(int fromStep, int toStep)
 }
 
 // The buttons' enabled states, named after the states of automatic play.
-QString buttonsOf(const Form1 &form)
+QString buttonsOf(const TestForm &form)
 {
     const bool s = form.susumu->isEnabled(), m = form.modoru->isEnabled(), c = form.Command1->isEnabled(),
                j = form.jidou->isEnabled(), t = form.tomeru->isEnabled();
@@ -50,7 +50,7 @@ public:
         bool stopEnabled;
     };
 
-    explicit StepLog(Form1 &form) : m_form(form)
+    explicit StepLog(TestForm &form) : m_form(form)
     {
         m_clock.start();
         m_connection = QObject::connect(form.Text1, &QLineEdit::textChanged, [this](const QString &text) {
@@ -78,12 +78,12 @@ public:
     std::function<void(int, const QString &)> onStep;
 
 private:
-    Form1 &m_form;
+    TestForm &m_form;
     QElapsedTimer m_clock;
     QMetaObject::Connection m_connection;
 };
 
-void setSpeed(Form1 &form, const QString &text)
+void setSpeed(TestForm &form, const QString &text)
 {
     form.Combo1->setEditText(text);
 }
@@ -121,7 +121,7 @@ protected:
 
 const Composition Figure { 3, 1, 2, 0, 3 };
 
-std::unique_ptr<Form1> formWithFigure(bool panels)
+std::unique_ptr<TestForm> formWithFigure(bool panels)
 {
     auto form = LessonTest::makeForm();
     if (panels) {

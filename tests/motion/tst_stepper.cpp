@@ -14,7 +14,7 @@ namespace {
 // The figure as it should stand with P at px: every piece white left of AB, light grey
 // right of it, empty columns and the board left of the figure plain green. The samples
 // lie off every outline, edge and grid line.
-QString figureMismatch(const Form1 &form, const Composition &composition, int px)
+QString figureMismatch(const TestForm &form, const Composition &composition, int px)
 {
     const PictureBox &board = *form.kokuban;
     for (int i = 0; i < 5; ++i) {
@@ -34,7 +34,7 @@ QString figureMismatch(const Form1 &form, const Composition &composition, int px
 }
 
 // Every pixel of the 1 cm grid lines over the envelope band is black.
-QString gridMissing(const Form1 &form)
+QString gridMissing(const TestForm &form)
 {
     const PictureBox &board = *form.kokuban;
     for (int gy = 180; gy <= 300; gy += 20) {
@@ -67,7 +67,7 @@ struct Snapshot
     bool stopEnabled;
 };
 
-Snapshot take(const Form1 &form)
+Snapshot take(const TestForm &form)
 {
     const LineControl *m = form.Line5[4];
     return { form.lesson.scene(),
@@ -87,7 +87,7 @@ Snapshot take(const Form1 &form)
              form.tomeru->isEnabled() };
 }
 
-std::array<double, 4> markerOf(const Form1 &form)
+std::array<double, 4> markerOf(const TestForm &form)
 {
     const LineControl *m = form.Line5[4];
     return { m->x1(), m->y1(), m->x2(), m->y2() };

@@ -33,7 +33,7 @@ QStringList shownLines(const ExpressionList &list)
     return lines;
 }
 
-QString graphDescription(Form1 &form)
+QString graphDescription(TestForm &form)
 {
     return QAccessible::queryAccessibleInterface(form.gamen)->text(QAccessible::Description);
 }
@@ -44,7 +44,7 @@ void clickBox(QCheckBox *box)
 }
 
 // A window with the table and the graph open, so 式 is in view, and a composed figure.
-std::unique_ptr<Form1> openLesson(const Composition &columns)
+std::unique_ptr<TestForm> openLesson(const Composition &columns)
 {
     auto form = makeForm();
     clickBox(form->Check3);
@@ -67,7 +67,7 @@ double aboveSteepestCurve(QPointF p)
 }
 
 // The lines shown, then what screen readers are told, as one text to compare.
-QString shownState(Form1 &form)
+QString shownState(TestForm &form)
 {
     return shownLines(form.expressions).join(QStringLiteral(" / ")) + QStringLiteral(" | ") + graphDescription(form);
 }

@@ -79,13 +79,13 @@ QImage expectedAxes(const PictureBox &like)
 }
 
 // The panel as it shows, at the zoom's resolution.
-QImage shown(const Form1 &form)
+QImage shown(const TestForm &form)
 {
     return form.gamen->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // Pixels of the prediction's colour within r of a panel point.
-int inkNear(const Form1 &form, const QImage &image, QPointF point, int r)
+int inkNear(const TestForm &form, const QImage &image, QPointF point, int r)
 {
     const double zoom = form.gamen->zoom();
     const QPointF centre = (point + QPointF(Border)) * zoom;
@@ -98,7 +98,7 @@ int inkNear(const Form1 &form, const QImage &image, QPointF point, int r)
 }
 
 // A click on the graph panel at a panel point, at the zoom it is shown at.
-QPoint onGraph(const Form1 &form, QPointF point)
+QPoint onGraph(const TestForm &form, QPointF point)
 {
     return ((point + QPointF(Border)) * form.gamen->zoom()).toPoint();
 }

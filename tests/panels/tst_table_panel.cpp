@@ -93,7 +93,7 @@ bool isBlank(const PictureBox &panel)
     return true;
 }
 
-double distanceNow(const Form1 &form)
+double distanceNow(const TestForm &form)
 {
     return LessonTest::distanceOf(form.lesson.scene());
 }
@@ -333,7 +333,7 @@ private slots:
 
         for (const int steps : { 0, 6, 7 }) { // x = 0, 3 and 3.5
             auto typed = LessonTest::makeForm(), untouched = LessonTest::makeForm();
-            for (Form1 *form : { typed.get(), untouched.get() }) {
+            for (TestForm *form : { typed.get(), untouched.get() }) {
                 form->Check2->click();
                 if (tableOn)
                     form->Check3->click();
@@ -360,17 +360,17 @@ private slots:
                 act(*untouched);
             };
             if (!tableOn) {
-                both([](Form1 &f) { f.Check3->click(); });
+                both([](TestForm &f) { f.Check3->click(); });
                 same("ticking the table");
                 QCOMPARE(typed->Text1->text(), text);
             }
-            both([](Form1 &f) { QTest::mouseClick(f.susumu, Qt::LeftButton); });
+            both([](TestForm &f) { QTest::mouseClick(f.susumu, Qt::LeftButton); });
             same("a step out");
             QCOMPARE(typed->Text1->text(), untouched->Text1->text());
-            both([](Form1 &f) { QTest::mouseClick(f.susumu, Qt::LeftButton); });
-            both([](Form1 &f) { QTest::mouseClick(f.modoru, Qt::LeftButton); });
+            both([](TestForm &f) { QTest::mouseClick(f.susumu, Qt::LeftButton); });
+            both([](TestForm &f) { QTest::mouseClick(f.modoru, Qt::LeftButton); });
             same("a step back");
-            both([](Form1 &f) { stepForward(f, 20); });
+            both([](TestForm &f) { stepForward(f, 20); });
             same("the walk to the end");
         }
     }

@@ -8,6 +8,7 @@
 // "opened" composes the figure as a page's address does, rather than by dragging.
 //   web_reference check-pdf <file.pdf> <kinds of columns> problem|answer
 #include "app/form1.h"
+#include "support/lesson_test.h"
 #include "surface/fonts.h"
 #include "worksheet/worksheet_checks.h"
 
@@ -15,6 +16,8 @@
 #include <QPainter>
 #include <QTest>
 #include <cstdio>
+
+using LessonTest::TestForm;
 
 int main(int argc, char *argv[])
 {
@@ -40,7 +43,7 @@ int main(int argc, char *argv[])
         flags << QByteArray(argv[i]);
     const bool grid = flags.contains("grid");
 
-    Form1 form;
+    TestForm form;
     form.show();
     if (grid)
         form.Check1->click();
