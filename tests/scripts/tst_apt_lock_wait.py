@@ -22,7 +22,8 @@ CASES = [
     ("install, downloads", "cache/archives/lock", "apt_get install -y", "", True),
     # A lock taken just after the script looked: apt's own timeout has to cover it.
     ("taken after the check", "dpkg/lock-frontend", "apt_get install -y", "apt_lock_holder() { return 1; }", True),
-    ("gives up", "lists/lock", "apt_get update", "apt_lock_timeout=1", False),
+    # bash counts SECONDS in whole seconds of the clock: a timeout of 2 is over 1 s.
+    ("gives up", "lists/lock", "apt_get update", "apt_lock_timeout=2", False),
     ("no other installation", None, "apt_get update", "", True),
 ]
 
