@@ -1,6 +1,7 @@
 #include "app/long_press.h"
 #include "app/qr_code_view.h"
 #include "support/lesson_test.h"
+#include "support/qr_format.h"
 #include "surface/twips.h"
 #include "worksheet/lesson_export.h"
 
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <qrcodegen.hpp>
 
 using namespace LessonTest;
 
@@ -234,6 +236,17 @@ private slots:
         QCOMPARE(view->geometry(), form->rect());
         QVERIFY2(view->codeRect().height() * 2 >= form->height(), "the code fills at least half the window's height");
 
+        // The code pupils see corrects at least level M's share of modules lost to glare or
+        // distance: both copies of its format, read from the picture, say so.
+        const QImage picture = view->grab().toImage();
+        const qreal ratio = picture.devicePixelRatio();
+        const QRect area(view->codeRect().topLeft() * ratio, view->codeRect().size() * ratio);
+        const QrModules seen = qrModulesInPicture(picture, area);
+        QVERIFY2(seen == view->modules(), "the picture shows the view's modules");
+        const auto format = qrFormatOf(seen);
+        QVERIFY2(format, "both copies of the format say the same valid word");
+        QVERIFY2(format->level >= QrLevel::M, "error correction at level M or better");
+
         // Read back as a phone's camera reads it.
         const QString zbar = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
         QVERIFY2(!zbar.isEmpty(), "zbarimg (zbar-tools) reads the code back");
@@ -262,6 +275,62 @@ private slots:
         QCOMPARE(close->text(), QStringLiteral("閉じる"));
         QTest::mouseClick(close, Qt::LeftButton);
         QVERIFY(!view->isVisible());
+    }
+
+    // The format read above, checked on the library's own codes made at each level and with
+    // a chosen mask, no boosting; and no word one bit away from a valid one passes.
+    void qrFormatReadsTheLevelTheCodeWasMadeAt_data()
+    {
+        QTest::addColumn<int>("ecc");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("mask");
+        using Ecc = qrcodegen::QrCode::Ecc;
+        QTest::newRow("L") << int(Ecc::LOW) << int(QrLevel::L) << 0;
+        QTest::newRow("M") << int(Ecc::MEDIUM) << int(QrLevel::M) << 3;
+        QTest::newRow("Q") << int(Ecc::QUARTILE) << int(QrLevel::Q) << 5;
+        QTest::newRow("H") << int(Ecc::HIGH) << int(QrLevel::H) << 6;
+    }
+    void qrFormatReadsTheLevelTheCodeWasMadeAt()
+    {
+        QFETCH(int, ecc);
+        QFETCH(int, level);
+        QFETCH(int, mask);
+        const auto code = qrcodegen::QrCode::encodeSegments(
+            qrcodegen::QrSegment::makeSegments("https://school.example/lesson/#figure=31203"),
+            qrcodegen::QrCode::Ecc(ecc), 1, 40, mask, false);
+        QrModules modules(code.getSize(), std::vector<bool>(code.getSize()));
+        for (int y = 0; y < code.getSize(); ++y) {
+            for (int x = 0; x < code.getSize(); ++x)
+                modules[y][x] = code.getModule(x, y);
+        }
+        const auto words = qrFormatWords(modules);
+        QCOMPARE(words[0], words[1]);
+        const auto format = qrFormat(words[0]);
+        QVERIFY(format);
+        QCOMPARE(int(format->level), level);
+        QCOMPARE(format->mask, mask);
+        for (int bit = 0; bit < 15; ++bit)
+            QVERIFY(!qrFormat(words[0] ^ (1 << bit)));
+    }
+
+    // The longest address the view makes a code of still gets level M or better; a longer
+    // one gets no code rather than a weaker one.
+    void qrCodeOfALongAddressKeepsItsLevel_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::newRow("the longest") << QrCodeView::LongestAddress;
+        QTest::newRow("one byte more") << QrCodeView::LongestAddress + 1;
+    }
+    void qrCodeOfALongAddressKeepsItsLevel()
+    {
+        QFETCH(int, length);
+        QWidget window;
+        window.resize(800, 600);
+        QrCodeView view(&window);
+        view.showAddress(QStringLiteral("https://school.example/lesson/#figure=31203&").leftJustified(length, QLatin1Char('x')));
+        const auto format = qrFormatOf(view.modules());
+        QCOMPARE(format.has_value(), length <= QrCodeView::LongestAddress);
+        QVERIFY(!format || format->level >= QrLevel::M);
     }
 
     // Any button drags on the board: no menu takes the right one's press there.
