@@ -291,9 +291,13 @@ void Form1::Form_Load()
     // The blackboard draws 2 px lines.
     kokuban->drawWidth = 2;
     applyButtons(lesson.runState());
-    // A page opened from a teacher's link or QR code starts on that figure; anything else
-    // in the address is ignored. Read first: the initial screen takes the figure away.
-    const auto figure = FigureAddress::parse(BrowserPage::fragment());
+    openFigure(BrowserPage::fragment());
+}
+
+void Form1::openFigure(const QString &fragment)
+{
+    // Read first: the initial screen takes the figure away from the page's address.
+    const auto figure = FigureAddress::parse(fragment);
     lesson.showInitialScreen();
     if (figure)
         lesson.compose(*figure);

@@ -39,6 +39,10 @@ public:
     void setSiteAddress(const QString &address) { commands.setSiteAddress(address); }
     // Shows the window as the whole of a web page, at the largest scale that fits it.
     void fillPage();
+    // The initial screen, then the figure a page address's fragment holds ("figure=31203"),
+    // as a page opened from a teacher's link or QR code starts; anything else there is
+    // ignored.
+    void openFigure(const QString &fragment);
 
     // The handlers: what the class does, passed on to the lesson.
     void Form_Load();

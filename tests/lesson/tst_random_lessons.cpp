@@ -24,12 +24,20 @@ namespace {
 
 // ---------------------------------------------------------------- the model
 
-enum Tick { Grid, Graph, Table, Marker, Cover, TickCount };
+// The check boxes; 式 and 予想 are in view once both panels are open.
+enum Tick { Grid, Graph, Table, Marker, Cover, Expressions, Prediction, TickCount };
+constexpr int BoardTicks = Expressions;
+
+// The window's zoom steps, in per cent.
+const std::array<int, 7> ZoomSteps { 100, 125, 150, 175, 200, 250, 300 };
 
 struct Model
 {
     ReferenceLesson lesson;
-    std::array<bool, TickCount> ticks { false, false, false, true, false };
+    std::array<bool, TickCount> ticks { false, false, false, true, false, false, false };
+    // The class's prediction at each whole x, and the window's zoom step.
+    std::array<std::optional<double>, 11> prediction;
+    int zoomStep = 0;
     bool markerAtP = false;     // the red marker runs from B to P (else it is parked)
     bool text1Typed = false;
     QString text1;
@@ -61,6 +69,7 @@ void backToStart(Model &m)
 
 void initialScreen(Model &m)
 {
+    m.prediction.fill(std::nullopt);
     m.lesson.columns = {};
     m.lesson.step = 0;
     m.text1Typed = false;
@@ -83,8 +92,10 @@ void press(Model &m, QPointF at)
 // A drop brings the lesson back to its start.
 void release(Model &m, QPointF at)
 {
-    if (LessonTest::release(m.lesson, at))
+    if (LessonTest::release(m.lesson, at)) {
+        m.prediction.fill(std::nullopt);
         backToStart(m);
+    }
 }
 
 int pauseOf(const QString &speed)
@@ -100,6 +111,12 @@ struct Counters
     long commands = 0;
     long injected = 0;
     long injectedDuringPause = 0;
+    // How often the window's newer parts were reached: 式 or 予想 switched, a point predicted,
+    // a figure opened from an address, the zoom changed.
+    long answerBoxes = 0;
+    long taps = 0;
+    long addresses = 0;
+    long zooms = 0;
 };
 Counters counters;
 
@@ -108,9 +125,21 @@ struct Window
     std::unique_ptr<TestForm> form = makeForm();
 };
 
-QPoint onBoard(QPointF board)
+// The widget's pixel for a point of a picture box at a zoom, inside its 2 px border; and the
+// point that pixel stands for, which is where the box's handler is told the pointer is.
+QPoint pixelOf(QPointF point, double zoom)
 {
-    return (board + QPointF(PictureBox::BorderWidth, PictureBox::BorderWidth)).toPoint();
+    return ((point + QPointF(2, 2)) * zoom).toPoint();
+}
+
+QPointF pointAt(QPointF point, double zoom)
+{
+    return QPointF(pixelOf(point, zoom)) / zoom - QPointF(2, 2);
+}
+
+double zoomOf(const Model &m)
+{
+    return ZoomSteps[m.zoomStep] / 100.0;
 }
 
 QCheckBox *checkBox(TestForm &form, int tick)
@@ -120,7 +149,9 @@ QCheckBox *checkBox(TestForm &form, int tick)
     case Graph: return form.Check2;
     case Table: return form.Check3;
     case Marker: return form.Check4;
-    default: return form.Check5;
+    case Cover: return form.Check5;
+    case Expressions: return form.Check6;
+    default: return form.Check7;
     }
 }
 
@@ -148,17 +179,17 @@ struct Gesture
     int moves = 1;
 };
 
-void sendPress(TestForm &form, const Gesture &g)
+void sendPress(TestForm &form, const Gesture &g, double zoom)
 {
-    QTest::mousePress(form.kokuban, g.button, g.modifiers, onBoard(g.from));
+    QTest::mousePress(form.kokuban, g.button, g.modifiers, pixelOf(g.from, zoom));
     for (int i = 1; i <= g.moves; ++i)
-        QTest::mouseMove(form.kokuban, onBoard(g.from + (g.to - g.from) * i / (g.moves + 1)));
+        QTest::mouseMove(form.kokuban, pixelOf(g.from + (g.to - g.from) * i / (g.moves + 1), zoom));
 }
 
-void sendRelease(TestForm &form, const Gesture &g)
+void sendRelease(TestForm &form, const Gesture &g, double zoom)
 {
-    QTest::mouseMove(form.kokuban, onBoard(g.to));
-    QTest::mouseRelease(form.kokuban, g.button, g.modifiers, onBoard(g.to));
+    QTest::mouseMove(form.kokuban, pixelOf(g.to, zoom));
+    QTest::mouseRelease(form.kokuban, g.button, g.modifiers, pixelOf(g.to, zoom));
 }
 
 // ---------------------------------------------------------------- checks
@@ -179,6 +210,76 @@ void checkColumnPixels(TestForm &form, const Model &m)
             if (kind == 1 || kind == 2)
                 RC_ASSERT(form.kokuban->pixel(x, tops[kind] - 5) == board);
         }
+    }
+}
+
+// The domains P has entered: runs of neighbouring columns of one kind, from x = 2i to 2j,
+// entered once P is past their start.
+std::vector<std::pair<int, int>> domainsEntered(const Model &m)
+{
+    std::vector<std::pair<int, int>> domains;
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0 && m.lesson.columns[i] == m.lesson.columns[i - 1])
+            domains.back().second = 2 * i + 2;
+        else
+            domains.push_back({ 2 * i, 2 * i + 2 });
+    }
+    std::erase_if(domains, [&](const auto &d) { return !(d.first < m.lesson.distance()); });
+    return domains;
+}
+
+void checkExpressions(TestForm &form, const Model &m)
+{
+    const auto domains = domainsEntered(m);
+    size_t shown = 0;
+    for (const LabelControl *label : form.expressions.labels()) {
+        if (!label->isVisible())
+            continue;
+        RC_ASSERT(m.ticks[Expressions] && shown < domains.size());
+        const QString domain = QStringLiteral("%1≦x≦%2 のとき y=").arg(domains[shown].first).arg(domains[shown].second);
+        RC_ASSERT(label->caption().startsWith(domain));
+        ++shown;
+    }
+    RC_ASSERT(shown == (m.ticks[Expressions] ? domains.size() : 0));
+}
+
+// Where a point of the graph (x cm, y cm²) stands on its panel: 30 px a centimetre across,
+// 7.5 px a square centimetre up, from (35, 480).
+QPointF onGraphPanel(double x, double y)
+{
+    return { 35 + 30 * x, 480 - 7.5 * y };
+}
+
+// The prediction as the graph shows it: each point in its colour at its centre, unless the
+// true curve passes there or a line of 式 stands over it; nothing of its colour while 予想
+// is not ticked.
+void checkPredictionShown(TestForm &form, const Model &m)
+{
+    const bool any = std::any_of(m.prediction.begin(), m.prediction.end(), [](const auto &y) { return y.has_value(); });
+    if (!m.ticks[Graph] || !(any || m.ticks[Prediction]))
+        return;
+    const QImage shown = form.gamen->grab().toImage();
+    const QColor orange(255, 128, 0), blue(0, 0, 255);
+    if (!m.ticks[Prediction]) {
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x)
+                RC_ASSERT(shown.pixelColor(x, y) != orange);
+        }
+        return;
+    }
+    const double zoom = zoomOf(m);
+    const auto covers = form.expressions.shownBoxes();
+    for (int x = 0; x <= 10; ++x) {
+        if (!m.prediction[x])
+            continue;
+        const QPointF at = onGraphPanel(x, *m.prediction[x]);
+        const QPoint pixel(int((at.x() + 2) * zoom), int((at.y() + 2) * zoom));
+        const QColor seen = shown.pixelColor(pixel);
+        if (seen == orange || std::any_of(covers.begin(), covers.end(), [&](const QRectF &r) { return r.contains(at); }))
+            continue;
+        // The curve is drawn over the prediction, 3 px wide, as far as P has gone.
+        RC_ASSERT(seen == blue);
+        RC_ASSERT(x <= m.lesson.distance() && std::abs(trueArea(m.lesson.columns, x) - *m.prediction[x]) * 7.5 <= 2);
     }
 }
 
@@ -218,12 +319,31 @@ void verify(const Model &m, Window &window)
     for (const LabelControl *label : form.Label9)
         RC_ASSERT(label->isVisible());
     checkColumnPixels(form, m);
+    RC_ASSERT(form.lesson.prediction() == m.prediction);
+    checkExpressions(form, m);
+    checkPredictionShown(form, m);
+    RC_ASSERT(form.windowZoom.stepPercent() == ZoomSteps[m.zoomStep]);
     // Calls a drawing layer left undone, as changing nothing, changed nothing indeed.
     for (const PictureBox *box : { form.kokuban, form.hyo, form.gamen })
         RC_ASSERT(box->layer() == box->drawnAt(box->layer().devicePixelRatio()));
 }
 
 using Command = rc::state::Command<Model, Window>;
+
+// What the screen shows, after the partial repaints a change asked for, is what painting the
+// whole window afresh gives. Up to 200 %: beyond it the largest captions pass 64 px, which
+// Qt draws as outlines rather than from its cache of glyphs, and their antialiasing then
+// varies from one paint to the next, also between two whole paints.
+void checkScreenIsAFullRepaint(TestForm &form, const Model &m)
+{
+    if (ZoomSteps[m.zoomStep] > 200)
+        return;
+    for (int i = 0; i < 8; ++i)
+        QCoreApplication::processEvents();
+    const QImage shown = form.screen()->grabWindow(form.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage full = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    RC_ASSERT(shown == full);
+}
 
 // The next state of a command, checked against the window after it ran.
 void runAndVerify(const Command &command, const Model &before, Window &window, const std::function<void()> &act)
@@ -327,7 +447,7 @@ struct ClickStopWhileIdle : Command
 
 struct ToggleCheckBox : Command
 {
-    int tick = *rc::gen::inRange(0, int(TickCount));
+    int tick = *rc::gen::inRange(0, BoardTicks);
     void apply(Model &m) const override { toggle(m, tick); }
     void run(const Model &m, Window &l) const override
     {
@@ -380,14 +500,14 @@ struct Drag : Command
     Gesture gesture = genGesture();
     void apply(Model &m) const override
     {
-        press(m, gesture.from);
-        release(m, gesture.to);
+        press(m, pointAt(gesture.from, zoomOf(m)));
+        release(m, pointAt(gesture.to, zoomOf(m)));
     }
     void run(const Model &m, Window &l) const override
     {
         runAndVerify(*this, m, l, [&] {
-            sendPress(*l.form, gesture);
-            sendRelease(*l.form, gesture);
+            sendPress(*l.form, gesture, zoomOf(m));
+            sendRelease(*l.form, gesture, zoomOf(m));
         });
     }
     void show(std::ostream &os) const override
@@ -395,6 +515,123 @@ struct Drag : Command
         os << "drag (" << gesture.from.x() << "," << gesture.from.y() << ") to (" << gesture.to.x() << ","
            << gesture.to.y() << ") button " << int(gesture.button);
     }
+};
+
+// 式 and 予想, in view once both panels are open.
+struct ToggleAnswerBox : Command
+{
+    int tick = *rc::gen::element(int(Expressions), int(Prediction));
+    void checkPreconditions(const Model &m) const override { RC_PRE(m.ticks[Graph] && m.ticks[Table]); }
+    void apply(Model &m) const override { toggle(m, tick); }
+    void run(const Model &m, Window &l) const override
+    {
+        ++counters.answerBoxes;
+        runAndVerify(*this, m, l, [&] { clickCheckBox(*l.form, tick); });
+    }
+    void show(std::ostream &os) const override { os << (tick == Expressions ? "式" : "予想"); }
+};
+
+// A tap on the graph, maybe dragged up or down before it is let go: while 予想 is ticked,
+// the point goes to the nearest whole x, its y to the nearest even number in 0 to 60;
+// otherwise nothing happens.
+struct Predict : Command
+{
+    QPoint at { *rc::gen::inRange(0, 392), *rc::gen::inRange(0, 510) };
+    std::optional<int> draggedTo = *rc::gen::arbitrary<bool>() ? std::optional<int>(*rc::gen::inRange(0, 510)) : std::nullopt;
+
+    void checkPreconditions(const Model &m) const override { RC_PRE(m.ticks[Graph]); }
+    void apply(Model &m) const override
+    {
+        if (!m.ticks[Prediction])
+            return;
+        const double zoom = zoomOf(m);
+        auto snapX = [](double px) { return std::clamp(int(std::floor((px - 35) / 30 + 0.5)), 0, 10); };
+        auto snapY = [](double py) { return 2 * std::floor(std::clamp((480 - py) * 4 / 30, 0.0, 60.0) / 2 + 0.5); };
+        const QPointF pressed = pointAt(at, zoom);
+        const int x = snapX(pressed.x());
+        m.prediction[x] = snapY(pressed.y());
+        if (draggedTo)
+            m.prediction[x] = snapY(pointAt(QPointF(at.x(), *draggedTo), zoom).y());
+    }
+    void run(const Model &m, Window &l) const override
+    {
+        const double zoom = zoomOf(m);
+        ++counters.taps;
+        runAndVerify(*this, m, l, [&] {
+            PictureBox *graph = l.form->gamen;
+            QTest::mousePress(graph, Qt::LeftButton, {}, pixelOf(at, zoom));
+            const QPoint to = pixelOf(QPointF(at.x(), draggedTo.value_or(at.y())), zoom);
+            if (draggedTo)
+                QTest::mouseMove(graph, to);
+            QTest::mouseRelease(graph, Qt::LeftButton, {}, to);
+        });
+    }
+    void show(std::ostream &os) const override
+    {
+        os << "予想 at (" << at.x() << "," << at.y() << ")";
+        if (draggedTo)
+            os << " dragged to y " << *draggedTo;
+    }
+};
+
+// The figure of a page's address, as a page opened from a teacher's link starts: the
+// initial screen, then the figure, if the address holds one.
+struct OpenAddress : Command
+{
+    Composition figure { *rc::gen::inRange(0, 4), *rc::gen::inRange(0, 4), *rc::gen::inRange(0, 4),
+                         *rc::gen::inRange(0, 4), *rc::gen::inRange(0, 4) };
+    // A figure's own fragment, or one that is not a figure: a digit short, one too many, a
+    // digit that is no kind, none at all.
+    int form = *rc::gen::weightedElement<int>({ { 6, 0 }, { 1, 1 }, { 1, 2 }, { 1, 3 }, { 1, 4 } });
+    QString fragment;
+
+    OpenAddress()
+    {
+        QString digits;
+        for (int kind : figure)
+            digits += QString::number(kind);
+        const QString forms[] = { QStringLiteral("#figure=") + digits, QStringLiteral("#figure=") + digits.left(4),
+                                  QStringLiteral("#figure=") + digits + QLatin1Char('1'),
+                                  QStringLiteral("#figure=4") + digits.mid(1), QString() };
+        fragment = forms[form];
+    }
+    void apply(Model &m) const override
+    {
+        initialScreen(m);
+        if (form == 0) {
+            m.lesson.columns = figure;
+            backToStart(m);
+        }
+    }
+    void run(const Model &m, Window &l) const override
+    {
+        ++counters.addresses;
+        runAndVerify(*this, m, l, [&] {
+            l.form->openFigure(fragment);
+            checkScreenIsAFullRepaint(*l.form, m);
+        });
+    }
+    void show(std::ostream &os) const override { os << "open '" << fragment.toStdString() << "'"; }
+};
+
+// Ctrl+Plus, Ctrl+Minus or Ctrl+0: the whole window drawn again at another size.
+struct Zoom : Command
+{
+    int change = *rc::gen::weightedElement<int>({ { 2, 1 }, { 2, -1 }, { 1, 0 } });
+    void apply(Model &m) const override
+    {
+        m.zoomStep = change == 0 ? 0 : std::clamp(m.zoomStep + change, 0, int(ZoomSteps.size()) - 1);
+    }
+    void run(const Model &m, Window &l) const override
+    {
+        ++counters.zooms;
+        runAndVerify(*this, m, l, [&] {
+            WindowZoom &zoom = l.form->windowZoom;
+            change > 0 ? zoom.zoomIn() : change < 0 ? zoom.zoomOut() : zoom.resetZoom();
+            checkScreenIsAFullRepaint(*l.form, nextState(m));
+        });
+    }
+    void show(std::ostream &os) const override { os << (change > 0 ? "zoom in" : change < 0 ? "zoom out" : "100 %"); }
 };
 
 // What the class may do while the figure plays by itself: sent from a timer in the pause
@@ -432,7 +669,7 @@ struct AutoRun : Command
                                                                          { 1, Injection::Speed },
                                                                          { 3, Injection::Press } }),
                            pass, 0, {}, {} };
-            in.tick = *rc::gen::inRange(0, int(TickCount));
+            in.tick = *rc::gen::inRange(0, BoardTicks);
             in.speed = *rc::gen::element(QStringLiteral("1"), QStringLiteral("2"));
             if (in.kind == Injection::Press) {
                 in.gesture = genGesture();
@@ -480,12 +717,12 @@ struct AutoRun : Command
                     m.speed = in.speed;
                     break;
                 case Injection::Press:
-                    press(m, in.gesture.from);
+                    press(m, pointAt(in.gesture.from, zoomOf(m)));
                     pressed = true;
                     pending = in.gesture;
                     break;
                 case Injection::Release:
-                    release(m, in.gesture.to);
+                    release(m, pointAt(in.gesture.to, zoomOf(m)));
                     pressed = false;
                     break;
                 default: // disabled during a run, or no second run inside the first
@@ -494,7 +731,7 @@ struct AutoRun : Command
             }
         }
         if (pressed)
-            release(m, pending.to);
+            release(m, pointAt(pending.to, zoomOf(m)));
     }
 
     void run(const Model &m, Window &l) const override
@@ -524,12 +761,12 @@ struct AutoRun : Command
                         case Injection::Toggle: clickCheckBox(form, in.tick); break;
                         case Injection::Speed: typeInto(form.Combo1->lineEdit(), in.speed); break;
                         case Injection::Press:
-                            sendPress(form, in.gesture);
+                            sendPress(form, in.gesture, zoomOf(m));
                             pressed = true;
                             pending = in.gesture;
                             break;
                         case Injection::Release:
-                            sendRelease(form, in.gesture);
+                            sendRelease(form, in.gesture, zoomOf(m));
                             pressed = false;
                             break;
                         }
@@ -540,7 +777,7 @@ struct AutoRun : Command
             waitForRunEnd(form);
             form.lesson.autoPlay().pauseStarted = nullptr;
             if (pressed)
-                sendRelease(form, pending);
+                sendRelease(form, pending, zoomOf(m));
         });
     }
 
@@ -570,11 +807,13 @@ int main(int argc, char *argv[])
                                                            ClickBackward, ClickBackToStart, ClickInitialScreen,
                                                            ClickStopWhileIdle, ToggleCheckBox, ToggleCheckBox,
                                                            ChooseSpeed, TypeSpeed, TypeDistance, Drag, Drag, Drag,
-                                                           Drag, AutoRun, AutoRun>());
+                                                           Drag, AutoRun, AutoRun, ToggleAnswerBox, ToggleAnswerBox,
+                                                           Predict, Predict, Predict, OpenAddress, Zoom>());
     });
     std::cout << "random lessons: " << counters.sequences << " sequences, " << counters.commands << " actions, "
               << counters.injected << " sent during automatic runs (" << counters.injectedDuringPause
-              << " of them inside a pause)" << std::endl;
+              << " of them inside a pause); " << counters.answerBoxes << " times 式 or 予想, " << counters.taps
+              << " taps on the graph, " << counters.addresses << " addresses opened, " << counters.zooms << " zooms" << std::endl;
     std::cout << (ok ? "1 passed, 0 failed" : "0 passed, 1 failed") << std::endl;
     return ok ? 0 : 1;
 }
