@@ -35,11 +35,6 @@ LineControl::LineControl(ControlHost *host, QColor color, int width)
 {
 }
 
-void LineControl::setX1(double v) { setEnds(v, m_y1, m_x2, m_y2); }
-void LineControl::setY1(double v) { setEnds(m_x1, v, m_x2, m_y2); }
-void LineControl::setX2(double v) { setEnds(m_x1, m_y1, v, m_y2); }
-void LineControl::setY2(double v) { setEnds(m_x1, m_y1, m_x2, v); }
-
 void LineControl::setEnds(double x1, double y1, double x2, double y2)
 {
     if (x1 == m_x1 && y1 == m_y1 && x2 == m_x2 && y2 == m_y2)
