@@ -1,5 +1,6 @@
 #include "surface/controls.h"
 
+#include "surface/aliased_drawing.h"
 #include "surface/control_host.h"
 
 #include <QFontMetricsF>
@@ -49,13 +50,13 @@ void LineControl::setEnds(double x1, double y1, double x2, double y2)
 
 bool LineControl::dependsOnClip() const
 {
-    return !ControlHost::levelLineRect(QPointF(m_x1, m_y1), QPointF(m_x2, m_y2), m_width);
+    return !levelLineRect(QPointF(m_x1, m_y1), QPointF(m_x2, m_y2), m_width);
 }
 
 QRectF LineControl::bounds() const
 {
     const QPointF from(m_x1, m_y1), to(m_x2, m_y2);
-    if (const auto covered = ControlHost::levelLineRect(from, to, m_width))
+    if (const auto covered = levelLineRect(from, to, m_width))
         return *covered;
     // A slanted line's square ends reach half its width past them, diagonally.
     const int margin = qMax(1, m_width) + 2;
@@ -64,7 +65,7 @@ QRectF LineControl::bounds() const
 
 void LineControl::paint(QPainter &painter) const
 {
-    ControlHost::drawAliasedLine(painter, QPointF(m_x1, m_y1), QPointF(m_x2, m_y2), m_color, m_width);
+    drawAliasedLine(painter, QPointF(m_x1, m_y1), QPointF(m_x2, m_y2), m_color, m_width);
 }
 
 ShapeControl::ShapeControl(ControlHost *host, QColor color, QSizeF size)

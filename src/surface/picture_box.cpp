@@ -1,5 +1,6 @@
 #include "surface/picture_box.h"
 
+#include "surface/aliased_drawing.h"
 #include "surface/flood_fill.h"
 
 #include <QCoreApplication>
