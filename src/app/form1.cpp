@@ -88,13 +88,13 @@ PictureBox *Form1::makePictureBox(QRect place, const QString &name, QColor back)
 
 void Form1::buildControls()
 {
-    kokuban->foreColor = rgb(255, 255, 255);
-    kokuban->font = Fonts::layoutFont(14.25, true);
+    kokuban->drawing().setForeColor(rgb(255, 255, 255));
+    kokuban->drawing().setFont(Fonts::layoutFont(14.25, true));
     buildBlackboard();
 
-    gamen->font = Fonts::defaultFont();
+    gamen->drawing().setFont(Fonts::defaultFont());
 
-    hyo->font = Fonts::layoutFont(14.25, true);
+    hyo->drawing().setFont(Fonts::layoutFont(14.25, true));
     Line3 = makeLine(hyo, Qt::black, 3, 120, 840, 9000, 840);
     Line2 = makeLine(hyo, Qt::black, 3, 480, 120, 480, 1560);
     Label5 = makeLabel(hyo, QStringLiteral("χ"), Fonts::layoutFont(24, true), Qt::black, rgb(255, 255, 192), 0, 240, 495, 495);
@@ -262,7 +262,7 @@ void Form1::Form_Load()
     Check6->setChecked(false);
     Check7->setChecked(false);
     // The blackboard draws 2 px lines.
-    kokuban->drawWidth = 2;
+    kokuban->drawing().setDrawWidth(2);
     applyButtons(lesson.runState());
     // A page opened from a teacher's link or QR code starts on that figure; anything else
     // in the address is ignored. Read first: the initial screen takes the figure away.

@@ -88,10 +88,10 @@ public:
 
     // The views of the lesson on the picture boxes. They are made from the members above,
     // which are declared, and so made, before them: keep them below.
-    FigureRenderer figure { *kokuban, lesson };
+    FigureRenderer figure { kokuban->drawing(), lesson };
     PieceOutlines outlines { Line6, Line7, Line9, Label9 };
     TablePanel table { *hyo, lesson };
-    GraphPanel graph { *gamen, lesson };
+    GraphPanel graph { gamen->drawing(), lesson };
     // Below the 式 list, which is made after it.
     PredictionLayer *prediction = gamen->add<PredictionLayer>(*gamen, lesson);
     ExpressionList expressions { *gamen, lesson };

@@ -1,8 +1,8 @@
 #include "figure/figure_renderer.h"
 
 #include "lesson/numeric.h"
+#include "surface/drawing_layer.h"
 #include "surface/palette.h"
-#include "surface/picture_box.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ void FigureRenderer::follow(Lesson::Change change)
         break;
     case Lesson::Change::Dropped:
         // From the first drop on, the pieces and AB are outlined in yellow.
-        board.foreColor = Palette::color(Palette::Yellow);
+        board.setForeColor(Palette::color(Palette::Yellow));
         RedrawFigure(int16_t(Lesson::StartX));
         // The redraw lays the grid under the pieces and, after a drop, leaves it there.
         return;
@@ -102,8 +102,8 @@ void FigureRenderer::fillPiece(int16_t left, int top, int seedY)
 
     // Each fill stops at the fore colour, read again just before it.
     auto fill = [&](int paletteIndex, int seedX) {
-        board.fillColor = Palette::color(paletteIndex);
-        board.floodFill(QPointF(seedX, seedY), board.foreColor);
+        board.setFillColor(Palette::color(paletteIndex));
+        board.floodFill(QPointF(seedX, seedY), board.foreColor());
     };
     if (left <= EdgeX - 40) {
         fill(Palette::White, left + 5);
@@ -117,11 +117,11 @@ void FigureRenderer::fillPiece(int16_t left, int top, int seedY)
 
 void FigureRenderer::DrawGrid()
 {
-    board.drawWidth = 1;
+    board.setDrawWidth(1);
     const QColor black = Palette::color(Palette::Black);
     for (int i = 0; i <= 6; ++i)
         board.lineStep(QPointF(20, 180 + 20 * i), QPointF(560, 0), black);
     for (int i = 0; i <= 30; ++i)
         board.lineStep(QPointF(20 + 20 * i, 180), QPointF(0, 120), black);
-    board.drawWidth = 2;
+    board.setDrawWidth(2);
 }

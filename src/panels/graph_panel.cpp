@@ -2,12 +2,12 @@
 
 #include "lesson/numeric.h"
 #include "panels/table_panel.h"
+#include "surface/drawing_layer.h"
 #include "surface/palette.h"
-#include "surface/picture_box.h"
 
 #include <algorithm>
 
-GraphPanel::GraphPanel(PictureBox &panel, const Lesson &lesson)
+GraphPanel::GraphPanel(DrawingLayer &panel, const Lesson &lesson)
     : panel(panel)
     , lesson(lesson)
 {
@@ -47,7 +47,7 @@ void GraphPanel::follow(Lesson::Change change)
 
 void GraphPanel::DrawGraphAxes(Axes axes)
 {
-    panel.drawWidth = 1;
+    panel.setDrawWidth(1);
     if (axes == Axes::ClearFirst)
         panel.cls();
 
@@ -60,10 +60,9 @@ void GraphPanel::DrawGraphAxes(Axes axes)
     panel.line(QPointF(34, 481), QPointF(384, 481), green);
     panel.line(QPointF(34, 481), QPointF(34, 6), green);
 
-    panel.foreColor = Palette::color(Palette::Black);
+    panel.setForeColor(Palette::color(Palette::Black));
     auto printAt = [&](double left, double top, const QString &text) {
-        panel.currentX = left;
-        panel.currentY = top;
+        panel.moveTo(QPointF(left, top));
         panel.print(text);
     };
     for (int i = 1; i <= 10; ++i)
@@ -84,8 +83,8 @@ void GraphPanel::PlotGraph(Plot plot)
     // backward, the one from the step taken back.
     const double from = plot == Plot::Forward ? std::max(0.0, x - 0.5) : x + 0.5;
     if (lesson.isOn(Lesson::Switch::Graph)) {
-        panel.drawWidth = 3;
-        panel.foreColor = plot == Plot::Forward ? TablePanel::inkColor() : TablePanel::eraseColor();
+        panel.setDrawWidth(3);
+        panel.setForeColor(plot == Plot::Forward ? TablePanel::inkColor() : TablePanel::eraseColor());
         panel.line(pointAt(from), pointAt(x));
     }
     // Over the plotted line, and over any gap an erasure left.

@@ -4,8 +4,9 @@
 #include "surface/palette.h"
 #include "surface/picture_box.h"
 
-TablePanel::TablePanel(PictureBox &panel, const Lesson &lesson)
-    : panel(panel)
+TablePanel::TablePanel(PictureBox &box, const Lesson &lesson)
+    : box(box)
+    , panel(box.drawing())
     , lesson(lesson)
 {
 }
@@ -56,14 +57,13 @@ void TablePanel::switched(bool on)
 
 void TablePanel::DrawTable(Ink ink, int step)
 {
-    panel.foreColor = ink == Ink::Write ? inkColor() : eraseColor();
+    panel.setForeColor(ink == Ink::Write ? inkColor() : eraseColor());
     // Nothing is printed at the half centimetres.
     if (step % 2 != 0)
         return;
     const int x = step / 2;
     auto printAt = [&](double left, double top, const QString &text) {
-        panel.currentX = left;
-        panel.currentY = top;
+        panel.moveTo(QPointF(left, top));
         panel.print(text);
     };
     const double y = AreaFunction::areaAt(lesson.columns(), x);
@@ -93,5 +93,5 @@ void TablePanel::describe()
     QStringList pairs;
     for (const auto &[x, y] : m_shown)
         pairs << QStringLiteral("χ = %1 cm, y = %2 cm²").arg(x).arg(y);
-    panel.setAccessibleDescription(pairs.join(QStringLiteral("; ")));
+    box.setAccessibleDescription(pairs.join(QStringLiteral("; ")));
 }

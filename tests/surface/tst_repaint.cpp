@@ -60,7 +60,7 @@ private slots:
         };
         zoomTo(zoom);
         box->setBackColor(Green);
-        box->foreColor = White;
+        box->drawing().setForeColor(White);
         auto *marker = box->add<LineControl>(Red, 5);
         marker->setEnds(20, 100, 60, 100);
         auto *slanted = box->add<LineControl>(Yellow, 2);
@@ -80,24 +80,29 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         const QColor grey = Palette::color(Palette::LightGrey), black = Palette::color(Palette::Black);
+        // An outline of four lines, as the figure's pieces are drawn.
+        auto outline = [&](QPointF from, QPointF to, QColor color) {
+            const QPointF corners[] = { from, QPointF(to.x(), from.y()), to, QPointF(from.x(), to.y()) };
+            for (int i = 0; i < 4; ++i)
+                box->drawing().line(corners[i], corners[(i + 1) % 4], color);
+        };
         auto figure = [&](int left) {
-            box->cls();
-            box->drawWidth = 1;
+            box->drawing().cls();
+            box->drawing().setDrawWidth(1);
             for (int y = 40; y <= 100; y += 20)
-                box->line(QPointF(10, y), QPointF(150, y), black);
-            box->drawWidth = 2;
-            box->line(QPointF(90, 30), QPointF(90, 100), Yellow);
-            box->box(QPointF(left, 50), QPointF(left + 30, 100), Yellow);
-            box->fillColor = White;
-            box->floodFill(QPointF(left + 3, 90), Yellow);
-            box->fillColor = grey;
-            box->floodFill(QPointF(left + 27, 90), Yellow);
+                box->drawing().line(QPointF(10, y), QPointF(150, y), black);
+            box->drawing().setDrawWidth(2);
+            box->drawing().line(QPointF(90, 30), QPointF(90, 100), Yellow);
+            outline(QPointF(left, 50), QPointF(left + 30, 100), Yellow);
+            box->drawing().setFillColor(White);
+            box->drawing().floodFill(QPointF(left + 3, 90), Yellow);
+            box->drawing().setFillColor(grey);
+            box->drawing().floodFill(QPointF(left + 27, 90), Yellow);
         };
         auto axisLabel = [&] {
-            box->font = Fonts::layoutFont(9);
-            box->currentX = 120;
-            box->currentY = 104;
-            box->print(QStringLiteral("(cm)"));
+            box->drawing().setFont(Fonts::layoutFont(9));
+            box->drawing().moveTo(QPointF(120, 104));
+            box->drawing().print(QStringLiteral("(cm)"));
         };
         const std::vector<Step> steps = {
             { "a figure", [&] { figure(100); }, -1 },
@@ -105,14 +110,14 @@ private slots:
             { "the same label again", axisLabel, 0 },
             { "the figure a step on", [&] { figure(90); }, 60 * 80, true },
             { "the figure again where it stands", [&] { figure(90); }, 0 },
-            { "a slanted line in the graph's blue", [&] { box->line(QPointF(20, 110), QPointF(70, 60), Blue); }, -1 },
-            { "the grid again over them", [&] { box->drawWidth = 1; box->line(QPointF(10, 80), QPointF(150, 80), black); },
+            { "a slanted line in the graph's blue", [&] { box->drawing().line(QPointF(20, 110), QPointF(70, 60), Blue); }, -1 },
+            { "the grid again over them", [&] { box->drawing().setDrawWidth(1); box->drawing().line(QPointF(10, 80), QPointF(150, 80), black); },
               60 * 5, true },
-            { "the label crossed out", [&] { axisLabel(); box->line(QPointF(115, 112), QPointF(160, 112), Blue); }, -1 },
+            { "the label crossed out", [&] { axisLabel(); box->drawing().line(QPointF(115, 112), QPointF(160, 112), Blue); }, -1 },
             { "and written again", axisLabel, 40 * 20, true },
-            { "an outline", [&] { box->box(QPointF(20, 106), QPointF(50, 120), Yellow); }, 34 * 18 },
-            { "filled on its own", [&] { box->fillColor = grey; box->floodFill(QPointF(30, 112), Yellow); }, 34 * 18 },
-            { "a solid box", [&] { box->filledBox(QPointF(130, 60), QPointF(150, 75), Red); }, 22 * 17 },
+            { "an outline", [&] { outline(QPointF(20, 106), QPointF(50, 120), Yellow); }, 34 * 18 },
+            { "filled on its own", [&] { box->drawing().setFillColor(grey); box->drawing().floodFill(QPointF(30, 112), Yellow); }, 34 * 18 },
+            { "a solid box", [&] { solidRect(box->drawing(), QPointF(130, 60), QPointF(150, 75), Red); }, 22 * 17 },
             { "the marker grows", [&] { marker->setEnds(20, 100, 70, 100); }, 2 * 55 * 8 },
             { "P moves", [&] { letter->setLeft(32); dot->setLeft(46); }, 2 * (40 * 40 + 14 * 12) },
             { "a slanted control moves", [&] { slanted->setEnds(15, 12, 55, 40); }, -1 },
@@ -143,11 +148,11 @@ private slots:
             QVERIFY2(step.mostPainted < 0 || repainted <= step.mostPainted * scale,
                      qPrintable(QStringLiteral("%1: %2 pixels painted again").arg(QLatin1String(step.what)).arg(repainted)));
             if (step.redrawn) {
-                const QImage drawn = box->layer().copy();
+                const QImage drawn = box->drawing().image().copy();
                 const double now = box->zoom();
                 zoomTo(now * 2);
                 zoomTo(now);
-                QVERIFY2(box->layer() == drawn, step.what);
+                QVERIFY2(box->drawing().image() == drawn, step.what);
             }
         }
         qApp->removeEventFilter(&painted);
