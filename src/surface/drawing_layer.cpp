@@ -225,6 +225,8 @@ bool DrawingLayer::draw(DrawCall call)
     // however often the same axes or labels are drawn over again. Dropped calls are only
     // marked, and cleared out together once they are many.
     if (found.copy && *found.copy >= m_sinceFill) {
+        // It stands for the copy from now on, also in what the copy covered.
+        call.changedNothing = call.changedNothing && m_calls[*found.copy].changedNothing;
         m_calls[*found.copy].dead = true;
         if (++m_dead > 32 && m_dead * 2 > m_calls.size()) {
             size_t sinceFill = 0;

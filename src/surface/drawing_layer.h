@@ -92,8 +92,8 @@ private:
         QRectF bounds;
         // Dropped for a later copy of it, not yet cleared out.
         bool dead = false;
-        // Left undone: every pixel it paints had its colour already, so nothing drawn
-        // earlier was covered by it.
+        // Covers nothing drawn earlier: left undone, as every pixel it paints had its colour
+        // already, and standing for no dropped copy that covered something.
         bool changedNothing = false;
         // The colour its pixels take.
         QRgb ink = 0;

@@ -1,3 +1,4 @@
+#include "support/layer_checks.h"
 #include "support/lesson_test.h"
 #include "surface/controls.h"
 #include "surface/flood_fill.h"
@@ -573,6 +574,35 @@ private slots:
             QVERIFY2(frame.contains(x, y), qPrintable(QStringLiteral("fill leaked to (%1, %2)").arg(x).arg(y)));
         QCOMPARE(surface->drawing().pixel(10, 10), Green);
         QCOMPARE(surface->drawing().pixel(150, 100), Green);
+    }
+
+    // A line or a text drawn over by the same one in another colour, that one drawn again,
+    // then the first once more: the first shows, as the kept calls drawn afresh show it.
+    void sameCallBackOverAnother_data()
+    {
+        QTest::addColumn<bool>("text");
+        QTest::newRow("line") << false;
+        QTest::newRow("text") << true;
+    }
+    void sameCallBackOverAnother()
+    {
+        QFETCH(bool, text);
+        auto box = makeBox();
+        DrawingLayer &layer = box->drawing();
+        layer.setDrawWidth(2);
+        layer.setFont(Fonts::layoutFont(14.25, true));
+        for (const QColor &colour : { Yellow, Black, Black, Yellow }) {
+            layer.setForeColor(colour);
+            if (text) {
+                layer.moveTo(QPointF(40, 70));
+                layer.print(QStringLiteral("12"));
+            } else {
+                layer.line(QPointF(45, 82), QPointF(105, 82));
+            }
+        }
+        QVERIFY(!pixelsOf(*box, Yellow).empty());
+        QVERIFY(pixelsOf(*box, Black).empty());
+        COMPARE_LAYER(layer.image(), layer.drawnAt(layer.image().devicePixelRatio()), QStringLiteral("the kept calls"));
     }
 
     // The layer takes the screen's pixel ratio, and a fill works in device pixels.
