@@ -1,5 +1,6 @@
 #include "support/layer_checks.h"
 #include "support/lesson_test.h"
+#include "support/random_drawing.h"
 #include "surface/controls.h"
 #include "surface/flood_fill.h"
 #include "surface/palette.h"
@@ -603,6 +604,66 @@ private slots:
         QVERIFY(!pixelsOf(*box, Yellow).empty());
         QVERIFY(pixelsOf(*box, Black).empty());
         COMPARE_LAYER(layer.image(), layer.drawnAt(layer.image().devicePixelRatio()), QStringLiteral("the kept calls"));
+    }
+
+    // A fill reads the outline around it: drawn again after many calls were dropped for
+    // later copies and cleared out, the outline still comes before the fill drawn afresh.
+    void fillKeepsTheOutlineItRead()
+    {
+        auto box = makeBox();
+        DrawingLayer &layer = box->drawing();
+        const QRect frame(QPoint(20, 20), QPoint(100, 80));
+        outline(*box, frame, White);
+        layer.setFillColor(Grey);
+        QVERIFY(layer.floodFill(QPointF(50, 50), White));
+        for (int i = 0; i < 80; ++i)
+            layer.line(QPointF(120, 30), QPointF(180, 30), Red);
+        outline(*box, frame, White);
+        QCOMPARE(layer.pixel(10, 10), Green);
+        COMPARE_LAYER(layer.image(), layer.drawnAt(layer.image().devicePixelRatio()), QStringLiteral("the kept calls"));
+    }
+
+    // A layer on its own, without a widget, at a screen's ratios and below full size: after
+    // every call its image is what its kept calls give drawn afresh, so the calls it left
+    // undone or dropped changed nothing indeed, and it is what a picture box's layer shows
+    // after the same calls. Drawn at another ratio and back, it comes out the same again.
+    void layerWithoutAWidget_data()
+    {
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<RandomDrawing::Mix>("mix");
+        for (double ratio : { 1.0, 1.5, 2.0, 0.776 }) {
+            QTest::addRow("figures at ratio %g", ratio) << ratio << 1 << RandomDrawing::Mix::Figures;
+            QTest::addRow("axes at ratio %g", ratio) << ratio << 2 << RandomDrawing::Mix::Axes;
+        }
+    }
+    void layerWithoutAWidget()
+    {
+        QFETCH(double, ratio);
+        QFETCH(int, seed);
+        QFETCH(RandomDrawing::Mix, mix);
+        const QSize size(SurfaceWidth, SurfaceHeight);
+        PictureBox box;
+        box.setLogicalSize(size + 2 * QSize(PictureBox::BorderWidth, PictureBox::BorderWidth));
+        box.setZoom(ratio);
+        box.drawing().cls();
+        const qreal shownAt = box.drawing().image().devicePixelRatio();
+        DrawingLayer layer;
+        QVERIFY(layer.resize(size, shownAt));
+        RandomDrawing drawing { quint32(seed), mix };
+        for (int i = 0; i < 250; ++i) {
+            const RandomDrawing::Call call = drawing.next();
+            call.apply(layer);
+            call.apply(box.drawing());
+            const QString what = QStringLiteral("call %1, %2").arg(i).arg(call.what);
+            COMPARE_LAYER(layer.image(), layer.drawnAt(shownAt), what);
+            COMPARE_LAYER(layer.image(), box.drawing().image(), what);
+        }
+        const QImage drawn = layer.image().copy();
+        QVERIFY(layer.resize(size, 3));
+        QVERIFY(!layer.resize(size, 3));
+        QVERIFY(layer.resize(size, shownAt));
+        COMPARE_LAYER(layer.image(), drawn, QStringLiteral("drawn again at its ratio"));
     }
 
     // The layer takes the screen's pixel ratio, and a fill works in device pixels.

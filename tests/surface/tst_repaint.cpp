@@ -1,6 +1,9 @@
+#include "support/layer_checks.h"
 #include "support/lesson_test.h"
 #include "support/painted_area.h"
+#include "support/random_drawing.h"
 #include "surface/controls.h"
+#include "surface/damage_tracker.h"
 #include "surface/palette.h"
 #include "surface/picture_box.h"
 #include "surface/placement.h"
@@ -26,6 +29,46 @@ struct Step
     bool redrawn = false;
 };
 
+// Paints the damage the tracker hands out from the layer onto the screen; an error when a
+// rectangle reaches out of the layer or asks for no pixel that changed.
+QString paintDamage(DamageTracker &damage, const QImage &layer, QImage &screen)
+{
+    for (const QRect &r : damage.takeDamage(layer)) {
+        if (!layer.rect().contains(r))
+            return QStringLiteral("(%1,%2 %3x%4) outside the layer").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        bool changed = false;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                changed = changed || screen.pixel(x, y) != layer.pixel(x, y);
+                screen.setPixel(x, y, layer.pixel(x, y));
+            }
+        }
+        if (!changed)
+            return QStringLiteral("(%1,%2 %3x%4) changed nothing").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    }
+    return {};
+}
+
+// A layer shown as a picture box shows it: the tracker is told of every touch and of the
+// layer shown afresh, and `screen` holds what the screen shows.
+struct Shown : DrawingLayer::Viewer
+{
+    DrawingLayer layer;
+    DamageTracker damage;
+    QImage screen;
+    qreal ratio = 1;
+
+    Shown() { layer.setViewer(this); }
+    void fitLayer() override
+    {
+        if (layer.resize(QSize(200, 150), ratio)) {
+            damage.showAfresh(layer.image());
+            screen = layer.image().copy();
+        }
+    }
+    void layerTouched(QRect device) override { damage.touch(device); }
+};
+
 } // namespace
 
 class TestRepaint : public QObject
@@ -33,10 +76,67 @@ class TestRepaint : public QObject
     Q_OBJECT
 
 private slots:
+    // What the damage tracker asks to paint again, painted, leaves the screen showing the
+    // layer after any run of calls, however many went by between paints; and it asks for
+    // no rectangle in which nothing changed.
+    void damageMakesTheScreenTheLayer_data()
+    {
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<RandomDrawing::Mix>("mix");
+        for (double ratio : { 1.0, 1.5, 2.0 }) {
+            QTest::addRow("figures at ratio %g", ratio) << ratio << 3 << RandomDrawing::Mix::Figures;
+            QTest::addRow("axes at ratio %g", ratio) << ratio << 4 << RandomDrawing::Mix::Axes;
+        }
+    }
+    void damageMakesTheScreenTheLayer()
+    {
+        QFETCH(double, ratio);
+        QFETCH(int, seed);
+        QFETCH(RandomDrawing::Mix, mix);
+        Shown shown;
+        shown.ratio = ratio;
+        RandomDrawing drawing { quint32(seed), mix };
+        QRandomGenerator paints { quint32(seed) };
+        for (int i = 0; i < 300; ++i) {
+            const RandomDrawing::Call call = drawing.next();
+            call.apply(shown.layer);
+            if (paints.bounded(4) != 0 && i != 299)
+                continue;
+            const QString what = QStringLiteral("call %1, %2").arg(i).arg(call.what);
+            const QString error = paintDamage(shown.damage, shown.layer.image(), shown.screen);
+            QVERIFY2(error.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(what, error)));
+            COMPARE_LAYER(shown.screen, shown.layer.image(), what);
+            QVERIFY2(shown.damage.shown() == shown.layer.image(), qPrintable(what));
+        }
+    }
+
     // The box repaints only what a change touched: what the screen then shows must be, pixel
     // for pixel, what painting the whole window afresh gives, after every drawing call and
     // every move of a light control, however the window is zoomed or uncovered; and a small
     // change repaints a small part.
+    // Level lines far enough apart that no two are worth joining, each touched on its own,
+    // more of them than the tracker keeps apart: its damage still brings the screen up to
+    // the layer.
+    void damageOfManyTouches()
+    {
+        QImage layer(200, 1000, QImage::Format_RGB32);
+        layer.fill(Green);
+        DamageTracker damage;
+        damage.showAfresh(layer);
+        QImage screen = layer.copy();
+        for (int i = 0; i < 80; ++i) {
+            const QRect row(0, 3 + 12 * i, 200, 1);
+            for (int x = row.left(); x <= row.right(); ++x)
+                layer.setPixel(x, row.top(), (i % 2 ? White : Yellow).rgb());
+            damage.touch(row);
+        }
+        const QString error = paintDamage(damage, layer, screen);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        COMPARE_LAYER(screen, layer, QStringLiteral("after 80 lines"));
+        QVERIFY(damage.shown() == layer);
+    }
+
     void screenEqualsAFullRepaint_data()
     {
         QTest::addColumn<double>("zoom");
