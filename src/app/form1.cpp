@@ -98,13 +98,13 @@ PictureBox *Form1::makePictureBox(const QString &name, QRect place, const QStrin
 
 void Form1::buildControls()
 {
-    kokuban->foreColor = rgb(255, 255, 255);
-    kokuban->font = Fonts::layoutFont(14.25, true);
+    kokuban->drawing().setForeColor(rgb(255, 255, 255));
+    kokuban->drawing().setFont(Fonts::layoutFont(14.25, true));
     buildBlackboard();
 
-    gamen->font = Fonts::defaultFont();
+    gamen->drawing().setFont(Fonts::defaultFont());
 
-    hyo->font = Fonts::layoutFont(14.25, true);
+    hyo->drawing().setFont(Fonts::layoutFont(14.25, true));
     Line3 = makeLine(hyo, QStringLiteral("Line3"), Qt::black, 3, 120, 840, 9000, 840);
     Line2 = makeLine(hyo, QStringLiteral("Line2"), Qt::black, 3, 480, 120, 480, 1560);
     Label5 = makeLabel(hyo, QStringLiteral("Label5"), QStringLiteral("χ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 0, 240, 495, 495);
@@ -289,7 +289,7 @@ void Form1::Form_Load()
     Check6->setChecked(false);
     Check7->setChecked(false);
     // The blackboard draws 2 px lines.
-    kokuban->drawWidth = 2;
+    kokuban->drawing().setDrawWidth(2);
     applyButtons(lesson.runState());
     openFigure(BrowserPage::fragment());
 }

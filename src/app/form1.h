@@ -155,12 +155,12 @@ private:
 
     // The views of the lesson on the picture boxes. They are made from the members above,
     // which are declared, and so made, before them: keep them below.
-    FigureRenderer figure { *kokuban, lesson };
+    FigureRenderer figure { kokuban->drawing(), lesson };
     BoardMarkers markers { lesson, Label4, Line5, Shape1, Text1 };
     PieceOutlines outlines { Line6, Line7, Line9, Label9 };
     PieceDragger dragger { lesson, outlines };
     TablePanel table { *hyo, lesson, this };
-    GraphPanel graph { *gamen, lesson, this };
+    GraphPanel graph { gamen->drawing(), lesson, this };
     // Below the 式 list, which is made after it.
     PredictionLayer *prediction = gamen->add<PredictionLayer>(*gamen, lesson);
     ExpressionList expressions { *gamen, lesson, this };

@@ -2,8 +2,8 @@
 
 #include "figure/board.h"
 #include "lesson/numeric.h"
+#include "surface/drawing_layer.h"
 #include "surface/palette.h"
-#include "surface/picture_box.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void FigureRenderer::follow(Lesson::Change change)
         break;
     case Lesson::Change::Dropped:
         // From the first drop on, the pieces and AB are outlined in yellow.
-        board.foreColor = Palette::color(Palette::Yellow);
+        board.setForeColor(Palette::color(Palette::Yellow));
         RedrawFigure(int16_t(Board::StartPX));
         // The redraw lays the grid under the pieces and, after a drop, leaves it there.
         return;
@@ -105,8 +105,8 @@ void FigureRenderer::fillPiece(int16_t left, PieceKind kind)
 
     // Each fill stops at the fore colour, read again just before it.
     auto fill = [&](int paletteIndex, int seedX) {
-        board.fillColor = Palette::color(paletteIndex);
-        board.floodFill(QPointF(seedX, seedY(kind)), board.foreColor);
+        board.setFillColor(Palette::color(paletteIndex));
+        board.floodFill(QPointF(seedX, seedY(kind)), board.foreColor());
     };
     // Seeded 5 px inside the piece's left edge for its part out of the envelope, 5 px inside
     // its right edge for the part still in.
@@ -122,12 +122,12 @@ void FigureRenderer::fillPiece(int16_t left, PieceKind kind)
 
 void FigureRenderer::DrawGrid()
 {
-    board.drawWidth = 1;
+    board.setDrawWidth(1);
     const QColor black = Palette::color(Palette::Black);
     const int cm = Board::PixelsPerCm, top = Board::EnvelopeTop, height = Board::EnvelopeBottom - top;
     for (int i = 0; i * cm <= height; ++i)
         board.lineStep(QPointF(Board::BandLeft, top + cm * i), QPointF(Board::GridRowLength, 0), black);
     for (int i = 0; i <= Board::GridColumns; ++i)
         board.lineStep(QPointF(Board::BandLeft + cm * i, top), QPointF(0, height), black);
-    board.drawWidth = 2;
+    board.setDrawWidth(2);
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class PictureBox;
+class DrawingLayer;
 
 // Draws the figure on the blackboard for one position of its row of columns: each piece
 // white where it is out of the envelope, light grey where it is still inside. Also the
@@ -12,7 +12,7 @@ class PictureBox;
 class FigureRenderer
 {
 public:
-    FigureRenderer(PictureBox &board, const Lesson &lesson) : board(board), lesson(lesson) {}
+    FigureRenderer(DrawingLayer &board, const Lesson &lesson) : board(board), lesson(lesson) {}
 
     // Brings the blackboard's drawing up to a change of the lesson: the figure, then the
     // grid over it.
@@ -32,6 +32,6 @@ private:
     void drawEdgeAB();
     void redrawAtP();
 
-    PictureBox &board;
+    DrawingLayer &board;
     const Lesson &lesson;
 };

@@ -2,12 +2,12 @@
 
 #include "lesson/numeric.h"
 #include "panels/graph_axes.h"
+#include "surface/drawing_layer.h"
 #include "surface/palette.h"
-#include "surface/picture_box.h"
 
 #include <algorithm>
 
-GraphPanel::GraphPanel(PictureBox &panel, const Lesson &lesson, QObject *parent)
+GraphPanel::GraphPanel(DrawingLayer &panel, const Lesson &lesson, QObject *parent)
     : QObject(parent)
     , panel(panel)
     , lesson(lesson)
@@ -38,7 +38,7 @@ void GraphPanel::follow(Lesson::Change change)
 
 void GraphPanel::DrawGraphAxes(Axes axes)
 {
-    panel.drawWidth = 1;
+    panel.setDrawWidth(1);
     if (axes == Axes::ClearFirst)
         panel.cls();
 
@@ -53,10 +53,9 @@ void GraphPanel::DrawGraphAxes(Axes axes)
     panel.line(corner, QPointF(PaperRight - 1, corner.y()), green);
     panel.line(corner, QPointF(corner.x(), PaperTop + 1), green);
 
-    panel.foreColor = Palette::color(Palette::Black);
+    panel.setForeColor(Palette::color(Palette::Black));
     auto printAt = [&](double left, double top, const QString &text) {
-        panel.currentX = left;
-        panel.currentY = top;
+        panel.moveTo(QPointF(left, top));
         panel.print(text);
     };
     // The scales' numbers below and left of their lines, the units at the ends.
@@ -79,8 +78,8 @@ void GraphPanel::PlotGraph(Plot plot)
     // backward, the one from the step taken back.
     const double from = plot == Plot::Forward ? std::max(0.0, x - 0.5) : x + 0.5;
     if (lesson.isOn(Lesson::Switch::Graph)) {
-        panel.drawWidth = 3;
-        panel.foreColor = plot == Plot::Forward ? Palette::panelInk() : Palette::panelBack();
+        panel.setDrawWidth(3);
+        panel.setForeColor(plot == Plot::Forward ? Palette::panelInk() : Palette::panelBack());
         panel.line(pointAt(from), pointAt(x));
     }
     // Over the plotted line, and over any gap an erasure left.

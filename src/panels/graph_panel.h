@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QPointF>
 
-class PictureBox;
+class DrawingLayer;
 
 // The graph of y against x, to the right of the blackboard: a broken line that grows by
 // one segment per half-centimetre step, its y the area function's.
@@ -17,7 +17,7 @@ public:
     enum class Axes { ClearFirst, OverDrawing };
     enum class Plot { Forward, Backward };
 
-    GraphPanel(PictureBox &panel, const Lesson &lesson, QObject *parent = nullptr);
+    GraphPanel(DrawingLayer &panel, const Lesson &lesson, QObject *parent = nullptr);
 
     // Brings the graph up to a change of the lesson.
     void follow(Lesson::Change change);
@@ -37,6 +37,6 @@ signals:
     void roomWanted(bool shown);
 
 private:
-    PictureBox &panel;
+    DrawingLayer &panel;
     const Lesson &lesson;
 };

@@ -150,7 +150,7 @@ void PredictionLayer::paint(QPainter &painter) const
     if (!shown())
         return;
     // At the resolution painted at, which a picture saved at twice the size raises.
-    const QImage layer = panel.layerAt(painter.deviceTransform().m11());
+    const QImage layer = panel.drawing().layerAt(painter.deviceTransform().m11());
     if (layer.isNull())
         return;
     // Drawn on an image of the panel's drawing's own resolution, then taken away wherever

@@ -4,9 +4,10 @@
 #include "surface/palette.h"
 #include "surface/picture_box.h"
 
-TablePanel::TablePanel(PictureBox &panel, const Lesson &lesson, QObject *parent)
+TablePanel::TablePanel(PictureBox &box, const Lesson &lesson, QObject *parent)
     : QObject(parent)
-    , panel(panel)
+    , box(box)
+    , panel(box.drawing())
     , lesson(lesson)
 {
 }
@@ -47,14 +48,13 @@ void TablePanel::switched(bool on)
 
 void TablePanel::DrawTable(Ink ink, int step)
 {
-    panel.foreColor = ink == Ink::Write ? Palette::panelInk() : Palette::panelBack();
+    panel.setForeColor(ink == Ink::Write ? Palette::panelInk() : Palette::panelBack());
     // Nothing is printed at the half centimetres.
     if (step % 2 != 0)
         return;
     const int x = step / 2;
     auto printAt = [&](double left, double top, const QString &text) {
-        panel.currentX = left;
-        panel.currentY = top;
+        panel.moveTo(QPointF(left, top));
         panel.print(text);
     };
     const double y = AreaFunction::areaAt(lesson.columns(), x);
@@ -84,5 +84,5 @@ void TablePanel::describe()
     QStringList pairs;
     for (const auto &[x, y] : m_shown)
         pairs << QStringLiteral("χ = %1 cm, y = %2 cm²").arg(x).arg(y);
-    panel.setAccessibleDescription(pairs.join(QStringLiteral("; ")));
+    box.setAccessibleDescription(pairs.join(QStringLiteral("; ")));
 }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <map>
 
+class DrawingLayer;
 class PictureBox;
 
 // The table of x and y below the blackboard, one column per whole centimetre. Its y is
@@ -16,7 +17,7 @@ class TablePanel : public QObject
 public:
     enum class Ink { Write, Erase };
 
-    TablePanel(PictureBox &panel, const Lesson &lesson, QObject *parent = nullptr);
+    TablePanel(PictureBox &box, const Lesson &lesson, QObject *parent = nullptr);
 
     // Brings the table up to a change of the lesson.
     void follow(Lesson::Change change);
@@ -38,7 +39,9 @@ signals:
 private:
     void describe();
 
-    PictureBox &panel;
+    // The box tells screen readers what the table shows; its layer shows it.
+    PictureBox &box;
+    DrawingLayer &panel;
     const Lesson &lesson;
     std::map<int, double> m_shown;
 };

@@ -4,7 +4,6 @@
 
 #include <QWidget>
 #include <memory>
-#include <optional>
 #include <vector>
 
 // A widget with a background colour that owns and draws light controls (lines, shapes,
@@ -67,13 +66,6 @@ public:
     // Paints again part of the widget, with the whole of any control there whose pixels
     // would come out differently were it painted in part.
     void updateArea(QRegion area);
-
-    // The one way lines are drawn, on layers and as controls: aliased, square ends, so the
-    // same line gives the same pixels wherever it is drawn.
-    static void drawAliasedLine(QPainter &painter, QPointF from, QPointF to, QColor color, int width);
-    // What an upright or level line covers: w pixels thick, floor(w / 2) of them before the
-    // line and the rest after it, square ends. Nothing for a slanted line.
-    static std::optional<QRectF> levelLineRect(QPointF from, QPointF to, int width);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,5 +1,6 @@
 #include "surface/controls.h"
 
+#include "surface/aliased_drawing.h"
 #include "surface/control_host.h"
 
 #include <QFontMetricsF>
@@ -35,11 +36,6 @@ LineControl::LineControl(ControlHost *host, QColor color, int width)
 {
 }
 
-void LineControl::setX1(double v) { setEnds(v, m_y1, m_x2, m_y2); }
-void LineControl::setY1(double v) { setEnds(m_x1, v, m_x2, m_y2); }
-void LineControl::setX2(double v) { setEnds(m_x1, m_y1, v, m_y2); }
-void LineControl::setY2(double v) { setEnds(m_x1, m_y1, m_x2, v); }
-
 void LineControl::setEnds(double x1, double y1, double x2, double y2)
 {
     if (x1 == m_x1 && y1 == m_y1 && x2 == m_x2 && y2 == m_y2)
@@ -54,13 +50,13 @@ void LineControl::setEnds(double x1, double y1, double x2, double y2)
 
 bool LineControl::dependsOnClip() const
 {
-    return !ControlHost::levelLineRect(QPointF(m_x1, m_y1), QPointF(m_x2, m_y2), m_width);
+    return !levelLineRect(QPointF(m_x1, m_y1), QPointF(m_x2, m_y2), m_width);
 }
 
 QRectF LineControl::bounds() const
 {
     const QPointF from(m_x1, m_y1), to(m_x2, m_y2);
-    if (const auto covered = ControlHost::levelLineRect(from, to, m_width))
+    if (const auto covered = levelLineRect(from, to, m_width))
         return *covered;
     // A slanted line's square ends reach half its width past them, diagonally.
     const int margin = qMax(1, m_width) + 2;
@@ -69,7 +65,7 @@ QRectF LineControl::bounds() const
 
 void LineControl::paint(QPainter &painter) const
 {
-    ControlHost::drawAliasedLine(painter, QPointF(m_x1, m_y1), QPointF(m_x2, m_y2), m_color, m_width);
+    drawAliasedLine(painter, QPointF(m_x1, m_y1), QPointF(m_x2, m_y2), m_color, m_width);
 }
 
 ShapeControl::ShapeControl(ControlHost *host, QColor color, QSizeF size)

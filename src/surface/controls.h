@@ -62,10 +62,6 @@ public:
     double y1() const { return m_y1; }
     double x2() const { return m_x2; }
     double y2() const { return m_y2; }
-    void setX1(double v);
-    void setY1(double v);
-    void setX2(double v);
-    void setY2(double v);
     // Sets the ends in the order x1, y1, x2, y2.
     void setEnds(double x1, double y1, double x2, double y2);
 

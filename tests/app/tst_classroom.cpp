@@ -91,19 +91,19 @@ private slots:
         form->Check1->setChecked(true);
         form->Check2->setChecked(true);
         form->lesson.compose(LessonTest::Composition { 3, 1, 2, 0, 3 });
-        form->kokuban->foreColor = QColor(255, 255, 0);
+        form->kokuban->drawing().setForeColor(QColor(255, 255, 0));
         form->Command2_Click();
         for (int i = 0; i < 7; ++i)
             form->susumu_Click();
 
-        const QImage board = form->kokuban->layer().copy();
-        const QImage graph = form->gamen->layer().copy();
+        const QImage board = form->kokuban->drawing().image().copy();
+        const QImage graph = form->gamen->drawing().image().copy();
         QCOMPARE(board.devicePixelRatio(), 1.0);
         form->windowZoom.zoomIn();
         form->windowZoom.zoomIn();
         form->windowZoom.zoomIn();
         form->windowZoom.zoomIn();
-        const QImage board2 = form->kokuban->layer();
+        const QImage board2 = form->kokuban->drawing().image();
         QCOMPARE(board2.size(), board.size() * 2);
         int mismatches = 0;
         for (int y = 0; y < board.height(); ++y) {
@@ -118,7 +118,7 @@ private slots:
 
         // The graph's grid (level and upright lines, away from the labels and the slanted
         // curve) scales block for block as well.
-        const QImage graph2 = form->gamen->layer();
+        const QImage graph2 = form->gamen->drawing().image();
         for (int y = 100; y < 470; ++y) {
             for (int x = 250; x < 380; ++x) {
                 const QRgb expected = graph.pixel(x, y);
@@ -131,8 +131,8 @@ private slots:
 
         // Back at 100 % every pixel is as before.
         form->windowZoom.resetZoom();
-        QCOMPARE(form->kokuban->layer(), board);
-        QCOMPARE(form->gamen->layer(), graph);
+        QCOMPARE(form->kokuban->drawing().image(), board);
+        QCOMPARE(form->gamen->drawing().image(), graph);
     }
 
     void dropsLandInTheSameColumnAtAnyZoom_data()
@@ -153,7 +153,7 @@ private slots:
         dragOnBoard(*form, QPointF(430, 250), QPointF(100, 50)); // and out again
         QCOMPARE(form->lesson.scene().Slot, (LessonTest::Composition { 1, 0, 0, 0, 0 }));
         // The figure is filled where it stands, at the new resolution.
-        QCOMPARE(form->kokuban->pixel(335, 290), QColor(192, 192, 192));
+        QCOMPARE(form->kokuban->drawing().pixel(335, 290), QColor(192, 192, 192));
     }
 
     void fullScreenFitsAndCentres_data()

@@ -83,8 +83,8 @@ Probe probeWidget(TestForm &form, QWidget *w)
         p.caption = combo->currentText();
     } else if (auto *picture = dynamic_cast<PictureBox *>(w)) {
         p.back = picture->backColor();
-        p.fore = picture->foreColor;
-        p.font = picture->font;
+        p.fore = picture->drawing().foreColor();
+        p.font = picture->drawing().font();
     }
     return p;
 }
@@ -605,7 +605,7 @@ private slots:
         QVERIFY(form->Text1->alignment() & Qt::AlignHCenter);
         QVERIFY(!form->Text1->isReadOnly());
         QVERIFY(!form->Picture1->isVisible());
-        QCOMPARE(form->kokuban->drawWidth, 2);
+        QCOMPARE(form->kokuban->drawing().drawWidth(), 2);
     }
 
     // What the start size shows: the blackboard and the buttons, and nothing of the panels.
@@ -709,15 +709,15 @@ private slots:
     {
         PictureBox &board = *form->kokuban;
         const QColor blue = Palette::color(Palette::Blue);
-        board.filledBox(QPointF(10, 386), QPointF(340, 404), blue);
+        LessonTest::solidRect(board.drawing(), QPointF(10, 386), QPointF(340, 404), blue);
         const QImage shot = board.grab().toImage();
         QCOMPARE(at(shot, inWidget(&board, QPoint(100, 392))), QColor(255, 0, 0));
         QCOMPARE(at(shot, inWidget(&board, QPoint(100, 400))), blue);
         // Text1 covers the drawing under it (its lower right, away from the text).
         const QPoint underText(form->Text1->geometry().right() - 4, form->Text1->geometry().bottom() - 4);
-        QVERIFY(board.pixel(underText.x() - PictureBox::BorderWidth, underText.y() - PictureBox::BorderWidth) == blue);
+        QVERIFY(board.drawing().pixel(underText.x() - PictureBox::BorderWidth, underText.y() - PictureBox::BorderWidth) == blue);
         QVERIFY(at(shot, underText) != blue);
-        board.cls();
+        board.drawing().cls();
     }
 
     // Buttons are flat in their own colour: away from the caption, the face is that colour.

@@ -145,7 +145,7 @@ private slots:
         const QSize inside = form->gamen->contentSize();
         for (int i = 0; i < 4; ++i)
             form->windowZoom.zoomIn();
-        const QImage drawn = plain(form->gamen->layer());
+        const QImage drawn = plain(form->gamen->drawing().image());
         QCOMPARE(drawn.size(), inside * 2);
         QCOMPARE(plain(picture.copy(QRect(corner, drawn.size()))), drawn);
     }

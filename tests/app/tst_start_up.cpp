@@ -16,7 +16,7 @@ bool allOf(const PictureBox &box, QColor color)
     const QSize size = box.contentSize();
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x) {
-            if (box.pixel(x, y) != color)
+            if (box.drawing().pixel(x, y) != color)
                 return false;
         }
     }
@@ -29,7 +29,7 @@ int countOf(const PictureBox &box, QColor color)
     const QSize size = box.contentSize();
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x)
-            count += box.pixel(x, y) == color;
+            count += box.drawing().pixel(x, y) == color;
     }
     return count;
 }
@@ -40,40 +40,39 @@ QImage firstColumnOfTheTable(const PictureBox &table)
     PictureBox reference;
     reference.resize(table.size());
     reference.setBackColor(PanelBack);
-    reference.font = table.font;
-    reference.cls();
-    reference.foreColor = Palette::color(Palette::Blue);
+    reference.drawing().setFont(table.drawing().font());
+    reference.drawing().cls();
+    reference.drawing().setForeColor(Palette::color(Palette::Blue));
     for (int top : { 25, 70 }) {
-        reference.currentX = 60;
-        reference.currentY = top;
-        reference.print(QStringLiteral("0"));
+        reference.drawing().moveTo(QPointF(60, top));
+        reference.drawing().print(QStringLiteral("0"));
     }
-    return reference.layer().copy();
+    return reference.drawing().image().copy();
 }
 
 void scribble(PictureBox &box, QColor color)
 {
-    const int width = box.drawWidth;
-    const QColor fore = box.foreColor;
-    box.drawWidth = 3;
-    box.line(QPointF(0, 0), QPointF(box.contentSize().width(), box.contentSize().height()), color);
-    box.filledBox(QPointF(100, 20), QPointF(180, 60), color);
-    box.currentX = 250;
-    box.currentY = 40;
-    box.foreColor = color;
-    box.print(QStringLiteral(" 42 "));
-    box.drawWidth = width;
-    box.foreColor = fore;
+    DrawingLayer &layer = box.drawing();
+    const int width = layer.drawWidth();
+    const QColor fore = layer.foreColor();
+    layer.setDrawWidth(3);
+    layer.line(QPointF(0, 0), QPointF(box.contentSize().width(), box.contentSize().height()), color);
+    solidRect(layer, QPointF(100, 20), QPointF(180, 60), color);
+    layer.moveTo(QPointF(250, 40));
+    layer.setForeColor(color);
+    layer.print(QStringLiteral(" 42 "));
+    layer.setDrawWidth(width);
+    layer.setForeColor(fore);
 }
 
 bool gridShows(const PictureBox &board)
 {
     for (int i = 0; i <= 28; ++i) {
-        if (board.pixel(20 + 20 * i, 250) != Black)
+        if (board.drawing().pixel(20 + 20 * i, 250) != Black)
             return false;
     }
     for (int i = 0; i <= 6; ++i) {
-        if (board.pixel(30, 180 + 20 * i) != Black)
+        if (board.drawing().pixel(30, 180 + 20 * i) != Black)
             return false;
     }
     return true;
@@ -122,7 +121,7 @@ private slots:
         for (QCheckBox *box : { form->Check1, form->Check2, form->Check3, form->Check5, form->Check6 })
             QVERIFY2(!box->isChecked(), qPrintable(box->text()));
         QVERIFY(form->Check4->isChecked());
-        QCOMPARE(form->kokuban->drawWidth, 2);
+        QCOMPARE(form->kokuban->drawing().drawWidth(), 2);
         QCOMPARE(form->Text1->text(), QStringLiteral(" 0.0"));
         QVERIFY(!form->Picture1->isVisible());
     }
@@ -211,9 +210,9 @@ private slots:
     void surfaces()
     {
         QVERIFY(allOf(*form->kokuban, Green));
-        QCOMPARE(form->hyo->layer(), firstColumnOfTheTable(*form->hyo));
+        QCOMPARE(form->hyo->drawing().image(), firstColumnOfTheTable(*form->hyo));
 
-        const PictureBox &graph = *form->gamen;
+        const DrawingLayer &graph = form->gamen->drawing();
         const QColor green = Palette::color(Palette::Green);
         for (int i = 0; i <= 11; ++i)
             QCOMPARE(graph.pixel(35 + 30 * i, 300), green);
@@ -236,7 +235,7 @@ private slots:
         QVERIFY(below > 50);
         QVERIFY(left > 50);
         // Nothing plotted while the graph panel is off.
-        QCOMPARE(countOf(graph, Palette::color(Palette::Blue)), 0);
+        QCOMPARE(countOf(*form->gamen, Palette::color(Palette::Blue)), 0);
     }
 
     // 初期画面 from a scene in disarray, with each check box ticked or cleared.
@@ -343,16 +342,16 @@ private slots:
         if (!grid)
             QVERIFY(allOf(*f->kokuban, Green));
         QCOMPARE(countOf(*f->kokuban, QColor(255, 0, 255)), 0);
-        QCOMPARE(f->kokuban->drawWidth, 2); // the grid sets 2 px again
+        QCOMPARE(f->kokuban->drawing().drawWidth(), 2); // the grid sets 2 px again
 
-        QCOMPARE(f->hyo->layer(), firstColumnOfTheTable(*f->hyo));
+        QCOMPARE(f->hyo->drawing().image(), firstColumnOfTheTable(*f->hyo));
 
         // The graph is cleared and started: with the panel on, a dot at the origin that
         // the grid crosses; off, nothing plotted.
         const PictureBox &g = *f->gamen;
-        QCOMPARE(g.pixel(140, 40), PanelBack);
-        QCOMPARE(g.pixel(35 + 30 * 5, 300), Palette::color(Palette::Green));
-        QCOMPARE(g.pixel(36, 479) == Palette::color(Palette::Blue), graph);
+        QCOMPARE(g.drawing().pixel(140, 40), PanelBack);
+        QCOMPARE(g.drawing().pixel(35 + 30 * 5, 300), Palette::color(Palette::Green));
+        QCOMPARE(g.drawing().pixel(36, 479) == Palette::color(Palette::Blue), graph);
         const int blue = countOf(g, Palette::color(Palette::Blue));
         QVERIFY2(graph ? blue > 0 && blue <= 9 : blue == 0, qPrintable(QString::number(blue)));
     }
@@ -363,18 +362,18 @@ private slots:
         auto f = LessonTest::makeForm();
         f->Check1->setChecked(true);
         f->Command1->click();
-        const QImage board = f->kokuban->layer().copy();
-        const QImage table = f->hyo->layer().copy();
-        const QImage graph = f->gamen->layer().copy();
+        const QImage board = f->kokuban->drawing().image().copy();
+        const QImage table = f->hyo->drawing().image().copy();
+        const QImage graph = f->gamen->drawing().image().copy();
         f->Command1->click();
-        QCOMPARE(f->kokuban->layer(), board);
-        QCOMPARE(f->hyo->layer(), table);
-        QCOMPARE(f->gamen->layer(), graph);
+        QCOMPARE(f->kokuban->drawing().image(), board);
+        QCOMPARE(f->hyo->drawing().image(), table);
+        QCOMPARE(f->gamen->drawing().image(), graph);
         QVERIFY(gridShows(*f->kokuban));
 
         // Cleared again, the next 初期画面 leaves the grid off.
         f->Check1->setChecked(false);
-        f->kokuban->lineStep(QPointF(20, 250), QPointF(560, 0), Black);
+        f->kokuban->drawing().lineStep(QPointF(20, 250), QPointF(560, 0), Black);
         f->Command1->click();
         QVERIFY(allOf(*f->kokuban, Green));
     }

@@ -68,9 +68,9 @@ private slots:
 
         const QString scene = describeScene(form->lesson);
         const QString point = describePoint(*form);
-        const QImage board = form->kokuban->layer().copy();
-        const QImage graph = form->gamen->layer().copy();
-        const QImage table = form->hyo->layer().copy();
+        const QImage board = form->kokuban->drawing().image().copy();
+        const QImage graph = form->gamen->drawing().image().copy();
+        const QImage table = form->hyo->drawing().image().copy();
         const int width = form->outerWidth(), height = form->outerHeight();
         // The middle of the envelope, in column 2.
         const QPoint inEnvelope(400, 240);
@@ -91,9 +91,9 @@ private slots:
 
         QCOMPARE(describeScene(form->lesson), scene);
         QCOMPARE(describePoint(*form), point);
-        QCOMPARE(form->kokuban->layer(), board);
-        QCOMPARE(form->gamen->layer(), graph);
-        QCOMPARE(form->hyo->layer(), table);
+        QCOMPARE(form->kokuban->drawing().image(), board);
+        QCOMPARE(form->gamen->drawing().image(), graph);
+        QCOMPARE(form->hyo->drawing().image(), table);
         QCOMPARE(form->outerWidth(), width);
         QCOMPARE(form->outerHeight(), height);
         if (panelsShown) {
@@ -101,9 +101,9 @@ private slots:
             QVERIFY(form->gamen->isVisible() && form->hyo->isVisible());
             QVERIFY(form->rect().contains(form->gamen->geometry()));
             QVERIFY(form->rect().contains(form->hyo->geometry()));
-            QCOMPARE(shownAt(form.get(), form->gamen, QPoint(200, 200)), form->gamen->pixel(200, 200));
-            QCOMPARE(shownAt(form.get(), form->hyo, QPoint(300, 40)), form->hyo->pixel(300, 40));
-            QCOMPARE(shownAt(form.get(), form->hyo, QPoint(62, 78)), form->hyo->pixel(62, 78));
+            QCOMPARE(shownAt(form.get(), form->gamen, QPoint(200, 200)), form->gamen->drawing().pixel(200, 200));
+            QCOMPARE(shownAt(form.get(), form->hyo, QPoint(300, 40)), form->hyo->drawing().pixel(300, 40));
+            QCOMPARE(shownAt(form.get(), form->hyo, QPoint(62, 78)), form->hyo->drawing().pixel(62, 78));
         }
 
         if (panelsShown)
@@ -115,9 +115,9 @@ private slots:
         QCOMPARE(shownAt(form.get(), form->kokuban, inEnvelope), envelopeShown);
         QCOMPARE(describeScene(form->lesson), scene);
         QCOMPARE(describePoint(*form), point);
-        QCOMPARE(form->kokuban->layer(), board);
-        QCOMPARE(form->gamen->layer(), graph);
-        QCOMPARE(form->hyo->layer(), table);
+        QCOMPARE(form->kokuban->drawing().image(), board);
+        QCOMPARE(form->gamen->drawing().image(), graph);
+        QCOMPARE(form->hyo->drawing().image(), table);
     }
 
     // The initial screen shows or hides the cover to match the box, whose tick it keeps.
@@ -157,7 +157,7 @@ private slots:
             QCOMPARE(describeLine(marker), QStringLiteral("(300,300)-(%1,300)").arg(px));
         const QString scene = describeScene(form->lesson);
         const QString point = describePoint(*form);
-        const QImage board = form->kokuban->layer().copy();
+        const QImage board = form->kokuban->drawing().image().copy();
         // Points of the bottom edge clear of P's dot and of the bracket at B.
         const bool clearOfB = steps >= 9;
         const QPoint midway(int(300 + px) / 2, 300);
@@ -180,7 +180,7 @@ private slots:
         }
         QCOMPARE(describeScene(form->lesson), scene);
         QCOMPARE(describePoint(*form), point);
-        QCOMPARE(form->kokuban->layer(), board);
+        QCOMPARE(form->kokuban->drawing().image(), board);
     }
 
     // While the box is clear the steps leave the marker parked; ticking it brings the

@@ -76,8 +76,8 @@ private slots:
     {
         auto form = LessonTest::makeForm();
         // Pixel checks read logical pixels one to one.
-        QCOMPARE(form->kokuban->layer().devicePixelRatio(), 1.0);
-        QCOMPARE(form->kokuban->foreColor, White);
+        QCOMPARE(form->kokuban->drawing().image().devicePixelRatio(), 1.0);
+        QCOMPARE(form->kokuban->drawing().foreColor(), White);
     }
 
     void piecesAtEveryPosition_data()
@@ -92,13 +92,13 @@ private slots:
         QFETCH(QColor, fore);
         auto form = LessonTest::makeForm();
         form->lesson.compose(columns);
-        form->kokuban->foreColor = fore;
+        form->kokuban->drawing().setForeColor(fore);
         for (int left = 100; left <= 300; left += 10) {
             form->figure.RedrawFigure(int16_t(left));
             const QString error = checkFigure(*form->kokuban, columns, left, fore, false);
             QVERIFY2(error.isEmpty(), qPrintable(error));
         }
-        QCOMPARE(form->kokuban->foreColor, fore);
+        QCOMPARE(form->kokuban->drawing().foreColor(), fore);
     }
 
     // With 方眼 ticked the grid lies under the pieces: visible on the board, gone inside
@@ -115,7 +115,7 @@ private slots:
         QFETCH(QColor, fore);
         auto form = LessonTest::makeForm();
         form->lesson.compose(columns);
-        form->kokuban->foreColor = fore;
+        form->kokuban->drawing().setForeColor(fore);
         form->Check1->setChecked(true);
         for (int left = 100; left <= 300; left += 10) {
             form->figure.RedrawFigure(int16_t(left));
@@ -140,11 +140,11 @@ private slots:
         QFETCH(int, left);
         QFETCH(int, kind);
         auto form = LessonTest::makeForm();
-        form->kokuban->foreColor = Yellow;
+        form->kokuban->drawing().setForeColor(Yellow);
         form->lesson.compose(LessonTest::Composition { double(kind), 0, 0, 0, 0 });
         form->Check1->setChecked(true);
         form->figure.RedrawFigure(int16_t(left));
-        const PictureBox &board = *form->kokuban;
+        const DrawingLayer &board = form->kokuban->drawing();
         const int top = 300 - 40 * kind;
         for (int y = top + 3; y <= 297; ++y) {
             for (int x = left + 3; x <= 297; ++x)
@@ -173,10 +173,9 @@ private slots:
         QFETCH(int, kind);
         QFETCH(int, left);
         auto form = LessonTest::makeForm();
-        PictureBox &board = *form->kokuban;
-        board.foreColor = Yellow;
+        DrawingLayer &board = form->kokuban->drawing();
+        board.setForeColor(Yellow);
         board.cls();
-        board.fillStyle = PictureBox::FillStyle::Solid;
         const int16_t at = int16_t(left);
         if (kind == 1)
             form->figure.FillPiece1(at);
@@ -186,7 +185,7 @@ private slots:
             form->figure.FillPiece3(at);
         const QString error = checkLayer(board, { { left, 300 - 40 * kind } }, false, Yellow, false);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QCOMPARE(board.fillColor, left < 300 ? White : Grey);
+        QCOMPARE(board.fillColor(), left < 300 ? White : Grey);
     }
 
     // With AB drawn, a piece routine at a straddling position fills both sides.
@@ -204,11 +203,10 @@ private slots:
         QFETCH(int, kind);
         QFETCH(int, left);
         auto form = LessonTest::makeForm();
-        PictureBox &board = *form->kokuban;
-        board.foreColor = Yellow;
+        DrawingLayer &board = form->kokuban->drawing();
+        board.setForeColor(Yellow);
         board.cls();
         board.line(QPointF(300, 180), QPointF(300, 300));
-        board.fillStyle = PictureBox::FillStyle::Solid;
         const int16_t at = int16_t(left);
         if (kind == 1)
             form->figure.FillPiece1(at);
@@ -218,11 +216,11 @@ private slots:
             form->figure.FillPiece3(at);
         const QString error = checkLayer(board, { { left, 300 - 40 * kind } }, true, Yellow, false);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QCOMPARE(board.fillColor, Grey);
+        QCOMPARE(board.fillColor(), Grey);
     }
 
-    // A redraw does not depend on the fill style or colour left before it, leaves the
-    // last fill colour, and never changes the fore colour.
+    // A redraw does not depend on the fill colour left before it, leaves the last fill
+    // colour, and never changes the fore colour.
     void fillAttributesAfterRedraw_data()
     {
         QTest::addColumn<Composition>("columns");
@@ -241,28 +239,27 @@ private slots:
         QFETCH(QColor, lastFill);
         auto form = LessonTest::makeForm();
         form->lesson.compose(columns);
-        PictureBox &board = *form->kokuban;
-        board.foreColor = Yellow;
-        board.fillStyle = PictureBox::FillStyle::Transparent;
-        board.fillColor = Black;
+        DrawingLayer &board = form->kokuban->drawing();
+        board.setForeColor(Yellow);
+        board.setFillColor(Black);
         form->figure.RedrawFigure(int16_t(left));
         const QString error = checkFigure(*form->kokuban, columns, left, Yellow, false);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QCOMPARE(board.fillColor, lastFill);
-        QCOMPARE(board.foreColor, Yellow);
-        QCOMPARE(board.drawWidth, 2);
+        QCOMPARE(board.fillColor(), lastFill);
+        QCOMPARE(board.foreColor(), Yellow);
+        QCOMPARE(board.drawWidth(), 2);
     }
 
     // A redraw starts from a cleared layer: nothing of an earlier picture survives.
     void redrawClearsEarlierPicture()
     {
         auto form = LessonTest::makeForm();
-        form->kokuban->foreColor = Yellow;
+        form->kokuban->drawing().setForeColor(Yellow);
         form->lesson.compose(LessonTest::Composition { 3, 3, 3, 3, 3 });
         form->Check1->setChecked(true);
         form->figure.RedrawFigure(100);
         form->figure.DrawGrid();
-        form->kokuban->filledBox(QPointF(520, 320), QPointF(590, 400), Black);
+        solidRect(form->kokuban->drawing(), QPointF(520, 320), QPointF(590, 400), Black);
         form->Check1->setChecked(false);
         form->lesson.compose(LessonTest::Composition { 0, 1, 0, 0, 0 });
         form->figure.RedrawFigure(300);
@@ -281,10 +278,10 @@ private slots:
     {
         QFETCH(int, widthBefore);
         auto form = LessonTest::makeForm();
-        PictureBox &board = *form->kokuban;
+        DrawingLayer &board = form->kokuban->drawing();
         board.cls();
-        board.foreColor = Yellow;
-        board.drawWidth = widthBefore;
+        board.setForeColor(Yellow);
+        board.setDrawWidth(widthBefore);
         form->figure.DrawGrid();
         // Black lines 1 px wide at their coordinates, nothing else on the board.
         const QString error = checkLayer(board, {}, false, Yellow, true);
@@ -298,8 +295,8 @@ private slots:
         QCOMPARE(board.pixel(21, 190), Green);
         QCOMPARE(board.pixel(30, 181), Green);
         QCOMPARE(board.pixel(30, 179), Green);
-        QCOMPARE(board.drawWidth, 2);
-        QCOMPARE(board.foreColor, Yellow);
+        QCOMPARE(board.drawWidth(), 2);
+        QCOMPARE(board.foreColor(), Yellow);
     }
 
     // Ticking 方眼 lays the grid over the picture as it stands: grid pixels turn black,
@@ -307,19 +304,19 @@ private slots:
     void tickingDrawsGridOverPicture()
     {
         auto form = LessonTest::makeForm();
-        form->kokuban->foreColor = Yellow;
+        form->kokuban->drawing().setForeColor(Yellow);
         form->lesson.compose(LessonTest::Composition { 1, 3, 2, 0, 3 });
         for (int i = 0; i < 3; ++i)
             form->susumu_Click();
         QCOMPARE(LessonTest::pointPX(form->lesson), 270.0);
-        const QImage before = form->kokuban->layer().copy();
+        const QImage before = form->kokuban->drawing().image().copy();
         const QString sceneBefore = describeScene(form->lesson);
 
         QTest::mouseClick(form->Check1, Qt::LeftButton);
         QVERIFY(form->Check1->isChecked());
 
-        const PictureBox &board = *form->kokuban;
-        QCOMPARE(board.drawWidth, 2);
+        const DrawingLayer &board = form->kokuban->drawing();
+        QCOMPARE(board.drawWidth(), 2);
         for (int y = 0; y < before.height(); ++y) {
             for (int x = 0; x < before.width(); ++x) {
                 if (pastGridEnd(x, y))
@@ -350,7 +347,7 @@ private slots:
     {
         QFETCH(int, steps);
         auto form = LessonTest::makeForm();
-        form->kokuban->foreColor = Yellow;
+        form->kokuban->drawing().setForeColor(Yellow);
         const Composition columns { 2, 3, 1, 0, 3 };
         form->lesson.compose(columns);
         form->Check2->setChecked(true);
@@ -364,8 +361,8 @@ private slots:
 
         const QString controlsBefore = describeControls(*form);
         const QString sceneBefore = describeScene(form->lesson);
-        const QImage graphBefore = form->gamen->layer().copy();
-        const QImage tableBefore = form->hyo->layer().copy();
+        const QImage graphBefore = form->gamen->drawing().image().copy();
+        const QImage tableBefore = form->hyo->drawing().image().copy();
 
         QTest::mouseClick(form->Check1, Qt::LeftButton);
         QVERIFY(!form->Check1->isChecked());
@@ -374,9 +371,9 @@ private slots:
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(describeControls(*form), controlsBefore);
         QCOMPARE(describeScene(form->lesson), sceneBefore);
-        QCOMPARE(form->gamen->layer(), graphBefore);
-        QCOMPARE(form->hyo->layer(), tableBefore);
-        QCOMPARE(form->kokuban->drawWidth, 2);
+        QCOMPARE(form->gamen->drawing().image(), graphBefore);
+        QCOMPARE(form->hyo->drawing().image(), tableBefore);
+        QCOMPARE(form->kokuban->drawing().drawWidth(), 2);
     }
 
     // Before any piece has been dropped (the envelope empty) the fore colour is the board's
@@ -391,7 +388,7 @@ private slots:
         form->Check1->setChecked(false);
         const QString error = checkFigure(*form->kokuban, columns, 250, White, false);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QCOMPARE(form->kokuban->foreColor, White);
+        QCOMPARE(form->kokuban->drawing().foreColor(), White);
     }
 };
 

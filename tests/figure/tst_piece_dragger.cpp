@@ -115,8 +115,8 @@ QString droppedState(const TestForm &form, const Composition &expected)
         return QStringLiteral("χcm label still shown");
     if (s.DragKind != PieceKind::Empty)
         return QStringLiteral("still dragging kind %1").arg(LessonTest::kindNumber(s.DragKind));
-    if (form.kokuban->foreColor != Yellow)
-        return QStringLiteral("fore colour %1").arg(colourName(form.kokuban->foreColor));
+    if (form.kokuban->drawing().foreColor() != Yellow)
+        return QStringLiteral("fore colour %1").arg(colourName(form.kokuban->drawing().foreColor()));
     const QString figure = checkFigure(*form.kokuban, expected, 300, Yellow, form.Check1->isChecked());
     if (!figure.isEmpty())
         return figure;
@@ -135,7 +135,7 @@ private slots:
     void initTestCase()
     {
         auto form = LessonTest::makeForm();
-        QCOMPARE(form->kokuban->layer().devicePixelRatio(), 1.0);
+        QCOMPARE(form->kokuban->drawing().image().devicePixelRatio(), 1.0);
     }
 
     // Which press starts a drag. Every bound is strict; the tray has no lower bound in y
@@ -202,13 +202,13 @@ private slots:
         // The last piece lifted came from column 4; it went back where it was.
         form->lesson.liftFrom(4);
         form->lesson.dropElsewhere();
-        const QImage layer = form->kokuban->layer().copy();
+        const QImage layer = form->kokuban->drawing().image().copy();
 
         sendMouse(form->kokuban, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
         QCOMPARE(LessonTest::kindNumber(form->lesson.scene().DragKind), double(kind));
         QCOMPARE(double(form->lesson.scene().DragFrom), double(from));
         // A press draws nothing.
-        QCOMPARE(form->kokuban->layer(), layer);
+        QCOMPARE(form->kokuban->drawing().image(), layer);
 
         // A move then carries the outline of that kind, centred on the pointer, and hides
         // its labels; without a drag it moves nothing.
@@ -223,14 +223,14 @@ private slots:
                 QVERIFY(form->Label9[2 * k - 2]->isVisible() && form->Label9[2 * k - 1]->isVisible());
             }
         }
-        QCOMPARE(form->kokuban->layer(), layer);
+        QCOMPARE(form->kokuban->drawing().image(), layer);
 
         // Released below the envelope: only the outlines go home.
         sendMouse(form->kokuban, QEvent::MouseButtonRelease, QPointF(100, 360), Qt::LeftButton, Qt::NoButton);
         QCOMPARE(LessonTest::kindNumber(form->lesson.scene().DragKind), 0.0);
         QCOMPARE(compositionText(form->lesson.scene().Slot), QStringLiteral("1,2,3,1,2"));
         QCOMPARE(outlinesAtHome(*form), QString());
-        QCOMPARE(form->kokuban->layer(), layer);
+        QCOMPARE(form->kokuban->drawing().image(), layer);
     }
 
     // The same bounds for the handlers called directly with single-precision values.
@@ -316,7 +316,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(int, column);
         auto form = LessonTest::makeForm();
-        QCOMPARE(form->kokuban->foreColor, White);
+        QCOMPARE(form->kokuban->drawing().foreColor(), White);
         Composition columns { 2, 0, 3, 0, 1 };
         compose(*form, columns);
         stepForward(*form, 3);
@@ -331,14 +331,14 @@ private slots:
     void firstDropTurnsForeColourYellow()
     {
         auto form = LessonTest::makeForm();
-        QCOMPARE(form->kokuban->foreColor, White);
+        QCOMPARE(form->kokuban->drawing().foreColor(), White);
         drag(*form, trayPoint[3], QPoint(320, 180), Qt::LeftButton);
-        QCOMPARE(form->kokuban->foreColor, White);
+        QCOMPARE(form->kokuban->drawing().foreColor(), White);
         drag(*form, trayPoint[3], QPoint(320, 250));
         QCOMPARE(droppedState(*form, { 3, 0, 0, 0, 0 }), QString());
-        QCOMPARE(form->kokuban->pixel(300, 240), Yellow);
-        QCOMPARE(form->kokuban->pixel(340, 240), Yellow);
-        QCOMPARE(form->kokuban->pixel(320, 180), Yellow);
+        QCOMPARE(form->kokuban->drawing().pixel(300, 240), Yellow);
+        QCOMPARE(form->kokuban->drawing().pixel(340, 240), Yellow);
+        QCOMPARE(form->kokuban->drawing().pixel(320, 180), Yellow);
     }
 
     // Where a drag ends decides what happens. A piece from the tray goes into the column
@@ -411,7 +411,7 @@ private slots:
         compose(*form, { 2, 0, 3, 1, 0 });
         stepForward(*form, 3);
         const QString scene = describeDragScene(*form);
-        const QImage layer = form->kokuban->layer().copy();
+        const QImage layer = form->kokuban->drawing().image().copy();
 
         drag(*form, from, to);
         if (resets) {
@@ -419,7 +419,7 @@ private slots:
         } else {
             QCOMPARE(describeDragScene(*form), scene);
             QCOMPARE(form->Text1->text(), QStringLiteral(" 1.5"));
-            QCOMPARE(form->kokuban->layer(), layer);
+            QCOMPARE(form->kokuban->drawing().image(), layer);
             QCOMPARE(outlinesAtHome(*form), QString());
         }
     }
@@ -451,12 +451,12 @@ private slots:
         compose(*form, { 3, 0, 0, 0, 0 });
         stepForward(*form, 3);
         const QString scene = describeDragScene(*form);
-        const QImage layer = form->kokuban->layer().copy();
+        const QImage layer = form->kokuban->drawing().image().copy();
         drag(*form, columnPoint(2), columnPoint(0));
         drag(*form, columnPoint(1), QPoint(100, 50));
         QCOMPARE(describeDragScene(*form), scene);
         QCOMPARE(form->Text1->text(), QStringLiteral(" 1.5"));
-        QCOMPARE(form->kokuban->layer(), layer);
+        QCOMPARE(form->kokuban->drawing().image(), layer);
         QCOMPARE(outlinesAtHome(*form), QString());
     }
 
@@ -468,14 +468,14 @@ private slots:
         compose(*form, { 0, 3, 0, 0, 0 });
         stepForward(*form, 2);
         const QString scene = describeDragScene(*form);
-        const QImage layer = form->kokuban->layer().copy();
+        const QImage layer = form->kokuban->drawing().image().copy();
         sendMouse(form->kokuban, QEvent::MouseMove, QPointF(370, 100), Qt::NoButton, Qt::NoButton);
         sendMouse(form->kokuban, QEvent::MouseMove, QPointF(360, 240), Qt::NoButton, Qt::LeftButton);
         sendMouse(form->kokuban, QEvent::MouseMove, QPointF(200, 200), Qt::NoButton, Qt::RightButton);
         sendMouse(form->kokuban, QEvent::MouseButtonRelease, QPointF(320, 250), Qt::LeftButton, Qt::NoButton);
         sendMouse(form->kokuban, QEvent::MouseButtonRelease, QPointF(100, 50), Qt::LeftButton, Qt::NoButton);
         QCOMPARE(describeDragScene(*form), scene);
-        QCOMPARE(form->kokuban->layer(), layer);
+        QCOMPARE(form->kokuban->drawing().image(), layer);
         QCOMPARE(outlinesAtHome(*form), QString());
     }
 
@@ -503,7 +503,7 @@ private slots:
         QFETCH(QPointF, pointer);
         QFETCH(QPoint, leftBottom);
         auto form = LessonTest::makeForm();
-        const QImage layer = form->kokuban->layer().copy();
+        const QImage layer = form->kokuban->drawing().image().copy();
         sendMouse(form->kokuban, QEvent::MouseButtonPress, trayPoint[kind], Qt::LeftButton, Qt::LeftButton);
         sendMouse(form->kokuban, QEvent::MouseMove, QPointF(330, 330), Qt::NoButton, Qt::LeftButton);
         sendMouse(form->kokuban, QEvent::MouseMove, pointer, Qt::NoButton, Qt::LeftButton);
@@ -516,7 +516,7 @@ private slots:
                 QCOMPARE(describeOutline(outlineOf(*form, k)), outlineAround(k, 300 + 50 * k, 125));
         }
         // The outline is a control above the drawing: the moves leave no trail on it.
-        QCOMPARE(form->kokuban->layer(), layer);
+        QCOMPARE(form->kokuban->drawing().image(), layer);
         sendMouse(form->kokuban, QEvent::MouseButtonRelease, pointer, Qt::LeftButton, Qt::NoButton);
         QCOMPARE(outlinesAtHome(*form), QString());
     }

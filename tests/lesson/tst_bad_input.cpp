@@ -27,7 +27,7 @@ QString randomUtf8(int bytes)
 
 bool panelIsBlank(const PictureBox &panel)
 {
-    const QImage &layer = panel.layer();
+    const QImage &layer = panel.drawing().image();
     const QRgb back = panel.backColor().rgb();
     for (int y = 0; y < layer.height(); ++y) {
         for (int x = 0; x < layer.width(); ++x) {

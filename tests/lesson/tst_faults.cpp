@@ -184,7 +184,7 @@ private slots:
     {
         auto form = makeForm();
         form->lesson.compose(LessonTest::Composition { 0, 3, 0, 1, 0 });
-        form->kokuban->foreColor = QColor(255, 255, 0);
+        form->kokuban->drawing().setForeColor(QColor(255, 255, 0));
         form->Command2_Click();
         form->susumu_Click();
         auto click = [&](int x, int y) {
@@ -203,7 +203,7 @@ private slots:
         fromTimer(300, [&](int i) { click(i % 2 ? 370 : 470, 60); });
         verifyAt(*form, 300);
         QCOMPARE(form->lesson.scene().Slot, (LessonTest::Composition { 0, 3, 0, 1, 0 }));
-        QCOMPARE(form->kokuban->pixel(355, 290), QColor(192, 192, 192));
+        QCOMPARE(form->kokuban->drawing().pixel(355, 290), QColor(192, 192, 192));
     }
 };
 

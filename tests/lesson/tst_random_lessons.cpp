@@ -204,11 +204,11 @@ void checkColumnPixels(TestForm &form, const Model &m)
         for (int dx : { 5, 35 }) {
             const int x = left + dx; // never on a grid line or on AB
             const QColor inside = kind == 0 ? board : (x < 300 ? white : grey);
-            RC_ASSERT(form.kokuban->pixel(x, 295) == inside);
+            RC_ASSERT(form.kokuban->drawing().pixel(x, 295) == inside);
             if (kind != 0)
-                RC_ASSERT(form.kokuban->pixel(x, tops[kind] + 5) == inside);
+                RC_ASSERT(form.kokuban->drawing().pixel(x, tops[kind] + 5) == inside);
             if (kind == 1 || kind == 2)
-                RC_ASSERT(form.kokuban->pixel(x, tops[kind] - 5) == board);
+                RC_ASSERT(form.kokuban->drawing().pixel(x, tops[kind] - 5) == board);
         }
     }
 }
@@ -325,7 +325,7 @@ void verify(const Model &m, Window &window)
     RC_ASSERT(form.windowZoom.stepPercent() == ZoomSteps[m.zoomStep]);
     // Calls a drawing layer left undone, as changing nothing, changed nothing indeed.
     for (const PictureBox *box : { form.kokuban, form.hyo, form.gamen })
-        RC_ASSERT(box->layer() == box->drawnAt(box->layer().devicePixelRatio()));
+        RC_ASSERT(box->drawing().image() == box->drawing().drawnAt(box->drawing().image().devicePixelRatio()));
 }
 
 using Command = rc::state::Command<Model, Window>;

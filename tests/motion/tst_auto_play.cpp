@@ -198,9 +198,9 @@ private slots:
         auto byHand = formWithFigure(true);
         for (int i = 0; i < 20; ++i)
             byHand->susumu_Click();
-        QVERIFY(form->hyo->layer() == byHand->hyo->layer());
-        QVERIFY(form->gamen->layer() == byHand->gamen->layer());
-        QVERIFY(form->kokuban->layer() == byHand->kokuban->layer());
+        QVERIFY(form->hyo->drawing().image() == byHand->hyo->drawing().image());
+        QVERIFY(form->gamen->drawing().image() == byHand->gamen->drawing().image());
+        QVERIFY(form->kokuban->drawing().image() == byHand->kokuban->drawing().image());
     }
 
     void stopDuringAPause()
@@ -342,8 +342,8 @@ private slots:
         auto byHand = formWithFigure(true);
         for (int i = 0; i < 20; ++i)
             byHand->susumu_Click();
-        QVERIFY2(form->hyo->layer() == byHand->hyo->layer(), "the table started over");
-        QVERIFY2(form->gamen->layer() == byHand->gamen->layer(), "the graph started over");
+        QVERIFY2(form->hyo->drawing().image() == byHand->hyo->drawing().image(), "the table started over");
+        QVERIFY2(form->gamen->drawing().image() == byHand->gamen->drawing().image(), "the graph started over");
     }
 
     // 最初に in the middle of a run leaves the run its buttons, so ストップ still ends it,
@@ -433,9 +433,9 @@ private slots:
             if (k == 9)
                 byHand->Check1->click();
         }
-        QVERIFY2(form->hyo->layer() == byHand->hyo->layer(), "table");
-        QVERIFY2(form->gamen->layer() == byHand->gamen->layer(), "graph");
-        QVERIFY2(form->kokuban->layer() == byHand->kokuban->layer(), "blackboard");
+        QVERIFY2(form->hyo->drawing().image() == byHand->hyo->drawing().image(), "table");
+        QVERIFY2(form->gamen->drawing().image() == byHand->gamen->drawing().image(), "graph");
+        QVERIFY2(form->kokuban->drawing().image() == byHand->kokuban->drawing().image(), "blackboard");
     }
 
     // The pause is the interval before the run's next pass. One of 0 ms or less is none:

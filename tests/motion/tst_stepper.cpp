@@ -16,7 +16,7 @@ namespace {
 // lie off every outline, edge and grid line.
 QString figureMismatch(const TestForm &form, const Composition &composition, int px)
 {
-    const PictureBox &board = *form.kokuban;
+    const DrawingLayer &board = form.kokuban->drawing();
     for (int i = 0; i < 5; ++i) {
         const int left = px + 40 * i;
         for (int dx : { 15, 25 }) {
@@ -36,7 +36,7 @@ QString figureMismatch(const TestForm &form, const Composition &composition, int
 // Every pixel of the 1 cm grid lines over the envelope band is black.
 QString gridMissing(const TestForm &form)
 {
-    const PictureBox &board = *form.kokuban;
+    const DrawingLayer &board = form.kokuban->drawing();
     for (int gy = 180; gy <= 300; gy += 20) {
         for (int x = 20; x <= 580; ++x) {
             if (board.pixel(x, gy) != Black)
@@ -75,9 +75,9 @@ Snapshot take(const TestForm &form)
              form.table.shownPairs(),
              form.lesson.runState(),
              form.Text1->text(),
-             form.kokuban->layer().copy(),
-             form.hyo->layer().copy(),
-             form.gamen->layer().copy(),
+             form.kokuban->drawing().image().copy(),
+             form.hyo->drawing().image().copy(),
+             form.gamen->drawing().image().copy(),
              form.Label4[6]->left(),
              form.Label4[6]->top(),
              form.Label4[6]->isVisible(),
@@ -327,10 +327,10 @@ private slots:
         QVERIFY2(figure.isEmpty(), qPrintable(figure));
 
         // The table shows its starting column whether or not it is ticked.
-        QVERIFY2(form->hyo->layer() == fresh->hyo->layer(), "table back to its starting column");
+        QVERIFY2(form->hyo->drawing().image() == fresh->hyo->drawing().image(), "table back to its starting column");
         // The graph shows its empty axes, and with the panel on the dot at the origin.
         int blueNear = 0;
-        QVERIFY2(sameButBlueNear(form->gamen->layer(), fresh->gamen->layer(), QPointF(35, 480), &blueNear),
+        QVERIFY2(sameButBlueNear(form->gamen->drawing().image(), fresh->gamen->drawing().image(), QPointF(35, 480), &blueNear),
                  "graph back to its empty axes");
         QCOMPARE(blueNear > 0, panels);
 
@@ -385,9 +385,9 @@ private slots:
         form->Check1->click();
         form->susumu_Click();
         QCOMPARE(LessonTest::pointPX(form->lesson), 290.0);
-        QCOMPARE(form->kokuban->pixel(295, 280), White);
-        QCOMPARE(form->kokuban->pixel(350, 240), Grey);
-        QCOMPARE(form->kokuban->pixel(25, 280), Green);
+        QCOMPARE(form->kokuban->drawing().pixel(295, 280), White);
+        QCOMPARE(form->kokuban->drawing().pixel(350, 240), Grey);
+        QCOMPARE(form->kokuban->drawing().pixel(25, 280), Green);
     }
 };
 

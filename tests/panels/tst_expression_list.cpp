@@ -192,7 +192,7 @@ private slots:
         clickBox(listed->Check6);
         stepForward(*plain, 20);
         stepForward(*listed, 20);
-        COMPARE_LAYER(listed->gamen->layer(), plain->gamen->layer(), "the layer under the list");
+        COMPARE_LAYER(listed->gamen->drawing().image(), plain->gamen->drawing().image(), "the layer under the list");
 
         const QImage without = plain->gamen->grab().toImage(), with = listed->gamen->grab().toImage();
         QCOMPARE(with.size(), without.size());

@@ -50,7 +50,7 @@ QImage expectedAxes(const PictureBox &like)
     for (const Label &label : axisLabels())
         printAt(scratch, label.left, label.top, label.text);
 
-    QImage image(like.layer().size(), QImage::Format_RGB32);
+    QImage image(like.drawing().image().size(), QImage::Format_RGB32);
     image.fill(PanelBack);
     auto set = [&](int x, int y) {
         if (image.rect().contains(x, y))
@@ -68,7 +68,7 @@ QImage expectedAxes(const PictureBox &like)
         set(x, 481);
     for (int y = 6; y <= 481; ++y)
         set(34, y);
-    const QImage &text = scratch.layer();
+    const QImage &text = scratch.drawing().image();
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (text.pixelColor(x, y) == Black)
@@ -121,7 +121,7 @@ using Polyline = std::vector<QPointF>;
 // Empty when every blue pixel lies on the broken line; otherwise the first stray one.
 QString strayBlue(const PictureBox &panel, const Polyline &points)
 {
-    const QImage &layer = panel.layer();
+    const QImage &layer = panel.drawing().image();
     for (int y = 0; y < layer.height(); ++y) {
         for (int x = 0; x < layer.width(); ++x) {
             if (layer.pixelColor(x, y) != Blue)
@@ -151,7 +151,7 @@ QString segmentMissing(const PictureBox &panel, const QImage &axes, QPointF a, Q
             if (axes.pixelColor(x, y + dy) != PanelBack)
                 continue;
             ++checked;
-            if (panel.pixel(x, y + dy) != Blue)
+            if (panel.drawing().pixel(x, y + dy) != Blue)
                 return QStringLiteral("no blue at %1, %2 on the segment").arg(x).arg(y + dy);
             break;
         }
@@ -181,18 +181,18 @@ private slots:
     {
         auto form = LessonTest::makeForm();
         const QImage axes = expectedAxes(*form->gamen);
-        COMPARE_LAYER(form->gamen->layer(), axes, "the empty graph");
+        COMPARE_LAYER(form->gamen->drawing().image(), axes, "the empty graph");
 
         // The origin and both axes show two pixels thick in green.
-        QCOMPARE(form->gamen->pixel(35, 480), Green);
-        QCOMPARE(form->gamen->pixel(34, 481), Green);
-        QCOMPARE(form->gamen->pixel(200, 481), Green);
-        QCOMPARE(form->gamen->pixel(34, 200), Green);
-        QCOMPARE(form->gamen->pixel(385, 30), Green);
-        QCOMPARE(form->gamen->pixel(365, 5), Green);
-        QCOMPARE(form->gamen->pixel(386, 30), PanelBack);
-        QCOMPARE(form->gamen->pixel(365, 4), PanelBack);
-        QCOMPARE(form->gamen->pixel(50, 470), PanelBack);
+        QCOMPARE(form->gamen->drawing().pixel(35, 480), Green);
+        QCOMPARE(form->gamen->drawing().pixel(34, 481), Green);
+        QCOMPARE(form->gamen->drawing().pixel(200, 481), Green);
+        QCOMPARE(form->gamen->drawing().pixel(34, 200), Green);
+        QCOMPARE(form->gamen->drawing().pixel(385, 30), Green);
+        QCOMPARE(form->gamen->drawing().pixel(365, 5), Green);
+        QCOMPARE(form->gamen->drawing().pixel(386, 30), PanelBack);
+        QCOMPARE(form->gamen->drawing().pixel(365, 4), PanelBack);
+        QCOMPARE(form->gamen->drawing().pixel(50, 470), PanelBack);
 
         // Each label on its own, printed by hand at its place, is there in black whole.
         for (const Label &label : axisLabels()) {
@@ -200,12 +200,12 @@ private slots:
             prepareScratch(single, *form->gamen, PanelBack, Fonts::defaultFont(), Black);
             printAt(single, label.left, label.top, label.text);
             int inked = 0;
-            for (int y = 0; y < single.layer().height(); ++y) {
-                for (int x = 0; x < single.layer().width(); ++x) {
-                    if (single.pixel(x, y) != Black)
+            for (int y = 0; y < single.drawing().image().height(); ++y) {
+                for (int x = 0; x < single.drawing().image().width(); ++x) {
+                    if (single.drawing().pixel(x, y) != Black)
                         continue;
                     ++inked;
-                    QVERIFY2(form->gamen->pixel(x, y) == Black,
+                    QVERIFY2(form->gamen->drawing().pixel(x, y) == Black,
                              qPrintable(QStringLiteral("label %1: no ink at %2, %3").arg(label.text).arg(x).arg(y)));
                 }
             }
@@ -214,15 +214,15 @@ private slots:
 
         // Drawn over, the axes change nothing; mode 0 clears what was plotted.
         form->graph.DrawGraphAxes(GraphPanel::Axes::OverDrawing);
-        COMPARE_LAYER(form->gamen->layer(), axes, "axes drawn over themselves");
+        COMPARE_LAYER(form->gamen->drawing().image(), axes, "axes drawn over themselves");
         form->Check2->click();
         form->lesson.compose(LessonTest::Composition { 3, 1, 2, 3, 1 });
         form->Command2_Click();
         for (int i = 0; i < 9; ++i)
             form->susumu_Click();
-        QVERIFY(form->gamen->layer() != axes);
+        QVERIFY(form->gamen->drawing().image() != axes);
         form->graph.DrawGraphAxes(GraphPanel::Axes::ClearFirst);
-        COMPARE_LAYER(form->gamen->layer(), axes, "cleared and drawn afresh");
+        COMPARE_LAYER(form->gamen->drawing().image(), axes, "cleared and drawn afresh");
     }
 
     void segmentsForwardAndErasedBack_data() { addFigures(); }
@@ -235,11 +235,11 @@ private slots:
         form->Command2_Click();
         form->Check2->click();
         QVERIFY(form->Check2->isChecked());
-        COMPARE_LAYER(form->gamen->layer(), axes, "ticking draws nothing");
+        COMPARE_LAYER(form->gamen->drawing().image(), axes, "ticking draws nothing");
 
         Polyline points { graphPoint(0, 0) };
         std::vector<QImage> before(21);
-        before[0] = form->gamen->layer().copy();
+        before[0] = form->gamen->drawing().image().copy();
         for (int step = 1; step <= 20; ++step) {
             form->susumu_Click();
             const double x = step / 2.0;
@@ -256,11 +256,11 @@ private slots:
             for (int gy = 0; gy < axes.height(); ++gy) {
                 for (int gx = 0; gx < axes.width(); ++gx) {
                     const QColor c = axes.pixelColor(gx, gy);
-                    if (c != PanelBack && form->gamen->pixel(gx, gy) != c)
+                    if (c != PanelBack && form->gamen->drawing().pixel(gx, gy) != c)
                         QFAIL(qPrintable(QStringLiteral("x = %1: grid pixel %2, %3 covered").arg(x).arg(gx).arg(gy)));
                 }
             }
-            before[step] = form->gamen->layer().copy();
+            before[step] = form->gamen->drawing().image().copy();
         }
 
         for (int step = 20; step >= 1; --step) {
@@ -275,7 +275,7 @@ private slots:
 
             // As before the step, but for the joint where the erased 3 px line met the one
             // before it: the erasure may take a corner off that line's end.
-            const QImage &now = form->gamen->layer();
+            const QImage &now = form->gamen->drawing().image();
             const QImage &then = before[step - 1];
             for (int py = 0; py < now.height(); ++py) {
                 for (int px = 0; px < now.width(); ++px) {
@@ -290,7 +290,7 @@ private slots:
                 }
             }
         }
-        COMPARE_LAYER(form->gamen->layer(), axes, "every segment erased, grid and labels whole");
+        COMPARE_LAYER(form->gamen->drawing().image(), axes, "every segment erased, grid and labels whole");
     }
 
     void fiveTallPiecesReachTheTopGridLine()
@@ -307,11 +307,11 @@ private slots:
         // The line's end meets the top grid line at x = 10, which stays green over it.
         const QString missing = segmentMissing(*form->gamen, axes, QPointF(320, 52.5), QPointF(335, 30));
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
-        QCOMPARE(form->gamen->pixel(335, 30), Green);
-        QCOMPARE(form->gamen->pixel(334, 31), Blue);
+        QCOMPARE(form->gamen->drawing().pixel(335, 30), Green);
+        QCOMPARE(form->gamen->drawing().pixel(334, 31), Blue);
         // Nothing beyond the end: the line stops at x = 10 and does not pass the top.
-        QCOMPARE(form->gamen->pixel(340, 25), PanelBack);
-        QCOMPARE(form->gamen->pixel(330, 26), PanelBack);
+        QCOMPARE(form->gamen->drawing().pixel(340, 25), PanelBack);
+        QCOMPARE(form->gamen->drawing().pixel(330, 26), PanelBack);
         // Each half step rose by 3 cm², 22.5 px.
         form->modoru_Click();
         QCOMPARE(form->lesson.y(), 57.0);
@@ -329,7 +329,7 @@ private slots:
             form->susumu_Click();
             const double y = LessonTest::trueArea(composition, step / 2.0);
             QCOMPARE(form->lesson.y(), y);
-            COMPARE_LAYER(form->gamen->layer(), axes, QStringLiteral("hidden, x = %1").arg(step / 2.0));
+            COMPARE_LAYER(form->gamen->drawing().image(), axes, QStringLiteral("hidden, x = %1").arg(step / 2.0));
         }
         form->modoru_Click();
         QCOMPARE(form->lesson.y(), LessonTest::trueArea(composition, 4));
@@ -337,7 +337,7 @@ private slots:
 
         // Shown again, the next step draws only its own segment, from where P stood.
         form->Check2->click();
-        COMPARE_LAYER(form->gamen->layer(), axes, "ticking draws nothing");
+        COMPARE_LAYER(form->gamen->drawing().image(), axes, "ticking draws nothing");
         form->susumu_Click();
         const QPointF from = graphPoint(4.5, LessonTest::trueArea(composition, 4.5));
         const QPointF to = graphPoint(5, LessonTest::trueArea(composition, 5));
@@ -379,7 +379,7 @@ private slots:
         form->lesson.compose(LessonTest::Composition { 3, 1, 2, 0, 3 });
         stepForward(*form, 20);
         const QImage without = shown(*form);
-        const QImage layer = form->gamen->layer().copy();
+        const QImage layer = form->gamen->drawing().image().copy();
 
         form->Check7->click();
         QTest::mouseClick(form->gamen, Qt::LeftButton, {}, onGraph(*form, graphPoint(tap.x(), tap.y())));
@@ -399,7 +399,7 @@ private slots:
         QCOMPARE(form->lesson.prediction()[1], std::nullopt);
 
         const QImage with = shown(*form);
-        QCOMPARE(form->gamen->layer(), layer);
+        QCOMPARE(form->gamen->drawing().image(), layer);
         QVERIFY(inkNear(*form, with, graphPoint(x, 40), 3) > 0);
         // Below the true curve: wherever the curve shows, it still does.
         for (int py = 0; py < with.height(); ++py) {
@@ -484,7 +484,7 @@ private slots:
             const QRectF box = count->rect();
             for (int py = int(box.top()) - 2; py <= int(box.bottom()) + 2; ++py) {
                 for (int px = int(box.left()) - 2; px <= int(box.right()) + 2; ++px)
-                    QVERIFY2(form->gamen->pixel(px, py) != Blue, qPrintable(figure + QStringLiteral(": the count covers the curve")));
+                    QVERIFY2(form->gamen->drawing().pixel(px, py) != Blue, qPrintable(figure + QStringLiteral(": the count covers the curve")));
             }
             for (const QRectF &line : form->expressions.shownBoxes())
                 QVERIFY2(!line.intersects(box), qPrintable(figure + QStringLiteral(": the count covers the 式 list")));
@@ -528,16 +528,16 @@ private slots:
         for (int i = 0; i < 7; ++i)
             form->susumu_Click();
 
-        const QImage shown = form->gamen->layer().copy();
+        const QImage shown = form->gamen->drawing().image().copy();
         const double y = LessonTest::trueArea(LessonTest::Composition { 1, 2, 3, 2, 1 }, 3.5);
         form->Check2->click();
         QCOMPARE(form->outerWidth(), 9700);
         QVERIFY(form->gamen->x() >= form->width());
-        COMPARE_LAYER(form->gamen->layer(), shown, "unticking draws nothing");
+        COMPARE_LAYER(form->gamen->drawing().image(), shown, "unticking draws nothing");
         form->Check2->click();
         QCOMPARE(form->outerWidth(), 15700);
         QVERIFY2(form->gamen->geometry().right() < form->width(), "the graph comes into view");
-        COMPARE_LAYER(form->gamen->layer(), shown, "ticking draws nothing");
+        COMPARE_LAYER(form->gamen->drawing().image(), shown, "ticking draws nothing");
         QCOMPARE(form->lesson.y(), y);
     }
 };

@@ -48,7 +48,7 @@ public:
         printAt(m_box, columnLeft(x, y), YRowTop, QStringLiteral(" %1 ").arg(y));
     }
 
-    const QImage &image() const { return m_box.layer(); }
+    const QImage &image() const { return m_box.drawing().image(); }
 
 private:
     PictureBox m_box;
@@ -60,7 +60,7 @@ QRect inkWithin(const PictureBox &panel, QRect area)
     QRect box;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
-            if (panel.pixel(x, y) != PanelBack)
+            if (panel.drawing().pixel(x, y) != PanelBack)
                 box |= QRect(x, y, 1, 1);
         }
     }
@@ -70,7 +70,7 @@ QRect inkWithin(const PictureBox &panel, QRect area)
 // Every pixel of the panel is either background or the blue ink.
 bool onlyInkAndBackground(const PictureBox &panel)
 {
-    const QImage &layer = panel.layer();
+    const QImage &layer = panel.drawing().image();
     for (int y = 0; y < layer.height(); ++y) {
         for (int x = 0; x < layer.width(); ++x) {
             const QColor c = layer.pixelColor(x, y);
@@ -83,7 +83,7 @@ bool onlyInkAndBackground(const PictureBox &panel)
 
 bool isBlank(const PictureBox &panel)
 {
-    const QImage &layer = panel.layer();
+    const QImage &layer = panel.drawing().image();
     for (int y = 0; y < layer.height(); ++y) {
         for (int x = 0; x < layer.width(); ++x) {
             if (layer.pixelColor(x, y) != PanelBack)
@@ -120,7 +120,7 @@ private slots:
         auto form = LessonTest::makeForm();
         ExpectedTable expected(*form->hyo);
         expected.column(0, 0);
-        COMPARE_LAYER(form->hyo->layer(), expected.image(), "start column");
+        COMPARE_LAYER(form->hyo->drawing().image(), expected.image(), "start column");
 
         // Both zeros stand at x = 60 in their rows.
         const QRect xInk = inkWithin(*form->hyo, QRect(40, XRowTop - 5, 45, 35));
@@ -149,10 +149,10 @@ private slots:
 
         ExpectedTable expected(*form->hyo);
         expected.column(0, 0);
-        COMPARE_LAYER(form->hyo->layer(), expected.image(), "at the start");
+        COMPARE_LAYER(form->hyo->drawing().image(), expected.image(), "at the start");
 
         std::vector<QImage> before(21);
-        before[0] = form->hyo->layer().copy();
+        before[0] = form->hyo->drawing().image().copy();
         for (int step = 1; step <= 20; ++step) {
             form->susumu_Click();
             const double x = distanceNow(*form);
@@ -166,11 +166,11 @@ private slots:
                 QVERIFY2(yInk.isValid(), qPrintable(QStringLiteral("no y printed at x = %1").arg(whole)));
                 QVERIFY(yInk.left() > columnLeft(whole, y));
             }
-            COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("forward to x = %1").arg(x));
+            COMPARE_LAYER(form->hyo->drawing().image(), expected.image(), QStringLiteral("forward to x = %1").arg(x));
             if (step % 2 == 1)
-                COMPARE_LAYER(form->hyo->layer(), before[step - 1], QStringLiteral("half position %1 prints nothing").arg(x));
+                COMPARE_LAYER(form->hyo->drawing().image(), before[step - 1], QStringLiteral("half position %1 prints nothing").arg(x));
             QCOMPARE(tableY(*form), LessonTest::trueArea(composition, std::floor(x)));
-            before[step] = form->hyo->layer().copy();
+            before[step] = form->hyo->drawing().image().copy();
         }
         QVERIFY(onlyInkAndBackground(*form->hyo));
 
@@ -179,13 +179,13 @@ private slots:
             const double x = distanceNow(*form);
             QCOMPARE(x, (step - 1) / 2.0);
             // The column of the position left is gone without a trace; the rest stay.
-            COMPARE_LAYER(form->hyo->layer(), before[step - 1], QStringLiteral("back to x = %1").arg(x));
+            COMPARE_LAYER(form->hyo->drawing().image(), before[step - 1], QStringLiteral("back to x = %1").arg(x));
             QCOMPARE(tableY(*form), LessonTest::trueArea(composition, std::floor(x)));
         }
 
         // At the start there is nothing further back: the start column stays.
         form->modoru_Click();
-        COMPARE_LAYER(form->hyo->layer(), before[0], "back at the start");
+        COMPARE_LAYER(form->hyo->drawing().image(), before[0], "back at the start");
         QCOMPARE(tableY(*form), 0.0);
     }
 
@@ -219,7 +219,7 @@ private slots:
         ExpectedTable expected(*form->hyo);
         if (steps % 2 == 0)
             expected.column(steps / 2, LessonTest::trueArea(composition, steps / 2));
-        COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("switched on at x = %1").arg(x));
+        COMPARE_LAYER(form->hyo->drawing().image(), expected.image(), QStringLiteral("switched on at x = %1").arg(x));
         QCOMPARE(tableMismatch(*form), QString());
 
         // Every column written from here on shows the true area as well.
@@ -227,7 +227,7 @@ private slots:
             form->susumu_Click();
             if (step % 2 == 0)
                 expected.column(step / 2, LessonTest::trueArea(composition, step / 2));
-            COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("then at x = %1").arg(step / 2.0));
+            COMPARE_LAYER(form->hyo->drawing().image(), expected.image(), QStringLiteral("then at x = %1").arg(step / 2.0));
             QCOMPARE(tableMismatch(*form), QString());
         }
 
@@ -240,7 +240,7 @@ private slots:
         ExpectedTable atStart(*form->hyo);
         if (steps == 0)
             atStart.column(0, 0);
-        COMPARE_LAYER(form->hyo->layer(), atStart.image(), "back at the start");
+        COMPARE_LAYER(form->hyo->drawing().image(), atStart.image(), "back at the start");
     }
 
     void switchedOffAndOnAgainDuringTheWalk()
@@ -254,24 +254,24 @@ private slots:
         form->Check3->click(); // on at x = 1.5
         for (int i = 0; i < 6; ++i)
             form->susumu_Click();
-        const QImage shownWhenOff = form->hyo->layer().copy();
+        const QImage shownWhenOff = form->hyo->drawing().image().copy();
         form->Check3->click(); // off at x = 4.5
         QCOMPARE(form->outerHeight(), 8800);
-        COMPARE_LAYER(form->hyo->layer(), shownWhenOff, "unticking keeps the panel");
+        COMPARE_LAYER(form->hyo->drawing().image(), shownWhenOff, "unticking keeps the panel");
         for (int i = 0; i < 5; ++i)
             form->susumu_Click();
-        COMPARE_LAYER(form->hyo->layer(), shownWhenOff, "nothing is written while the table is off");
+        COMPARE_LAYER(form->hyo->drawing().image(), shownWhenOff, "nothing is written while the table is off");
 
         form->Check3->click(); // on again at x = 7
         QCOMPARE(distanceNow(*form), 7.0);
         ExpectedTable expected(*form->hyo);
         expected.column(7, LessonTest::trueArea(composition, 7));
-        COMPARE_LAYER(form->hyo->layer(), expected.image(), "on again at x = 7");
+        COMPARE_LAYER(form->hyo->drawing().image(), expected.image(), "on again at x = 7");
         for (int x = 8; x <= 10; ++x) {
             form->susumu_Click();
             form->susumu_Click();
             expected.column(x, LessonTest::trueArea(composition, x));
-            COMPARE_LAYER(form->hyo->layer(), expected.image(), QStringLiteral("at x = %1").arg(x));
+            COMPARE_LAYER(form->hyo->drawing().image(), expected.image(), QStringLiteral("at x = %1").arg(x));
         }
         QCOMPARE(tableY(*form), LessonTest::trueArea(composition, 10));
         QCOMPARE(tableY(*form), 44.0); // 4 + 6 + 2 + 6 + 4 cm high, 2 cm wide each
@@ -294,7 +294,7 @@ private slots:
         right.column(0, 0);
         right.column(1, 6);
         right.column(2, 12);
-        COMPARE_LAYER(form->hyo->layer(), right.image(), "x = 2 with y = 12");
+        COMPARE_LAYER(form->hyo->drawing().image(), right.image(), "x = 2 with y = 12");
         const QRect yInk = inkWithin(*form->hyo, QRect(125, YRowTop, 45, 30));
         const QRect xInk = inkWithin(*form->hyo, QRect(130, XRowTop, 45, 30));
         QVERIFY(yInk.isValid() && xInk.isValid());
@@ -347,8 +347,8 @@ private slots:
 
             auto same = [&](const char *after) {
                 const QString what = QStringLiteral("after %1 from x = %2").arg(QLatin1String(after)).arg(steps / 2.0);
-                COMPARE_LAYER(typed->hyo->layer(), untouched->hyo->layer(), what);
-                COMPARE_LAYER(typed->gamen->layer(), untouched->gamen->layer(), what);
+                COMPARE_LAYER(typed->hyo->drawing().image(), untouched->hyo->drawing().image(), what);
+                COMPARE_LAYER(typed->gamen->drawing().image(), untouched->gamen->drawing().image(), what);
                 const SceneState &s = typed->lesson.scene();
                 QCOMPARE(typed->lesson.y(), LessonTest::trueArea(composition, distanceOf(s)));
                 QCOMPARE(typed->lesson.y(), untouched->lesson.y());
@@ -391,23 +391,23 @@ private slots:
         QVERIFY2(form->hyo->geometry().bottom() < form->height(), "the table comes into view");
         ExpectedTable expected(*form->hyo);
         expected.column(4, 8);
-        COMPARE_LAYER(form->hyo->layer(), expected.image(), "the current column only");
+        COMPARE_LAYER(form->hyo->drawing().image(), expected.image(), "the current column only");
         form->susumu_Click();
         form->susumu_Click();
         expected.column(5, 10);
-        const QImage shown = form->hyo->layer().copy();
+        const QImage shown = form->hyo->drawing().image().copy();
         COMPARE_LAYER(shown, expected.image(), "x = 5");
 
         form->Check3->click();
         QCOMPARE(form->outerHeight(), 8800);
         QVERIFY(form->hyo->y() >= form->height());
-        COMPARE_LAYER(form->hyo->layer(), shown, "unticking keeps the panel");
+        COMPARE_LAYER(form->hyo->drawing().image(), shown, "unticking keeps the panel");
 
         form->Check3->click();
         QCOMPARE(form->outerHeight(), 10800);
         ExpectedTable again(*form->hyo);
         again.column(5, 10);
-        COMPARE_LAYER(form->hyo->layer(), again.image(), "ticking again clears and writes the current column");
+        COMPARE_LAYER(form->hyo->drawing().image(), again.image(), "ticking again clears and writes the current column");
     }
 };
 

@@ -44,16 +44,15 @@ inline void prepareScratch(PictureBox &box, const PictureBox &like, QColor back,
 {
     box.resize(like.size());
     box.setBackColor(back);
-    box.font = font;
-    box.foreColor = ink;
-    box.cls();
+    box.drawing().setFont(font);
+    box.drawing().setForeColor(ink);
+    box.drawing().cls();
 }
 
 inline void printAt(PictureBox &box, int left, int top, const QString &text)
 {
-    box.currentX = left;
-    box.currentY = top;
-    box.print(text);
+    box.drawing().moveTo(QPointF(left, top));
+    box.drawing().print(text);
 }
 
 // ---- The figure on the blackboard ----
@@ -102,7 +101,7 @@ inline bool pastGridEnd(int x, int y)
 // AB) in the fore colour. Pixels within two of an outline belong to the 2-px line, whose
 // exact rasterisation is the toolkit's; they are left out, except that each line must
 // show the fore colour at its own coordinate. Empty when all is so.
-inline QString checkLayer(const PictureBox &board, const std::vector<Piece> &pieces, bool edgeAB, QColor fore, bool grid)
+inline QString checkLayer(const DrawingLayer &board, const std::vector<Piece> &pieces, bool edgeAB, QColor fore, bool grid)
 {
     std::vector<Segment> lines;
     if (edgeAB)
@@ -120,7 +119,7 @@ inline QString checkLayer(const PictureBox &board, const std::vector<Piece> &pie
                 .arg(s.x1).arg(s.y1).arg(s.x2).arg(s.y2).arg(colourName(board.pixel(x, y))).arg(x).arg(y).arg(colourName(fore));
     }
 
-    const QSize size = board.layer().deviceIndependentSize().toSize();
+    const QSize size = board.image().deviceIndependentSize().toSize();
     const int width = size.width(), height = size.height();
     constexpr QRgb skip = 0;
     std::vector<QRgb> want(size_t(width) * size_t(height), Green.rgb());
@@ -163,7 +162,7 @@ inline QString checkLayer(const PictureBox &board, const std::vector<Piece> &pie
 // The figure of the composition with column 0 at left, AB drawn.
 inline QString checkFigure(const PictureBox &board, const Composition &columns, int left, QColor fore, bool grid)
 {
-    const QString error = checkLayer(board, piecesOf(columns, left), true, fore, grid);
+    const QString error = checkLayer(board.drawing(), piecesOf(columns, left), true, fore, grid);
     if (error.isEmpty())
         return error;
     return QStringLiteral("composition %1 at left %2: %3").arg(compositionText(columns)).arg(left).arg(error);

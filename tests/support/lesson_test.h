@@ -130,7 +130,7 @@ public:
     std::array<LineControl *, 4> Line7 = controls<LineControl, 4>(kokuban, "Line7");
     std::array<LineControl *, 4> Line9 = controls<LineControl, 4>(kokuban, "Line9");
 
-    FigureRenderer figure { *kokuban, lesson };
+    FigureRenderer figure { kokuban->drawing(), lesson };
     PieceOutlines outlines { Line6, Line7, Line9, Label9 };
     TablePanel &table = part<TablePanel>();
     GraphPanel &graph = part<GraphPanel>();
@@ -213,6 +213,21 @@ inline QString describeScene(const Lesson &lesson)
 inline QString describeLine(const LineControl *line)
 {
     return QStringLiteral("(%1,%2)-(%3,%4)").arg(number(line->x1()), number(line->y1()), number(line->x2()), number(line->y2()));
+}
+
+// A rectangle filled in one colour from one corner to the other (whole pixels), drawn as
+// the thick level line that covers just it; the layer's line width stays as it was.
+inline void solidRect(DrawingLayer &layer, QPointF from, QPointF to, QColor color)
+{
+    const QRectF r = QRectF(from, to).normalized();
+    const bool level = r.width() >= r.height();
+    const int thickness = int(level ? r.height() : r.width());
+    const int before = thickness / 2, after = thickness - before;
+    const QPointF start = r.topLeft() + QPointF(before, before);
+    const int width = layer.drawWidth();
+    layer.setDrawWidth(thickness);
+    layer.line(start, level ? QPointF(r.right() - after, start.y()) : QPointF(start.x(), r.bottom() - after), color);
+    layer.setDrawWidth(width);
 }
 
 inline double distanceOf(const SceneState &s)

@@ -1,4 +1,6 @@
+#include "support/layer_checks.h"
 #include "support/lesson_test.h"
+#include "support/random_drawing.h"
 #include "surface/controls.h"
 #include "surface/flood_fill.h"
 #include "surface/palette.h"
@@ -27,7 +29,7 @@ std::unique_ptr<PictureBox> makeBox(QColor back = Green)
     auto box = std::make_unique<PictureBox>();
     box->resize(SurfaceWidth + 2 * PictureBox::BorderWidth, SurfaceHeight + 2 * PictureBox::BorderWidth);
     box->setBackColor(back);
-    box->cls();
+    box->drawing().cls();
     return box;
 }
 
@@ -37,7 +39,7 @@ PixelSet pixelsNotOf(const PictureBox &box, QColor color)
     PixelSet result;
     for (int y = 0; y < SurfaceHeight; ++y) {
         for (int x = 0; x < SurfaceWidth; ++x) {
-            if (box.pixel(x, y) != color)
+            if (box.drawing().pixel(x, y) != color)
                 result.insert({ x, y });
         }
     }
@@ -49,7 +51,7 @@ PixelSet pixelsOf(const PictureBox &box, QColor color)
     PixelSet result;
     for (int y = 0; y < SurfaceHeight; ++y) {
         for (int x = 0; x < SurfaceWidth; ++x) {
-            if (box.pixel(x, y) == color)
+            if (box.drawing().pixel(x, y) == color)
                 result.insert({ x, y });
         }
     }
@@ -61,7 +63,7 @@ QString strayPixel(const PictureBox &box, QColor a, QColor b)
 {
     for (int y = 0; y < SurfaceHeight; ++y) {
         for (int x = 0; x < SurfaceWidth; ++x) {
-            const QColor c = box.pixel(x, y);
+            const QColor c = box.drawing().pixel(x, y);
             if (c != a && c != b)
                 return QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(c.name());
         }
@@ -87,16 +89,16 @@ QRect boundsOf(const PixelSet &pixels)
 
 QImage snapshot(const PictureBox &box)
 {
-    return box.layer().copy();
+    return box.drawing().image().copy();
 }
 
 // A closed rectangle outline made of four separate lines, as the figure's pieces are drawn.
 void outline(PictureBox &box, QRect r, QColor color)
 {
-    box.line(r.topLeft(), QPoint(r.right(), r.top()), color);
-    box.line(QPoint(r.right(), r.top()), r.bottomRight(), color);
-    box.line(r.bottomRight(), QPoint(r.left(), r.bottom()), color);
-    box.line(QPoint(r.left(), r.bottom()), r.topLeft(), color);
+    box.drawing().line(r.topLeft(), QPoint(r.right(), r.top()), color);
+    box.drawing().line(QPoint(r.right(), r.top()), r.bottomRight(), color);
+    box.drawing().line(r.bottomRight(), QPoint(r.left(), r.bottom()), color);
+    box.drawing().line(QPoint(r.left(), r.bottom()), r.topLeft(), color);
 }
 
 QImage plainImage(QSize size, QColor back, qreal ratio = 1)
@@ -119,11 +121,11 @@ private slots:
         auto box = makeBox();
         QCOMPARE(box->contentSize(), QSize(SurfaceWidth, SurfaceHeight));
         QCOMPARE(box->contentOffset(), QPoint(PictureBox::BorderWidth, PictureBox::BorderWidth));
-        QCOMPARE(box->pixel(0, 0), Green);
-        QCOMPARE(box->pixel(SurfaceWidth - 1, SurfaceHeight - 1), Green);
-        QVERIFY(!box->pixel(-1, 0).isValid());
-        QVERIFY(!box->pixel(SurfaceWidth, 0).isValid());
-        QVERIFY(!box->pixel(0, SurfaceHeight).isValid());
+        QCOMPARE(box->drawing().pixel(0, 0), Green);
+        QCOMPARE(box->drawing().pixel(SurfaceWidth - 1, SurfaceHeight - 1), Green);
+        QVERIFY(!box->drawing().pixel(-1, 0).isValid());
+        QVERIFY(!box->drawing().pixel(SurfaceWidth, 0).isValid());
+        QVERIFY(!box->drawing().pixel(0, SurfaceHeight).isValid());
     }
 
     // Horizontal and vertical lines: exactly `width` pixels thick, across the first
@@ -150,9 +152,9 @@ private slots:
         QFETCH(int, along2);
         QFETCH(int, across);
         auto box = makeBox();
-        box->drawWidth = width;
+        box->drawing().setDrawWidth(width);
         auto point = [&](int along, int acrossAt) { return vertical ? QPoint(acrossAt, along) : QPoint(along, acrossAt); };
-        box->line(point(along1, across), point(along2, across), White);
+        box->drawing().line(point(along1, across), point(along2, across), White);
 
         const QString stray = strayPixel(*box, Green, White);
         QVERIFY2(stray.isEmpty(), qPrintable(stray));
@@ -170,7 +172,7 @@ private slots:
         const int low = qMin(along1, along2), high = qMax(along1, along2);
         for (int a = low + 1; a < high; ++a) {
             for (int c : acrossValues)
-                QCOMPARE(box->pixel(point(a, c).x(), point(a, c).y()), White);
+                QCOMPARE(box->drawing().pixel(point(a, c).x(), point(a, c).y()), White);
         }
         // The ends reach no further than half the width past the given points.
         QVERIFY2(*alongValues.begin() >= low - width && *alongValues.rbegin() <= high + width,
@@ -198,8 +200,8 @@ private slots:
         QFETCH(QPoint, from);
         QFETCH(QPoint, to);
         auto box = makeBox();
-        box->drawWidth = width;
-        box->line(from, to, Yellow);
+        box->drawing().setDrawWidth(width);
+        box->drawing().line(from, to, Yellow);
 
         const QString stray = strayPixel(*box, Green, Yellow);
         QVERIFY2(stray.isEmpty(), qPrintable(stray));
@@ -216,7 +218,7 @@ private slots:
             std::vector<int> run;
             const int limit = steep ? SurfaceWidth : SurfaceHeight;
             for (int n = 0; n < limit; ++n) {
-                if ((steep ? box->pixel(n, m) : box->pixel(m, n)) == Yellow)
+                if ((steep ? box->drawing().pixel(n, m) : box->drawing().pixel(m, n)) == Yellow)
                     run.push_back(n);
             }
             QVERIFY2(!run.empty(), qPrintable(QStringLiteral("gap at %1").arg(m)));
@@ -259,19 +261,19 @@ private slots:
         QFETCH(QPointF, from);
         QFETCH(QPointF, to);
         auto reference = makeBox();
-        reference->drawWidth = width;
-        reference->line(from, to, White);
+        reference->drawing().setDrawWidth(width);
+        reference->drawing().line(from, to, White);
         const PixelSet pixels = pixelsOf(*reference, White);
         QVERIFY(!pixels.empty());
 
         for (const QPoint offset : { QPoint(1, 0), QPoint(0, 1), QPoint(37, 11), QPoint(123, 77), QPoint(90, 101) }) {
             auto box = makeBox();
-            box->drawWidth = width;
-            box->line(from + offset, to + offset, White);
+            box->drawing().setDrawWidth(width);
+            box->drawing().line(from + offset, to + offset, White);
             QVERIFY2(pixelsOf(*box, White) == shifted(pixels, offset.x(), offset.y()),
                      qPrintable(QStringLiteral("differs at offset %1, %2").arg(offset.x()).arg(offset.y())));
             // Drawn again in the back colour it leaves no trace.
-            box->line(from + offset, to + offset, Green);
+            box->drawing().line(from + offset, to + offset, Green);
             QVERIFY(pixelsNotOf(*box, Green).empty());
         }
     }
@@ -293,19 +295,19 @@ private slots:
         QFETCH(QPointF, from);
         QFETCH(QPointF, delta);
         auto stepped = makeBox();
-        stepped->drawWidth = width;
-        stepped->lineStep(from, delta, Yellow);
+        stepped->drawing().setDrawWidth(width);
+        stepped->drawing().lineStep(from, delta, Yellow);
         auto direct = makeBox();
-        direct->drawWidth = width;
-        direct->line(from, from + delta, Yellow);
+        direct->drawing().setDrawWidth(width);
+        direct->drawing().line(from, from + delta, Yellow);
         QVERIFY(!pixelsOf(*direct, Yellow).empty());
         QCOMPARE(snapshot(*stepped), snapshot(*direct));
 
         // Without a colour both take the fore colour.
-        stepped->foreColor = Red;
-        direct->foreColor = Red;
-        stepped->lineStep(from, delta);
-        direct->line(from, from + delta);
+        stepped->drawing().setForeColor(Red);
+        direct->drawing().setForeColor(Red);
+        stepped->drawing().lineStep(from, delta);
+        direct->drawing().line(from, from + delta);
         QVERIFY(pixelsOf(*direct, Yellow).empty());
         QCOMPARE(snapshot(*stepped), snapshot(*direct));
     }
@@ -313,16 +315,16 @@ private slots:
     void lineColour()
     {
         auto box = makeBox();
-        box->foreColor = White;
-        box->drawWidth = 1;
-        box->line(QPointF(10, 10), QPointF(100, 10));
-        box->line(QPointF(10, 20), QPointF(100, 20), Red);
-        QCOMPARE(box->pixel(50, 10), White);
-        QCOMPARE(box->pixel(50, 20), Red);
+        box->drawing().setForeColor(White);
+        box->drawing().setDrawWidth(1);
+        box->drawing().line(QPointF(10, 10), QPointF(100, 10));
+        box->drawing().line(QPointF(10, 20), QPointF(100, 20), Red);
+        QCOMPARE(box->drawing().pixel(50, 10), White);
+        QCOMPARE(box->drawing().pixel(50, 20), Red);
         // An explicit colour is for that line only.
-        QCOMPARE(box->foreColor, White);
-        box->line(QPointF(10, 30), QPointF(100, 30));
-        QCOMPARE(box->pixel(50, 30), White);
+        QCOMPARE(box->drawing().foreColor(), White);
+        box->drawing().line(QPointF(10, 30), QPointF(100, 30));
+        QCOMPARE(box->drawing().pixel(50, 30), White);
         const PixelSet red = pixelsOf(*box, Red);
         QVERIFY(!red.empty());
         QCOMPARE(boundsOf(red).top(), 20);
@@ -330,7 +332,9 @@ private slots:
         QCOMPARE(int(pixelsNotOf(*box, Green).size() - red.size()), int(pixelsOf(*box, White).size()));
     }
 
-    void box_data()
+    // A rectangle outlined with four lines, as the figure's pieces are, and filled from
+    // inside when solid.
+    void outlinedRect_data()
     {
         QTest::addColumn<bool>("solid");
         QTest::addColumn<bool>("explicitColour");
@@ -342,35 +346,39 @@ private slots:
             QTest::addRow("transparent, explicit colour, width %d", width) << false << true << width;
         }
     }
-    void box()
+    void outlinedRect()
     {
         QFETCH(bool, solid);
         QFETCH(bool, explicitColour);
         QFETCH(int, width);
         auto surface = makeBox();
         // Something already drawn inside, which only a solid fill covers.
-        surface->drawWidth = 1;
-        surface->line(QPointF(40, 60), QPointF(120, 60), Yellow);
+        surface->drawing().setDrawWidth(1);
+        surface->drawing().line(QPointF(40, 60), QPointF(120, 60), Yellow);
         const QImage before = snapshot(*surface);
-        surface->drawWidth = width;
-        surface->foreColor = explicitColour ? Red : White;
-        surface->fillColor = Grey;
-        surface->fillStyle = solid ? PictureBox::FillStyle::Solid : PictureBox::FillStyle::Transparent;
+        surface->drawing().setDrawWidth(width);
+        surface->drawing().setForeColor(explicitColour ? Red : White);
+        surface->drawing().setFillColor(Grey);
         const QColor edge = White;
         const QRect r(30, 40, 101, 61); // (30, 40) to (130, 100)
-        if (explicitColour)
-            surface->box(r.topLeft(), r.bottomRight(), edge);
-        else
-            surface->box(r.topLeft(), r.bottomRight());
+        const QPointF corners[] = { r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft() };
+        for (int i = 0; i < 4; ++i) {
+            if (explicitColour)
+                surface->drawing().line(corners[i], corners[(i + 1) % 4], edge);
+            else
+                surface->drawing().line(corners[i], corners[(i + 1) % 4]);
+        }
+        if (solid)
+            QVERIFY(surface->drawing().floodFill(r.center(), edge));
 
         // The four edges in the line colour.
         for (int x = r.left(); x <= r.right(); ++x) {
-            QCOMPARE(surface->pixel(x, r.top()), edge);
-            QCOMPARE(surface->pixel(x, r.bottom()), edge);
+            QCOMPARE(surface->drawing().pixel(x, r.top()), edge);
+            QCOMPARE(surface->drawing().pixel(x, r.bottom()), edge);
         }
         for (int y = r.top(); y <= r.bottom(); ++y) {
-            QCOMPARE(surface->pixel(r.left(), y), edge);
-            QCOMPARE(surface->pixel(r.right(), y), edge);
+            QCOMPARE(surface->drawing().pixel(r.left(), y), edge);
+            QCOMPARE(surface->drawing().pixel(r.right(), y), edge);
         }
         // Inside: the fill colour everywhere, or what was there before.
         const QRect inside = r.adjusted(width + 1, width + 1, -width - 1, -width - 1);
@@ -378,7 +386,7 @@ private slots:
             for (int x = inside.left(); x <= inside.right(); ++x) {
                 QVERIFY(solid || y != 60 || x < 40 || x > 120 || QColor(before.pixel(x, y)) == Yellow);
                 const QColor expected = solid ? Grey : QColor(before.pixel(x, y));
-                QCOMPARE(surface->pixel(x, y), expected);
+                QCOMPARE(surface->drawing().pixel(x, y), expected);
             }
         }
         // Outside untouched.
@@ -386,33 +394,47 @@ private slots:
         for (const auto &[x, y] : pixelsNotOf(*surface, Green))
             QVERIFY2(around.contains(x, y), qPrintable(QStringLiteral("(%1, %2) outside the box").arg(x).arg(y)));
         if (explicitColour)
-            QCOMPARE(surface->foreColor, Red);
+            QCOMPARE(surface->drawing().foreColor(), Red);
     }
 
-    // A filled box takes the line colour throughout, whatever the fill style and fill colour.
-    void filledBox_data()
+    // A filled rectangle in one colour throughout: a thick level line, which takes the line
+    // colour whatever the fill colour, or an outline filled from inside in its colour.
+    void filledRect_data()
     {
         QTest::addColumn<bool>("explicitColour");
-        QTest::addColumn<bool>("solid");
-        QTest::newRow("fore colour, transparent fill style") << false << false;
-        QTest::newRow("fore colour, solid fill style") << false << true;
-        QTest::newRow("explicit colour") << true << false;
+        QTest::addColumn<bool>("outlined");
+        QTest::newRow("thick line, fore colour") << false << false;
+        QTest::newRow("thick line, explicit colour") << true << false;
+        QTest::newRow("outline filled, fore colour") << false << true;
+        QTest::newRow("outline filled, explicit colour") << true << true;
     }
-    void filledBox()
+    void filledRect()
     {
         QFETCH(bool, explicitColour);
-        QFETCH(bool, solid);
+        QFETCH(bool, outlined);
         auto surface = makeBox();
-        surface->foreColor = explicitColour ? Red : Yellow;
-        surface->fillColor = Grey;
-        surface->fillStyle = solid ? PictureBox::FillStyle::Solid : PictureBox::FillStyle::Transparent;
-        if (explicitColour)
-            surface->filledBox(QPointF(20, 30), QPointF(80, 70), Yellow);
-        else
-            surface->filledBox(QPointF(20, 30), QPointF(80, 70));
+        DrawingLayer &layer = surface->drawing();
+        layer.setForeColor(explicitColour ? Red : Yellow);
+        layer.setFillColor(outlined ? Yellow : Grey);
+        auto line = [&](QPointF from, QPointF to) {
+            if (explicitColour)
+                layer.line(from, to, Yellow);
+            else
+                layer.line(from, to);
+        };
+        if (outlined) {
+            const QPointF corners[] = { { 20, 30 }, { 80, 30 }, { 80, 70 }, { 20, 70 } };
+            for (int i = 0; i < 4; ++i)
+                line(corners[i], corners[(i + 1) % 4]);
+            QVERIFY(layer.floodFill(QPointF(50, 50), Yellow));
+        } else {
+            // 40 thick about y = 50, reaching 20 past each end: (20, 30) to (80, 70).
+            layer.setDrawWidth(40);
+            line(QPointF(40, 50), QPointF(60, 50));
+        }
         for (int y = 31; y < 70; ++y) {
             for (int x = 21; x < 80; ++x)
-                QCOMPARE(surface->pixel(x, y), Yellow);
+                QCOMPARE(surface->drawing().pixel(x, y), Yellow);
         }
         const QString stray = strayPixel(*surface, Green, Yellow);
         QVERIFY2(stray.isEmpty(), qPrintable(stray));
@@ -423,20 +445,20 @@ private slots:
     void floodFillStopsAtTheBorderColour()
     {
         auto surface = makeBox();
-        surface->drawWidth = 1;
+        surface->drawing().setDrawWidth(1);
         const QRect frame(QPoint(20, 20), QPoint(100, 80));
         outline(*surface, frame, White);
-        surface->line(QPointF(30, 30), QPointF(90, 70), Red);
-        surface->line(QPointF(30, 70), QPointF(60, 25), QColor(254, 255, 255)); // almost white
-        surface->line(QPointF(120, 30), QPointF(180, 30), Red);                 // outside
+        surface->drawing().line(QPointF(30, 30), QPointF(90, 70), Red);
+        surface->drawing().line(QPointF(30, 70), QPointF(60, 25), QColor(254, 255, 255)); // almost white
+        surface->drawing().line(QPointF(120, 30), QPointF(180, 30), Red);                 // outside
         const QImage before = snapshot(*surface);
 
-        surface->fillColor = Grey;
-        QVERIFY(surface->floodFill(QPointF(50, 60), White));
+        surface->drawing().setFillColor(Grey);
+        QVERIFY(surface->drawing().floodFill(QPointF(50, 60), White));
         for (int y = 0; y < SurfaceHeight; ++y) {
             for (int x = 0; x < SurfaceWidth; ++x) {
                 const QColor was(before.pixel(x, y));
-                const QColor now = surface->pixel(x, y);
+                const QColor now = surface->drawing().pixel(x, y);
                 if (frame.adjusted(1, 1, -1, -1).contains(x, y))
                     QVERIFY2(now == Grey, qPrintable(QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(now.name())));
                 else
@@ -460,11 +482,11 @@ private slots:
     {
         QFETCH(QPointF, seed);
         auto surface = makeBox();
-        surface->drawWidth = 1;
+        surface->drawing().setDrawWidth(1);
         outline(*surface, QRect(QPoint(20, 20), QPoint(100, 80)), White);
         const QImage before = snapshot(*surface);
-        surface->fillColor = Grey;
-        QVERIFY(!surface->floodFill(seed, White));
+        surface->drawing().setFillColor(Grey);
+        QVERIFY(!surface->drawing().floodFill(seed, White));
         QCOMPARE(snapshot(*surface), before);
     }
 
@@ -472,16 +494,16 @@ private slots:
     void floodFillInAColourAlreadyThere()
     {
         auto surface = makeBox();
-        surface->drawWidth = 1;
+        surface->drawing().setDrawWidth(1);
         const QRect frame(QPoint(10, 10), QPoint(150, 100));
         outline(*surface, frame, White);
-        surface->filledBox(QPointF(60, 11), QPointF(70, 100), Yellow); // a wall of yellow across
-        surface->filledBox(QPointF(100, 40), QPointF(120, 60), Red);
-        surface->fillColor = Green;
-        QVERIFY(surface->floodFill(QPointF(20, 50), White));
+        solidRect(surface->drawing(), QPointF(60, 11), QPointF(70, 100), Yellow); // a wall of yellow across
+        solidRect(surface->drawing(), QPointF(100, 40), QPointF(120, 60), Red);
+        surface->drawing().setFillColor(Green);
+        QVERIFY(surface->drawing().floodFill(QPointF(20, 50), White));
         for (int y = frame.top() + 1; y < frame.bottom(); ++y) {
             for (int x = frame.left() + 1; x < frame.right(); ++x)
-                QCOMPARE(surface->pixel(x, y), Green);
+                QCOMPARE(surface->drawing().pixel(x, y), Green);
         }
 
         // Filled again with the same colour: the whole region once more, and nothing else.
@@ -540,19 +562,108 @@ private slots:
     {
         QFETCH(int, width);
         auto surface = makeBox();
-        surface->drawWidth = width;
-        surface->foreColor = White;
+        surface->drawing().setDrawWidth(width);
+        surface->drawing().setForeColor(White);
         const QRect frame(QPoint(40, 20), QPoint(80, 140));
         outline(*surface, frame, White);
-        surface->fillColor = Grey;
-        QVERIFY(surface->floodFill(QPointF(45, 130), surface->foreColor));
-        QCOMPARE(surface->pixel(60, 80), Grey);
-        QCOMPARE(surface->pixel(frame.left() + width + 1, frame.top() + width + 1), Grey);
-        QCOMPARE(surface->pixel(frame.right() - width - 1, frame.bottom() - width - 1), Grey);
+        surface->drawing().setFillColor(Grey);
+        QVERIFY(surface->drawing().floodFill(QPointF(45, 130), surface->drawing().foreColor()));
+        QCOMPARE(surface->drawing().pixel(60, 80), Grey);
+        QCOMPARE(surface->drawing().pixel(frame.left() + width + 1, frame.top() + width + 1), Grey);
+        QCOMPARE(surface->drawing().pixel(frame.right() - width - 1, frame.bottom() - width - 1), Grey);
         for (const auto &[x, y] : pixelsOf(*surface, Grey))
             QVERIFY2(frame.contains(x, y), qPrintable(QStringLiteral("fill leaked to (%1, %2)").arg(x).arg(y)));
-        QCOMPARE(surface->pixel(10, 10), Green);
-        QCOMPARE(surface->pixel(150, 100), Green);
+        QCOMPARE(surface->drawing().pixel(10, 10), Green);
+        QCOMPARE(surface->drawing().pixel(150, 100), Green);
+    }
+
+    // A line or a text drawn over by the same one in another colour, that one drawn again,
+    // then the first once more: the first shows, as the kept calls drawn afresh show it.
+    void sameCallBackOverAnother_data()
+    {
+        QTest::addColumn<bool>("text");
+        QTest::newRow("line") << false;
+        QTest::newRow("text") << true;
+    }
+    void sameCallBackOverAnother()
+    {
+        QFETCH(bool, text);
+        auto box = makeBox();
+        DrawingLayer &layer = box->drawing();
+        layer.setDrawWidth(2);
+        layer.setFont(Fonts::layoutFont(14.25, true));
+        for (const QColor &colour : { Yellow, Black, Black, Yellow }) {
+            layer.setForeColor(colour);
+            if (text) {
+                layer.moveTo(QPointF(40, 70));
+                layer.print(QStringLiteral("12"));
+            } else {
+                layer.line(QPointF(45, 82), QPointF(105, 82));
+            }
+        }
+        QVERIFY(!pixelsOf(*box, Yellow).empty());
+        QVERIFY(pixelsOf(*box, Black).empty());
+        COMPARE_LAYER(layer.image(), layer.drawnAt(layer.image().devicePixelRatio()), QStringLiteral("the kept calls"));
+    }
+
+    // A fill reads the outline around it: drawn again after many calls were dropped for
+    // later copies and cleared out, the outline still comes before the fill drawn afresh.
+    void fillKeepsTheOutlineItRead()
+    {
+        auto box = makeBox();
+        DrawingLayer &layer = box->drawing();
+        const QRect frame(QPoint(20, 20), QPoint(100, 80));
+        outline(*box, frame, White);
+        layer.setFillColor(Grey);
+        QVERIFY(layer.floodFill(QPointF(50, 50), White));
+        for (int i = 0; i < 80; ++i)
+            layer.line(QPointF(120, 30), QPointF(180, 30), Red);
+        outline(*box, frame, White);
+        QCOMPARE(layer.pixel(10, 10), Green);
+        COMPARE_LAYER(layer.image(), layer.drawnAt(layer.image().devicePixelRatio()), QStringLiteral("the kept calls"));
+    }
+
+    // A layer on its own, without a widget, at a screen's ratios and below full size: after
+    // every call its image is what its kept calls give drawn afresh, so the calls it left
+    // undone or dropped changed nothing indeed, and it is what a picture box's layer shows
+    // after the same calls. Drawn at another ratio and back, it comes out the same again.
+    void layerWithoutAWidget_data()
+    {
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<RandomDrawing::Mix>("mix");
+        for (double ratio : { 1.0, 1.5, 2.0, 0.776 }) {
+            QTest::addRow("figures at ratio %g", ratio) << ratio << 1 << RandomDrawing::Mix::Figures;
+            QTest::addRow("axes at ratio %g", ratio) << ratio << 2 << RandomDrawing::Mix::Axes;
+        }
+    }
+    void layerWithoutAWidget()
+    {
+        QFETCH(double, ratio);
+        QFETCH(int, seed);
+        QFETCH(RandomDrawing::Mix, mix);
+        const QSize size(SurfaceWidth, SurfaceHeight);
+        PictureBox box;
+        box.setLogicalSize(size + 2 * QSize(PictureBox::BorderWidth, PictureBox::BorderWidth));
+        box.setZoom(ratio);
+        box.drawing().cls();
+        const qreal shownAt = box.drawing().image().devicePixelRatio();
+        DrawingLayer layer;
+        QVERIFY(layer.resize(size, shownAt));
+        RandomDrawing drawing { quint32(seed), mix };
+        for (int i = 0; i < 250; ++i) {
+            const RandomDrawing::Call call = drawing.next();
+            call.apply(layer);
+            call.apply(box.drawing());
+            const QString what = QStringLiteral("call %1, %2").arg(i).arg(call.what);
+            COMPARE_LAYER(layer.image(), layer.drawnAt(shownAt), what);
+            COMPARE_LAYER(layer.image(), box.drawing().image(), what);
+        }
+        const QImage drawn = layer.image().copy();
+        QVERIFY(layer.resize(size, 3));
+        QVERIFY(!layer.resize(size, 3));
+        QVERIFY(layer.resize(size, shownAt));
+        COMPARE_LAYER(layer.image(), drawn, QStringLiteral("drawn again at its ratio"));
     }
 
     // The layer takes the screen's pixel ratio, and a fill works in device pixels.
@@ -561,9 +672,9 @@ private slots:
         auto surface = makeBox();
         surface->show();
         QVERIFY(QTest::qWaitForWindowExposed(surface.get()));
-        QCOMPARE(surface->layer().devicePixelRatio(), surface->devicePixelRatioF());
-        QCOMPARE(surface->layer().deviceIndependentSize().toSize(), surface->contentSize());
-        QCOMPARE(surface->layer().size(), surface->contentSize() * surface->devicePixelRatioF());
+        QCOMPARE(surface->drawing().image().devicePixelRatio(), surface->devicePixelRatioF());
+        QCOMPARE(surface->drawing().image().deviceIndependentSize().toSize(), surface->contentSize());
+        QCOMPARE(surface->drawing().image().size(), surface->contentSize() * surface->devicePixelRatioF());
     }
 
     // A window fitted to a screen smaller than itself shows its boxes below 100 %: text and
@@ -584,10 +695,10 @@ private slots:
             box.setLogicalSize(QSize(393, 513));
             box.setZoom(z);
             box.setBackColor(back);
-            box.font = Fonts::defaultFont();
+            box.drawing().setFont(Fonts::defaultFont());
             draw(box);
             QRect ink;
-            const QImage &layer = box.layer();
+            const QImage &layer = box.drawing().image();
             for (int y = 0; y < layer.height(); ++y) {
                 for (int x = 0; x < layer.width(); ++x) {
                     if (layer.pixelColor(x, y) != back)
@@ -597,13 +708,12 @@ private slots:
             return ink;
         };
         auto text = [](PictureBox &box) {
-            box.currentX = 300;
-            box.currentY = 485;
-            box.print(QStringLiteral(" 10"));
+            box.drawing().moveTo(QPointF(300, 485));
+            box.drawing().print(QStringLiteral(" 10"));
         };
         auto slanted = [](PictureBox &box) {
-            box.drawWidth = 3;
-            box.line(QPointF(35, 480), QPointF(335, 30), QColor(0, 0, 255));
+            box.drawing().setDrawWidth(3);
+            box.drawing().line(QPointF(35, 480), QPointF(335, 30), QColor(0, 0, 255));
         };
         for (const auto &[what, draw] : { std::pair<const char *, std::function<void(PictureBox &)>> { "text", text },
                                           { "slanted line", slanted } }) {
@@ -659,19 +769,18 @@ private slots:
     void clearGoesBackToTheBackColour()
     {
         auto surface = makeBox();
-        surface->drawWidth = 3;
-        surface->line(QPointF(0, 0), QPointF(199, 149), White);
-        surface->filledBox(QPointF(10, 10), QPointF(50, 50), Red);
-        surface->currentX = 77;
-        surface->currentY = 33;
-        surface->cls();
+        surface->drawing().setDrawWidth(3);
+        surface->drawing().line(QPointF(0, 0), QPointF(199, 149), White);
+        solidRect(surface->drawing(), QPointF(10, 10), QPointF(50, 50), Red);
+        surface->drawing().moveTo(QPointF(77, 33));
+        surface->drawing().cls();
         QVERIFY(pixelsNotOf(*surface, Green).empty());
-        QCOMPARE(surface->currentX, 0.0);
-        QCOMPARE(surface->currentY, 0.0);
+        QCOMPARE(surface->drawing().currentPosition().x(), 0.0);
+        QCOMPARE(surface->drawing().currentPosition().y(), 0.0);
 
         surface->setBackColor(PanelBack);
-        surface->line(QPointF(0, 0), QPointF(199, 149), White);
-        surface->cls();
+        surface->drawing().line(QPointF(0, 0), QPointF(199, 149), White);
+        surface->drawing().cls();
         QVERIFY(pixelsNotOf(*surface, PanelBack).empty());
     }
 
@@ -696,18 +805,17 @@ private slots:
         QFETCH(bool, bold);
         QFETCH(QPointF, at);
         auto surface = makeBox(PanelBack);
-        surface->font = Fonts::layoutFont(points, bold);
+        surface->drawing().setFont(Fonts::layoutFont(points, bold));
         const QColor ink = Palette::color(Palette::Blue);
-        surface->foreColor = ink;
-        surface->currentX = at.x();
-        surface->currentY = at.y();
-        surface->print(text);
+        surface->drawing().setForeColor(ink);
+        surface->drawing().moveTo(QPointF(at.x(), at.y()));
+        surface->drawing().print(text);
 
         const QString stray = strayPixel(*surface, PanelBack, ink);
         QVERIFY2(stray.isEmpty(), qPrintable(stray));
         const PixelSet pixels = pixelsOf(*surface, ink);
         QVERIFY(!pixels.empty());
-        const QFontMetrics metrics(surface->font);
+        const QFontMetrics metrics(surface->drawing().font());
         const QRect bounds = boundsOf(pixels);
         const QRect allowed(int(at.x()) - 1, int(at.y()), metrics.horizontalAdvance(text) + 3, metrics.height());
         QVERIFY2(allowed.contains(bounds), qPrintable(QStringLiteral("ink at %1,%2 %3x%4")
@@ -717,17 +825,15 @@ private slots:
 
         // The same text elsewhere gives the same pixels.
         auto other = makeBox(PanelBack);
-        other->font = surface->font;
-        other->foreColor = ink;
-        other->currentX = at.x() + 13;
-        other->currentY = at.y() + 7;
-        other->print(text);
+        other->drawing().setFont(surface->drawing().font());
+        other->drawing().setForeColor(ink);
+        other->drawing().moveTo(QPointF(at.x() + 13, at.y() + 7));
+        other->drawing().print(text);
         QVERIFY(pixelsOf(*other, ink) == shifted(pixels, 13, 7));
 
-        surface->foreColor = PanelBack;
-        surface->currentX = at.x();
-        surface->currentY = at.y();
-        surface->print(text);
+        surface->drawing().setForeColor(PanelBack);
+        surface->drawing().moveTo(QPointF(at.x(), at.y()));
+        surface->drawing().print(text);
         QVERIFY(pixelsNotOf(*surface, PanelBack).empty());
     }
 
@@ -737,7 +843,7 @@ private slots:
     {
         auto host = makeBox();
         const QColor blue = Palette::color(Palette::Blue);
-        host->filledBox(QPointF(0, 0), QPointF(SurfaceWidth, SurfaceHeight), blue);
+        solidRect(host->drawing(), QPointF(0, 0), QPointF(SurfaceWidth, SurfaceHeight), blue);
 
         auto *line = host->add<LineControl>(White, 3);
         line->setEnds(10, 50, 150, 50);
@@ -793,11 +899,11 @@ private slots:
         QVERIFY(labelShowsLayer);
 
         // The drawing under the controls is unchanged.
-        QCOMPARE(host->pixel(30, 50), blue);
-        QCOMPARE(host->pixel(105, 104), blue);
-        host->fillColor = Grey;
-        QVERIFY(host->floodFill(QPointF(5, 5), White));
-        QCOMPARE(host->pixel(30, 50), Grey);
+        QCOMPARE(host->drawing().pixel(30, 50), blue);
+        QCOMPARE(host->drawing().pixel(105, 104), blue);
+        host->drawing().setFillColor(Grey);
+        QVERIFY(host->drawing().floodFill(QPointF(5, 5), White));
+        QCOMPARE(host->drawing().pixel(30, 50), Grey);
         QVERIFY(pixelsNotOf(*host, Grey).empty());
 
         line->setVisible(false);

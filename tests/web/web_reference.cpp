@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     QImage layer(window.size(), QImage::Format_RGB32);
     layer.fill(QColor(1, 2, 3));
     QPainter painter(&layer);
-    painter.drawImage(form.kokuban->geometry().topLeft() + form.kokuban->contentOffset(), form.kokuban->layer());
+    painter.drawImage(form.kokuban->geometry().topLeft() + form.kokuban->contentOffset(), form.kokuban->drawing().image());
     painter.end();
     return window.save(QString::fromLocal8Bit(argv[1])) && layer.save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }
