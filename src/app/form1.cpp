@@ -4,6 +4,7 @@
 #include "app/speed_box.h"
 #include "lesson/figure_address.h"
 #include "panels/graph_axes.h"
+#include "surface/control_builders.h"
 #include "surface/fonts.h"
 #include "surface/palette.h"
 #include "surface/twips.h"
@@ -17,56 +18,6 @@ namespace {
 QColor rgb(int r, int g, int b)
 {
     return QColor(r, g, b);
-}
-
-// The name of a control of an array, as the window's arrays name them: "Label4(6)".
-QString indexed(const char *array, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
-
-// A rectangle in twips relative to a host's content, in the host's logical coordinates.
-QRect placeIn(const ControlHost *host, int left, int top, int width, int height)
-{
-    return Twips::rect(left, top, width, height).translated(host->contentOffset());
-}
-
-QCheckBox *makeCheckBox(Placement &placement, QWidget *parent, const QString &name, const QString &caption, QColor back,
-                        QColor text, const QFont &font)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(name);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, back);
-    palette.setColor(QPalette::Button, back);
-    palette.setColor(QPalette::WindowText, text);
-    box->setPalette(palette);
-    box->setAutoFillBackground(true);
-    placement.setFont(box, font);
-    box->setAccessibleName(caption);
-    return box;
-}
-
-LabelControl *makeLabel(ControlHost *host, const QString &name, const QString &caption, const QFont &font, QColor text,
-                        QColor back, int left, int top, int width, int height)
-{
-    auto *label = host->add<LabelControl>(caption, font, text);
-    label->setName(name);
-    if (back.isValid())
-        label->setBackColor(back);
-    const QRect r = Twips::rect(left, top, width, height);
-    label->setLeft(r.left());
-    label->setTop(r.top());
-    label->setSize(r.size());
-    return label;
-}
-
-LineControl *makeLine(ControlHost *host, const QString &name, QColor color, int width, int x1, int y1, int x2, int y2)
-{
-    auto *line = host->add<LineControl>(color, width);
-    line->setName(name);
-    line->setEnds(Twips::toPixels(x1), Twips::toPixels(y1), Twips::toPixels(x2), Twips::toPixels(y2));
-    return line;
 }
 
 } // namespace
@@ -98,17 +49,13 @@ PictureBox *Form1::makePictureBox(const QString &name, QRect place, const QStrin
 
 void Form1::buildControls()
 {
-    kokuban->drawing().setForeColor(rgb(255, 255, 255));
-    kokuban->drawing().setFont(Fonts::layoutFont(14.25, true));
-    buildBlackboard();
-
     gamen->drawing().setFont(Fonts::defaultFont());
 
     hyo->drawing().setFont(Fonts::layoutFont(14.25, true));
-    Line3 = makeLine(hyo, QStringLiteral("Line3"), Qt::black, 3, 120, 840, 9000, 840);
-    Line2 = makeLine(hyo, QStringLiteral("Line2"), Qt::black, 3, 480, 120, 480, 1560);
-    Label5 = makeLabel(hyo, QStringLiteral("Label5"), QStringLiteral("χ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 0, 240, 495, 495);
-    Label7 = makeLabel(hyo, QStringLiteral("Label7"), QStringLiteral("ｙ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 120, 960, 255, 495);
+    Line3 = Make::line(hyo, QStringLiteral("Line3"), Qt::black, 3, 120, 840, 9000, 840);
+    Line2 = Make::line(hyo, QStringLiteral("Line2"), Qt::black, 3, 480, 120, 480, 1560);
+    Label5 = Make::label(hyo, QStringLiteral("Label5"), QStringLiteral("χ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 0, 240, 495, 495);
+    Label7 = Make::label(hyo, QStringLiteral("Label7"), QStringLiteral("ｙ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 120, 960, 255, 495);
 
     auto makeButton = [this](const QString &name, const QString &caption, QColor back, const QFont &font, int l, int t,
                              int w, int h) {
@@ -128,17 +75,17 @@ void Form1::buildControls()
     Command2 = makeButton(QStringLiteral("Command2"), QStringLiteral("最初に"), rgb(255, 192, 128), Fonts::defaultFont(), 6720, 7560, 855, 495);
 
     const QColor formBack = rgb(192, 255, 192), checkText = rgb(0, 128, 0);
-    Check1 = makeCheckBox(placement, this, QStringLiteral("Check1"), QStringLiteral("方眼"), formBack, checkText, Fonts::layoutFont(18));
+    Check1 = Make::checkBox(placement, this, QStringLiteral("Check1"), QStringLiteral("方眼"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check1, Twips::rect(5640, 360, 1215, 390));
-    Check3 = makeCheckBox(placement, this, QStringLiteral("Check3"), QStringLiteral("表"), formBack, checkText, Fonts::layoutFont(18));
+    Check3 = Make::checkBox(placement, this, QStringLiteral("Check3"), QStringLiteral("表"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check3, Twips::rect(7800, 7200, 735, 390));
-    Check2 = makeCheckBox(placement, this, QStringLiteral("Check2"), QStringLiteral("グラフ"), formBack, checkText, Fonts::layoutFont(18));
+    Check2 = Make::checkBox(placement, this, QStringLiteral("Check2"), QStringLiteral("グラフ"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check2, Twips::rect(7800, 7680, 1335, 390));
-    Check5 = makeCheckBox(placement, this, QStringLiteral("Check5"), QStringLiteral("封筒をかくす"), formBack, checkText, Fonts::layoutFont(18));
+    Check5 = Make::checkBox(placement, this, QStringLiteral("Check5"), QStringLiteral("封筒をかくす"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check5, Twips::rect(9600, 8160, 2535, 495));
-    Check6 = makeCheckBox(placement, this, QStringLiteral("Check6"), QStringLiteral("式"), formBack, checkText, Fonts::layoutFont(18));
+    Check6 = Make::checkBox(placement, this, QStringLiteral("Check6"), QStringLiteral("式"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check6, Twips::rect(12360, 8160, 735, 495));
-    Check7 = makeCheckBox(placement, this, QStringLiteral("Check7"), QStringLiteral("予想"), formBack, checkText, Fonts::layoutFont(18));
+    Check7 = Make::checkBox(placement, this, QStringLiteral("Check7"), QStringLiteral("予想"), formBack, checkText, Fonts::layoutFont(18));
     placement.place(Check7, Twips::rect(13200, 8160, 1035, 495));
 
     Combo1 = new SpeedBox(this);
@@ -158,74 +105,14 @@ void Form1::buildControls()
     // The edit field inside is the box's focus child, so it carries the label too.
     Combo1->lineEdit()->setAccessibleName(QStringLiteral("速度"));
 
-    Label6 = makeLabel(this, QStringLiteral("Label6"), QStringLiteral("関数の利用"), Fonts::layoutFont(24), rgb(255, 255, 255), rgb(0, 0, 255), 240, 240, 2400, 495);
-    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("速度"), Fonts::layoutFont(14.25), rgb(0, 128, 0), formBack, 3360, 7320, 570, 285);
-    Label8 = makeLabel(this, QStringLiteral("Label8"), QStringLiteral("Valdren 学習ソフト"), Fonts::defaultFont(), rgb(0, 192, 0), formBack, 13680, 9960, 1695, 180);
+    Label6 = Make::label(this, QStringLiteral("Label6"), QStringLiteral("関数の利用"), Fonts::layoutFont(24), rgb(255, 255, 255), rgb(0, 0, 255), 240, 240, 2400, 495);
+    Label3 = Make::label(this, QStringLiteral("Label3"), QStringLiteral("速度"), Fonts::layoutFont(14.25), rgb(0, 128, 0), formBack, 3360, 7320, 570, 285);
+    Label8 = Make::label(this, QStringLiteral("Label8"), QStringLiteral("Valdren 学習ソフト"), Fonts::defaultFont(), rgb(0, 192, 0), formBack, 13680, 9960, 1695, 180);
 
     prediction->setName(QStringLiteral("prediction"));
 
     // Created last, so that it stands in front of the blackboard.
     Picture1 = makePictureBox(QStringLiteral("Picture1"), Twips::rect(120, 3000, 9255, 3975), QStringLiteral("封筒をかくす"), rgb(128, 255, 128));
-}
-
-void Form1::buildBlackboard()
-{
-    const QColor white = rgb(255, 255, 255), green = rgb(0, 128, 0);
-    // Light controls are painted in the order they are made: the tray band at the back.
-    Line1 = makeLine(kokuban, QStringLiteral("Line1"), rgb(0, 64, 0), 150, 0, 840, 9000, 840);
-    Label1 = makeLabel(kokuban, QStringLiteral("Label1"), QStringLiteral("点Ｐが動いた距離χ"), Fonts::layoutFont(18), white, green, 360, 5400, 3090, 360);
-    Line4[1] = makeLine(kokuban, indexed("Line4", 1), rgb(255, 0, 0), 3, 360, 5880, 3480, 5880);
-    Label2 = makeLabel(kokuban, QStringLiteral("Label2"), QStringLiteral("cm"), Fonts::layoutFont(15.75, true), white, green, 5040, 5520, 420, 315);
-
-    const char *sizeCaptions[6] = { "2cm", "2cm", "2cm", "4cm", "2cm", "6cm" };
-    const QPoint sizePlaces[6] = { { 5400, 1680 }, { 5280, 1440 }, { 6150, 1680 }, { 6039, 1080 }, { 6896, 1680 }, { 6793, 720 } };
-    for (int i = 0; i < 6; ++i)
-        Label9[i] = makeLabel(kokuban, indexed("Label9", i), QString::fromLatin1(sizeCaptions[i]), Fonts::defaultFont(), white, QColor(),
-                              sizePlaces[i].x(), sizePlaces[i].y(), 315, 180);
-
-    const struct { int index; const char *caption; double points; QColor color; } letters[] = {
-        { 0, "A", 24, white }, { 1, "B", 24, white }, { 2, "C", 24, white }, { 3, "Ｄ", 24, white },
-        { 4, "１０cm", 18, white }, { 5, "６cm", 18, white }, { 6, "χcm", 18, rgb(255, 128, 128) },
-        { 8, "Ｐ", 24, white },
-    };
-    for (const auto &letter : letters) {
-        Label4[letter.index] = kokuban->add<LabelControl>(QString::fromUtf8(letter.caption), Fonts::layoutFont(letter.points), letter.color);
-        Label4[letter.index]->setName(indexed("Label4", letter.index));
-    }
-
-    for (int i = 0; i < 8; ++i) {
-        Line5[i] = i == 4 ? kokuban->add<LineControl>(rgb(255, 0, 0), 5) : kokuban->add<LineControl>(white, 3);
-        Line5[i]->setName(indexed("Line5", i));
-    }
-    const std::pair<std::array<LineControl *, 4> *, const char *> outlines[] = { { &Line6, "Line6" }, { &Line7, "Line7" }, { &Line9, "Line9" } };
-    for (const auto &[outline, name] : outlines) {
-        for (int i = 0; i < 4; ++i) {
-            (*outline)[i] = kokuban->add<LineControl>(rgb(255, 255, 0), 2);
-            (*outline)[i]->setName(indexed(name, i));
-        }
-    }
-    // Point P's dot stands above the envelope's lines, so it shows on B.
-    Shape1 = kokuban->add<ShapeControl>(rgb(255, 0, 0), QSizeF(Twips::toPixels(150), Twips::toPixels(120)));
-    Shape1->setName(QStringLiteral("Shape1"));
-
-    Check4 = makeCheckBox(placement, kokuban, QStringLiteral("Check4"), QStringLiteral("Check4"), rgb(128, 128, 0), Qt::black,
-                          Fonts::defaultFont());
-    placement.place(Check4, placeIn(kokuban, 3600, 5520, 255, 255));
-    Check4->setAccessibleName(QStringLiteral("点Ｐが動いた距離χ"));
-    Check4->setChecked(lesson.isOn(Lesson::Switch::Marker));
-
-    Text1 = new QLineEdit(QStringLiteral("Text1"), kokuban);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAlignment(Qt::AlignCenter);
-    // Painting its own background (the board's colour at its corners), a change of the
-    // distance does not make the whole board paint again behind it.
-    QPalette textPalette = Text1->palette();
-    textPalette.setColor(QPalette::Window, green);
-    Text1->setPalette(textPalette);
-    Text1->setAutoFillBackground(true);
-    placement.setFont(Text1, Fonts::layoutFont(18));
-    placement.place(Text1, placeIn(kokuban, 3960, 5400, 975, 495));
-    Text1->setAccessibleName(QStringLiteral("点Ｐが動いた距離χ"));
 }
 
 void Form1::connectHandlers()
@@ -288,8 +175,6 @@ void Form1::Form_Load()
     Check3->setChecked(false);
     Check6->setChecked(false);
     Check7->setChecked(false);
-    // The blackboard draws 2 px lines.
-    kokuban->drawing().setDrawWidth(2);
     applyButtons(lesson.runState());
     openFigure(BrowserPage::fragment());
 }
@@ -370,17 +255,17 @@ void Form1::Check7_Click()
 
 void Form1::kokuban_MouseDown(int16_t, int16_t, float x, float y)
 {
-    dragger.press(QPointF(x, y));
+    blackboard.dragger().press(QPointF(x, y));
 }
 
 void Form1::kokuban_MouseMove(int16_t, int16_t, float x, float y)
 {
-    dragger.move(QPointF(x, y));
+    blackboard.dragger().move(QPointF(x, y));
 }
 
 void Form1::kokuban_MouseUp(int16_t, int16_t, float x, float y)
 {
-    dragger.release(QPointF(x, y));
+    blackboard.dragger().release(QPointF(x, y));
 }
 
 void Form1::gamen_MouseDown(int16_t button, int16_t, float x, float y)
@@ -406,12 +291,9 @@ void Form1::gamen_MouseUp(int16_t, int16_t, float, float)
 
 void Form1::follow(Lesson::Change change)
 {
-    figure.follow(change);
-    markers.follow(change);
-    if (change == Lesson::Change::InitialScreen) {
+    blackboard.follow(change);
+    if (change == Lesson::Change::InitialScreen)
         Picture1->setVisible(lesson.isOn(Lesson::Switch::Cover));
-        outlines.sendHome();
-    }
     table.follow(change);
     graph.follow(change);
     expressions.refresh();
@@ -433,7 +315,7 @@ void Form1::followSwitch(Lesson::Switch which, bool on)
     }
     switch (which) {
     case Lesson::Switch::Grid:
-        figure.gridSwitched(on);
+        blackboard.figure().gridSwitched(on);
         break;
     case Lesson::Switch::Table:
         table.switched(on);
@@ -445,7 +327,7 @@ void Form1::followSwitch(Lesson::Switch which, bool on)
         Picture1->setVisible(on);
         break;
     case Lesson::Switch::Marker:
-        markers.placeMarker();
+        blackboard.markers().placeMarker();
         break;
     case Lesson::Switch::Expressions:
         expressions.switched(on);

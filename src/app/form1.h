@@ -3,10 +3,7 @@
 #include "app/lesson_commands.h"
 #include "app/presenter_keys.h"
 #include "app/window_zoom.h"
-#include "figure/board_markers.h"
-#include "figure/figure_renderer.h"
-#include "figure/piece_dragger.h"
-#include "figure/piece_outlines.h"
+#include "figure/blackboard.h"
 #include "lesson/lesson.h"
 #include "panels/expression_list.h"
 #include "panels/graph_panel.h"
@@ -84,7 +81,6 @@ protected:
 private:
     PictureBox *makePictureBox(const QString &name, QRect place, const QString &caption, QColor back);
     void buildControls();
-    void buildBlackboard();
     void connectHandlers();
     void requestQuit();
 
@@ -138,27 +134,12 @@ private:
     LabelControl *Label5 = nullptr;
     LabelControl *Label7 = nullptr;
 
-    // Inside kokuban. Line4 has only index 1, Label4 has no index 7.
-    LineControl *Line1 = nullptr;
-    LabelControl *Label1 = nullptr;
-    std::array<LineControl *, 2> Line4 {};
-    QCheckBox *Check4 = nullptr;
-    QLineEdit *Text1 = nullptr;
-    LabelControl *Label2 = nullptr;
-    std::array<LabelControl *, 6> Label9 {};
-    std::array<LabelControl *, 9> Label4 {};
-    ShapeControl *Shape1 = nullptr;
-    std::array<LineControl *, 8> Line5 {};
-    std::array<LineControl *, 4> Line6 {};
-    std::array<LineControl *, 4> Line7 {};
-    std::array<LineControl *, 4> Line9 {};
-
     // The views of the lesson on the picture boxes. They are made from the members above,
     // which are declared, and so made, before them: keep them below.
-    FigureRenderer figure { kokuban->drawing(), lesson };
-    BoardMarkers markers { lesson, Label4, Line5, Shape1, Text1 };
-    PieceOutlines outlines { Line6, Line7, Line9, Label9 };
-    PieceDragger dragger { lesson, outlines };
+    Blackboard blackboard { *kokuban, placement, lesson };
+    // The board's windowed controls.
+    QCheckBox *Check4 = blackboard.markerBox();
+    QLineEdit *Text1 = blackboard.distanceBox();
     TablePanel table { *hyo, lesson, this };
     GraphPanel graph { gamen->drawing(), lesson, this };
     // Below the 式 list, which is made after it.

@@ -141,7 +141,7 @@ private slots:
         QFETCH(int, kind);
         auto form = LessonTest::makeForm();
         form->kokuban->drawing().setForeColor(Yellow);
-        form->lesson.compose(LessonTest::Composition { double(kind), 0, 0, 0, 0 });
+        form->lesson.compose(LessonTest::Composition { kind, 0, 0, 0, 0 });
         form->Check1->setChecked(true);
         form->figure.RedrawFigure(int16_t(left));
         const DrawingLayer &board = form->kokuban->drawing();
