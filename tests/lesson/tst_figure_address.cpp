@@ -27,7 +27,14 @@ private slots:
             QCOMPARE(fragment.size(), 12);
             QCOMPARE(FigureAddress::parse(fragment), std::optional<Columns>(columns));
             QCOMPARE(FigureAddress::parse(QLatin1Char('#') + fragment), std::optional<Columns>(columns));
+            QVERIFY(!FigureAddress::forPractice(fragment));
+            // For practice: the same figure, and said so; even an empty envelope is written.
+            const QString practice = FigureAddress::fragment(columns, true);
+            QCOMPARE(practice, fragment + QStringLiteral("&practice"));
+            QCOMPARE(FigureAddress::parse(QLatin1Char('#') + practice), std::optional<Columns>(columns));
+            QVERIFY(FigureAddress::forPractice(QLatin1Char('#') + practice));
         }
+        QCOMPARE(FigureAddress::fragment(Columns {}, true), QStringLiteral("figure=00000&practice"));
         QCOMPARE(FigureAddress::fragment(Composition { 3, 1, 2, 0, 3 }), QStringLiteral("figure=31203"));
     }
 
@@ -40,6 +47,8 @@ private slots:
             "figure=%33%31%32%30%33", "figure%3D31203", "FIGURE=31203", "Figure=31203", "31203", "=31203",
             "##figure=31203", "figure=31203&figure=12312", "figure=31203figure=12312", "figure=31203#figure=12312",
             "<img src=x onerror=alert(1)>", "figure=<b>3</b>", "javascript:alert(1)", "figure=0x1f3",
+            "figure=31203&practic", "figure=31203&practice&practice", "figure=31203&Practice", "figure=31203&practice ",
+            "&practice", "figure=&practice", "figure=3120&practice", "practice&figure=31203", "figure=31203&practice=1",
         };
         for (const char *row : rows)
             QTest::newRow(row) << QString::fromUtf8(row);
@@ -52,6 +61,7 @@ private slots:
     {
         QFETCH(QString, fragment);
         QCOMPARE(FigureAddress::parse(fragment), std::nullopt);
+        QVERIFY(!FigureAddress::forPractice(fragment));
     }
 
     void addressTakesTheFigure_data()
@@ -66,13 +76,15 @@ private slots:
         QTest::newRow("anything else") << site + QStringLiteral("#top") << Columns(Composition { 1, 0, 0, 0, 0 })
                                        << site + QStringLiteral("#figure=10000");
         QTest::newRow("empty envelope") << site + QStringLiteral("#figure=11111") << Columns {} << site;
+        QTest::newRow("for practice") << site + QStringLiteral("#figure=11111") << Columns(Composition { 3, 1, 2, 0, 3 })
+                                      << site + QStringLiteral("#figure=31203&practice");
     }
     void addressTakesTheFigure()
     {
         QFETCH(QString, address);
         QFETCH(Columns, columns);
         QFETCH(QString, expected);
-        QCOMPARE(FigureAddress::withFigure(address, columns), expected);
+        QCOMPARE(FigureAddress::withFigure(address, columns, expected.endsWith(QStringLiteral("&practice"))), expected);
     }
 };
 
