@@ -1,6 +1,8 @@
 #include "panels/table_panel.h"
 
 #include "lesson/numeric.h"
+#include "surface/control_builders.h"
+#include "surface/fonts.h"
 #include "surface/palette.h"
 #include "surface/picture_box.h"
 
@@ -53,23 +55,48 @@ void TablePanel::DrawTable(Ink ink, int step)
     if (step % 2 != 0)
         return;
     const int x = step / 2;
-    auto printAt = [&](double left, double top, const QString &text) {
-        panel.moveTo(QPointF(left, top));
-        panel.print(text);
-    };
     const double y = AreaFunction::areaAt(lesson.columns(), x);
-    if (x == 0) {
-        printAt(60, 25, QStringLiteral("0"));
-        printAt(60, 70, QStringLiteral("0"));
-    } else {
-        printAt(50 + 45 * x - (x >= 10 ? 5 : 0), 25, Numeric::printForm(x));
-        printAt(50 + 45 * x - (y >= 10 ? 5 : 0), 70, Numeric::printForm(y));
-    }
+    printCell(panel, x, Row::X, x);
+    printCell(panel, x, Row::Y, y);
     if (ink == Ink::Write)
         m_shown[x] = y;
     else
         m_shown.erase(x);
     describe();
+}
+
+namespace {
+
+// The rows' tops, and the left of the column of x = 1; each column is 45 px on.
+constexpr double RowTop[2] = { 25, 70 };
+constexpr double FirstColumn = 95;
+constexpr double ColumnStep = 45;
+
+} // namespace
+
+void TablePanel::printCell(DrawingLayer &panel, int x, Row row, double value)
+{
+    // The column of x = 0 holds a bare "0"; the others the number with its blanks, two
+    // digits a little to the left.
+    const double left = x == 0 ? 60 : FirstColumn + ColumnStep * (x - 1) - (value >= 10 ? 5 : 0);
+    panel.moveTo(QPointF(left, RowTop[int(row)]));
+    panel.print(x == 0 ? QStringLiteral("0") : Numeric::printForm(value));
+}
+
+QRectF TablePanel::cellRect(int x, Row row)
+{
+    return QRectF(FirstColumn + ColumnStep * (x - 1) - 12, RowTop[int(row)] - 7, 42, 30);
+}
+
+void TablePanel::makeFrame(PictureBox &box)
+{
+    box.drawing().setFont(Fonts::layoutFont(14.25, true));
+    Make::line(&box, QStringLiteral("Line3"), Qt::black, 3, 120, 840, 9000, 840);
+    Make::line(&box, QStringLiteral("Line2"), Qt::black, 3, 480, 120, 480, 1560);
+    Make::label(&box, QStringLiteral("Label5"), QStringLiteral("χ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 0,
+                240, 495, 495);
+    Make::label(&box, QStringLiteral("Label7"), QStringLiteral("ｙ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(),
+                120, 960, 255, 495);
 }
 
 void TablePanel::clearPanel()

@@ -3,8 +3,10 @@
 #include "lesson/lesson.h"
 
 #include <QObject>
+#include <QRectF>
 #include <map>
 
+class DrawingLayer;
 class DrawingLayer;
 class PictureBox;
 
@@ -26,6 +28,14 @@ public:
 
     // Writes or erases the column of the half-step index step; nothing at a half centimetre.
     void DrawTable(Ink ink, int step);
+
+    // The table's frame on its box: its rules, the χ and ｙ of its rows, its face.
+    static void makeFrame(PictureBox &box);
+    enum class Row { X, Y };
+    // Writes a value into the column of a whole x, in the pen's colour.
+    static void printCell(DrawingLayer &panel, int x, Row row, double value);
+    // Where the value of the column of a whole x stands, in the box's coordinates.
+    static QRectF cellRect(int x, Row row);
     // Clears the panel.
     void clearPanel();
 
