@@ -63,6 +63,8 @@ private slots:
                 QVERIFY2(q.kind == expected, qPrintable(where));
                 QCOMPARE(AnswerCheck::check(q, q.answerText()), Verdict::Right);
                 QCOMPARE(AnswerCheck::check(q, changedNumber(q.answerText())), Verdict::Wrong);
+                if (q.kind != Kind::Expression) // within the checker's tolerance
+                    QCOMPARE(AnswerCheck::check(q, q.answerText() + (q.answerText().contains(u'.') ? "" : ".") + "00000000001"), Verdict::Right);
                 const auto inRisingDomain = [&](double x) {
                     return std::any_of(questions.begin(), questions.end(), [x](const PracticeQuestion &d) {
                         return d.kind == Kind::Expression && d.domain.slope > 0 && d.domain.from < x && x < d.domain.to;

@@ -14,6 +14,8 @@
 #include <QJsonObject>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
+#include <tuple>
 #include <rapidcheck.h>
 #include <rapidcheck/state.h>
 
@@ -22,6 +24,7 @@ namespace {
 using LessonTest::Composition;
 using Mark = PracticeSheet::Mark;
 using Kind = PracticeQuestion::Kind;
+using Columns = AreaFunction::Columns;
 enum class Class { Right, Wrong, Unreadable };
 
 // Texts that must come back from a saved sheet as they went in.
@@ -46,6 +49,8 @@ struct Reference
     std::array<QString, PracticeSheet::NameFields> name;
     QString line;
     int changes = 0; // the changes the last action announced
+    // The sheet as it was last saved, to be read back later.
+    std::shared_ptr<const Reference> kept;
 
     void start(const Composition &f)
     {
@@ -91,6 +96,7 @@ struct Subject
     PracticeSheet sheet;
     int announced = 0;
     QString line;
+    QString kept;
     Subject() { QObject::connect(&sheet, &PracticeSheet::changed, [this] { ++announced; }); }
 };
 
@@ -270,8 +276,15 @@ struct Name : Command
 };
 
 // Saved, read back into a fresh sheet and into itself: the same sheet, nothing changed.
+// The text is kept for a reload later.
 struct SaveRestore : Command
 {
+    void apply(Reference &r) const override
+    {
+        auto kept = std::make_shared<Reference>(r);
+        kept->kept.reset();
+        r.kept = kept;
+    }
     void run(const Reference &r, Subject &s) const override
     {
         const QString saved = s.sheet.saved();
@@ -281,14 +294,34 @@ struct SaveRestore : Command
         RC_ASSERT(fresh.restore(saved));
         verifySheet(r, fresh);
         check(*this, r, s, [&] { RC_ASSERT(s.sheet.restore(saved)); });
+        s.kept = saved;
     }
     void show(std::ostream &os) const override { os << "save and restore"; }
 };
 
-// A saved sheet spoilt in one of ten ways is refused and changes nothing.
+// The sheet last saved comes back as it was.
+struct Reload : Command
+{
+    void checkPreconditions(const Reference &r) const override { RC_PRE(bool(r.kept)); }
+    void apply(Reference &r) const override
+    {
+        const Reference &k = *r.kept;
+        const auto sameAnswer = [](const Reference::Answer &a, const Reference::Answer &b) {
+            return a.typed == b.typed && a.mark == b.mark && a.first == b.first;
+        };
+        if (Columns(k.figure) != Columns(r.figure) || k.current != r.current || k.name != r.name
+            || !std::equal(k.answers.begin(), k.answers.end(), r.answers.begin(), r.answers.end(), sameAnswer))
+            ++r.changes;
+        std::tie(r.figure, r.questions, r.answers, r.current, r.name) = std::tie(k.figure, k.questions, k.answers, k.current, k.name);
+    }
+    void run(const Reference &r, Subject &s) const override { check(*this, r, s, [&] { RC_ASSERT(s.sheet.restore(s.kept)); }); }
+    void show(std::ostream &os) const override { os << "reload"; }
+};
+
+// A saved sheet spoilt in one of eleven ways is refused and changes nothing.
 struct Spoilt : Command
 {
-    int how = *rc::gen::inRange(0, 10);
+    int how = *rc::gen::inRange(0, 11);
     int at = *rc::gen::inRange(0, 1000);
 
     QString spoil(const QString &saved) const
@@ -312,6 +345,7 @@ struct Spoilt : Command
         case 7: answer[QStringLiteral("typed")] = 5; break;
         case 8: sheet[QStringLiteral("current")] = std::array { double(answers.size()), -1.0, 0.5 }[at % 3]; break;
         case 9: sheet[QStringLiteral("name")] = QJsonArray { QString(), QString(), QString() }; break;
+        case 10: sheet[QStringLiteral("more")] = 1; break;
         }
         if (how >= 5 && how <= 7)
             answers[at % answers.size()] = answer;
@@ -361,8 +395,8 @@ int main(int argc, char *argv[])
         Subject subject;
         subject.sheet.start(figure);
         rc::state::check(reference, subject,
-                         rc::state::gen::execOneOfWithArgs<Type, Type, Type, Type, Enter, Focus, Name, SaveRestore, Spoilt,
-                                                           NewFigure>());
+                         rc::state::gen::execOneOfWithArgs<Type, Type, Type, Type, Enter, Focus, Name, SaveRestore, Reload,
+                                                           Spoilt, NewFigure>());
     });
     std::cout << "random practice: " << sequences << " sequences, " << actions << " actions, " << finished
               << " sheets finished" << std::endl;
