@@ -1,7 +1,7 @@
-// Random practice on a sheet: a pupil types right, wrong and malformed answers, checks them,
-// moves the focus, names the sheet, saves and restores it (whole or spoilt), and starts on
-// new figures. After every action the marks, the focus, the count, the status line and the
-// changes announced are compared with a small reference written here. The questions
+// Random practice on a sheet: a pupil types right, wrong and malformed answers, presses
+// Enter, moves the focus, writes a name, saves and reloads the sheet (or a spoilt copy), and
+// starts on new figures. After every action the answers, marks, focus, count, status lines
+// and changes announced are compared with a small reference written here. The questions
 // themselves are checked against the squares in tst_practice_questions.
 //
 // RC_PARAMS sets the run; without it: 1000 sequences of up to 400 actions.
@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -24,7 +25,6 @@ namespace {
 using LessonTest::Composition;
 using Mark = PracticeSheet::Mark;
 using Kind = PracticeQuestion::Kind;
-using Columns = AreaFunction::Columns;
 enum class Class { Right, Wrong, Unreadable };
 
 // Texts that must come back from a saved sheet as they went in.
@@ -34,45 +34,31 @@ const QString Awkward[] = { QString(), QStringLiteral("\"},{\"mark\":\"right\"}"
 
 struct Reference
 {
-    struct Answer
-    {
-        QString typed;
-        Class kind = Class::Unreadable;
-        Mark mark = Mark::None;
-        bool first = false;
-    };
     Composition figure {};
-    // The program's questions; checked against the squares on their own.
-    std::vector<PracticeQuestion> questions;
-    std::vector<Answer> answers;
+    std::vector<PracticeQuestion> questions; // the program's, checked on their own
+    std::vector<PracticeSheet::Answer> answers;
+    std::vector<Class> kinds; // of each typed text
     int current = 0;
     std::array<QString, PracticeSheet::NameFields> name;
-    QString line;
-    int changes = 0; // the changes the last action announced
-    // The sheet as it was last saved, to be read back later.
-    std::shared_ptr<const Reference> kept;
+    QString line;     // what the last Enter said
+    int changes = 0;  // what the last action announced
+    std::shared_ptr<const Reference> kept; // as last saved
 
     void start(const Composition &f)
     {
         figure = f;
         questions = practiceQuestions(f);
         answers.assign(questions.size(), {});
+        kinds.assign(questions.size(), Class::Unreadable);
         current = 0;
         ++changes;
     }
     int count() const { return int(questions.size()); }
     bool open(int i) const { return answers[i].mark == Mark::None || answers[i].mark == Mark::Wrong; }
-    bool finished() const
-    {
-        for (int i = 0; i < count(); ++i)
-            if (open(i))
-                return false;
-        return true;
-    }
+    bool finished() const { return std::none_of(answers.begin(), answers.end(), [](auto &a) { return a.mark == Mark::None || a.mark == Mark::Wrong; }); }
     QString countText() const
     {
-        const int right = int(std::count_if(answers.begin(), answers.end(), [](const Answer &a) { return a.first; }));
-        return QStringLiteral("正解 %1 / %2").arg(right).arg(count());
+        return QStringLiteral("正解 %1 / %2").arg(std::count_if(answers.begin(), answers.end(), [](auto &a) { return a.rightFirstTime; })).arg(count());
     }
     QString result() const
     {
@@ -80,14 +66,46 @@ struct Reference
         for (int i = 0; i < count(); ++i) {
             const int group = questions[i].kind == Kind::TableY ? 0 : questions[i].kind == Kind::Expression ? 1 : 2;
             ++total[group];
-            right[group] += answers[i].first;
+            right[group] += answers[i].rightFirstTime;
         }
-        const QString titles[] = { QStringLiteral("表"), QStringLiteral("式"), QStringLiteral("y と x") };
         QStringList parts;
         for (int g = 0; g < 3; ++g)
             if (total[g])
-                parts += QStringLiteral("%1 %2 / %3").arg(titles[g]).arg(right[g]).arg(total[g]);
+                parts += QStringLiteral("%1 %2 / %3").arg(QStringList { "表", "式", "y と x" }[g]).arg(right[g]).arg(total[g]);
         return parts.join(QStringLiteral("、"));
+    }
+    // Enter on the current question.
+    void enter()
+    {
+        const int i = current;
+        PracticeSheet::Answer &a = answers[i];
+        const auto said = [&] {
+            const QString line = questions[i].text() + ' ' + a.typed.trimmed() + ' ' + (a.mark == Mark::Right ? u'○' : u'×');
+            return a.mark == Mark::Shown ? line + QStringLiteral("。答えは ") + questions[i].answerText() : line;
+        };
+        if (!open(i)) {
+            line = said() + (finished() ? QStringLiteral("。") + countText() : QString());
+            return;
+        }
+        if (kinds[i] == Class::Unreadable) {
+            line = questions[i].text() + QStringLiteral(": 数か x の式で答えましょう");
+            return;
+        }
+        ++changes;
+        if (kinds[i] == Class::Wrong && a.mark == Mark::None) {
+            a.mark = Mark::Wrong;
+            line = said();
+            return;
+        }
+        a.rightFirstTime = kinds[i] == Class::Right && a.mark == Mark::None;
+        a.mark = kinds[i] == Class::Right ? Mark::Right : Mark::Shown;
+        int next = i + 1;
+        while (next < count() && !open(next))
+            ++next;
+        for (next = next < count() ? next : 0; next < i && !open(next);)
+            ++next;
+        current = open(next) ? next : i;
+        line = said() + (finished() ? QStringLiteral("。") + countText() : QStringLiteral("。次は ") + questions[next].text());
     }
 };
 
@@ -95,8 +113,7 @@ struct Subject
 {
     PracticeSheet sheet;
     int announced = 0;
-    QString line;
-    QString kept;
+    QString line, kept;
     Subject() { QObject::connect(&sheet, &PracticeSheet::changed, [this] { ++announced; }); }
 };
 
@@ -106,12 +123,8 @@ void verifySheet(const Reference &r, const PracticeSheet &sheet)
 {
     RC_ASSERT(sheet.figure() == r.figure);
     RC_ASSERT(sheet.questionCount() == r.count());
-    for (int i = 0; i < r.count(); ++i) {
-        RC_ASSERT(sheet.answer(i).typed == r.answers[i].typed);
-        RC_ASSERT(sheet.answer(i).mark == r.answers[i].mark);
-        RC_ASSERT(sheet.answer(i).rightFirstTime == r.answers[i].first);
-        RC_ASSERT(sheet.isOpen(i) == r.open(i));
-    }
+    for (int i = 0; i < r.count(); ++i)
+        RC_ASSERT(sheet.answer(i) == r.answers[i] && sheet.isOpen(i) == r.open(i));
     RC_ASSERT(sheet.current() == r.current);
     RC_ASSERT(sheet.isFinished() == r.finished());
     RC_ASSERT(sheet.countText() == r.countText());
@@ -164,10 +177,10 @@ QString textFor(const PracticeQuestion &q, Class kind, int form)
         const QString otherKind = expression ? QStringLiteral("y=%1x").arg(q.domain.slope + 2) : QStringLiteral("x");
         return std::array { another, misnamed, otherKind, fullWidth(another) }[form % 4];
     }
-    const QString malformed[] = { QStringLiteral("あ"), QStringLiteral("4x+"), QStringLiteral("2x+x") };
-    return form < 3 ? malformed[form] : Awkward[form - 3];
+    return form < 3 ? QStringList { "あ", "4x+", "2x+x" }[form] : Awkward[form - 3];
 }
 
+// Typing into a cell, mostly the one with the focus, and often Enter after it.
 struct Type : Command
 {
     bool atCurrent = *rc::gen::weightedElement<bool>({ { 4, true }, { 1, false } });
@@ -184,11 +197,11 @@ struct Type : Command
         const int i = index(r);
         if (r.open(i) && r.answers[i].typed != text(r)) {
             r.answers[i].typed = text(r);
-            r.answers[i].kind = kind;
+            r.kinds[i] = kind;
             ++r.changes;
         }
         if (enter)
-            checkCurrent(r);
+            r.enter();
     }
     void run(const Reference &r, Subject &s) const override
     {
@@ -202,48 +215,6 @@ struct Type : Command
     {
         os << "type " << int(kind) << "/" << form << (atCurrent ? " at the focus" : " at ") << pick << (enter ? ", Enter" : "");
     }
-
-    static void checkCurrent(Reference &r)
-    {
-        const int i = r.current;
-        Reference::Answer &a = r.answers[i];
-        const PracticeQuestion &q = r.questions[i];
-        const auto said = [&] {
-            const QString line = q.text() + ' ' + a.typed.trimmed() + ' ' + (a.mark == Mark::Right ? u'○' : u'×');
-            return a.mark == Mark::Shown ? line + QStringLiteral("。答えは ") + q.answerText() : line;
-        };
-        if (!r.open(i)) {
-            r.line = said() + (r.finished() ? QStringLiteral("。") + r.countText() : QString());
-            return;
-        }
-        if (a.kind == Class::Unreadable) {
-            r.line = q.text() + QStringLiteral(": 数か x の式で答えましょう");
-            return;
-        }
-        ++r.changes;
-        if (a.kind == Class::Wrong && a.mark == Mark::None) {
-            a.mark = Mark::Wrong;
-            r.line = said();
-            return;
-        }
-        a.first = a.kind == Class::Right && a.mark == Mark::None;
-        a.mark = a.kind == Class::Right ? Mark::Right : Mark::Shown;
-        int next = i + 1;
-        while (next < r.count() && !r.open(next))
-            ++next;
-        if (next == r.count())
-            for (next = 0; next < i && !r.open(next);)
-                ++next;
-        r.current = r.open(next) ? next : i;
-        r.line = said() + (r.finished() ? QStringLiteral("。") + r.countText() : QStringLiteral("。次は ") + r.questions[next].text());
-    }
-};
-
-struct Enter : Command
-{
-    void apply(Reference &r) const override { Type::checkCurrent(r); }
-    void run(const Reference &r, Subject &s) const override { check(*this, r, s, [&] { s.line = s.sheet.check(); }); }
-    void show(std::ostream &os) const override { os << "Enter"; }
 };
 
 struct Focus : Command
@@ -275,15 +246,20 @@ struct Name : Command
     void show(std::ostream &os) const override { os << "name " << field << " " << text; }
 };
 
-// Saved, read back into a fresh sheet and into itself: the same sheet, nothing changed.
-// The text is kept for a reload later.
-struct SaveRestore : Command
+// Saved as one line that a fresh sheet reads back as the same sheet; then the sheet saved
+// before, if any, is reloaded, and this one kept for the next time.
+struct SaveAndReload : Command
 {
     void apply(Reference &r) const override
     {
-        auto kept = std::make_shared<Reference>(r);
-        kept->kept.reset();
-        r.kept = kept;
+        auto now = std::make_shared<Reference>(r);
+        now->kept.reset();
+        if (const auto k = r.kept) {
+            if (!std::ranges::equal(k->figure, r.figure) || k->answers != r.answers || k->current != r.current || k->name != r.name)
+                ++r.changes;
+            std::tie(r.figure, r.questions, r.answers, r.kinds, r.current, r.name) = std::tie(k->figure, k->questions, k->answers, k->kinds, k->current, k->name);
+        }
+        r.kept = now;
     }
     void run(const Reference &r, Subject &s) const override
     {
@@ -293,29 +269,10 @@ struct SaveRestore : Command
         PracticeSheet fresh;
         RC_ASSERT(fresh.restore(saved));
         verifySheet(r, fresh);
-        check(*this, r, s, [&] { RC_ASSERT(s.sheet.restore(saved)); });
+        check(*this, r, s, [&] { RC_ASSERT(s.kept.isEmpty() || s.sheet.restore(s.kept)); });
         s.kept = saved;
     }
-    void show(std::ostream &os) const override { os << "save and restore"; }
-};
-
-// The sheet last saved comes back as it was.
-struct Reload : Command
-{
-    void checkPreconditions(const Reference &r) const override { RC_PRE(bool(r.kept)); }
-    void apply(Reference &r) const override
-    {
-        const Reference &k = *r.kept;
-        const auto sameAnswer = [](const Reference::Answer &a, const Reference::Answer &b) {
-            return a.typed == b.typed && a.mark == b.mark && a.first == b.first;
-        };
-        if (Columns(k.figure) != Columns(r.figure) || k.current != r.current || k.name != r.name
-            || !std::equal(k.answers.begin(), k.answers.end(), r.answers.begin(), r.answers.end(), sameAnswer))
-            ++r.changes;
-        std::tie(r.figure, r.questions, r.answers, r.current, r.name) = std::tie(k.figure, k.questions, k.answers, k.current, k.name);
-    }
-    void run(const Reference &r, Subject &s) const override { check(*this, r, s, [&] { RC_ASSERT(s.sheet.restore(s.kept)); }); }
-    void show(std::ostream &os) const override { os << "reload"; }
+    void show(std::ostream &os) const override { os << "save and reload"; }
 };
 
 // A saved sheet spoilt in one of eleven ways is refused and changes nothing.
@@ -338,10 +295,7 @@ struct Spoilt : Command
         case 3: sheet[QStringLiteral("figure")] = answers.size() == 17 ? QStringLiteral("00000") : QStringLiteral("12312"); break;
         case 4: answers.removeLast(); break;
         case 5: answer[QStringLiteral("mark")] = QStringLiteral("maybe"); break;
-        case 6:
-            answer[QStringLiteral("mark")] = QStringLiteral("wrong");
-            answer[QStringLiteral("first")] = true;
-            break;
+        case 6: answer = QJsonObject { { "typed", "" }, { "mark", "wrong" }, { "first", true } }; break;
         case 7: answer[QStringLiteral("typed")] = 5; break;
         case 8: sheet[QStringLiteral("current")] = std::array { double(answers.size()), -1.0, 0.5 }[at % 3]; break;
         case 9: sheet[QStringLiteral("name")] = QJsonArray { QString(), QString(), QString() }; break;
@@ -395,8 +349,7 @@ int main(int argc, char *argv[])
         Subject subject;
         subject.sheet.start(figure);
         rc::state::check(reference, subject,
-                         rc::state::gen::execOneOfWithArgs<Type, Type, Type, Type, Enter, Focus, Name, SaveRestore, Reload,
-                                                           Spoilt, NewFigure>());
+                         rc::state::gen::execOneOfWithArgs<Type, Type, Type, Type, Type, Focus, Name, SaveAndReload, Spoilt, NewFigure>());
     });
     std::cout << "random practice: " << sequences << " sequences, " << actions << " actions, " << finished
               << " sheets finished" << std::endl;
