@@ -14,13 +14,17 @@ struct Reading
     double slope = 0;
     double intercept = 0;
     bool hasX = false;
+    // The letter a leading "y=" or "x=" names: "x=16" does not answer y, nor "y=3.5" x.
+    enum class Named { None, Y, X };
+    Named named = Named::None;
     bool operator==(const Reading &) const = default;
 };
 
 // Reads "y=4x+4", "4x+4", "4+4x", "y = 2x − 4", "y=32", "-x", "0.5x", "x=3.5", with full-width
 // digits, letters and signs as a Japanese input method gives them, blanks anywhere, and the
 // minus signs of either keyboard ("−", "ー", "－", "-"). Nothing when the text is neither a
-// number nor a linear expression of x (empty, "あ", "x²", "2xx", "y=", "4x+", "=3").
+// number nor a linear expression of x (empty, "あ", "x²", "2xx", "y=", "4x+", "=3", "1,5"),
+// and for an expression left to be tidied, with x or the number twice ("2x+x", "3+5").
 std::optional<Reading> read(const QString &typed);
 
 enum class Verdict { Right, Wrong, Unreadable };

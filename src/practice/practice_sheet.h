@@ -54,6 +54,8 @@ public:
     // - Right: marked ○ and the focus moves to the next open question.
     // - Wrong the first time: marked ×, the focus stays.
     // - Wrong the second time: the right answer is shown and the focus moves on.
+    // - Already right or shown: nothing changes; the line says how it was answered.
+    // Moving on goes to the next open question after this one, else the first from the top.
     // Returns the status line, as the page's status region and the desktop's description
     // read it: "x=3 のときの y 16 ○。次は x=4 のときの y", "x=2 のときの y 13 ×", and after the
     // last question "…。正解 k / n".
@@ -75,8 +77,9 @@ public:
     const std::array<QString, NameFields> &name() const { return m_name; }
     void setName(int field, const QString &text);
 
-    // Everything above as one line of text, and read back: false (and unchanged) for text
-    // that is not a sheet or is for no figure.
+    // Everything above as one line of text (compact JSON), and read back: false (and
+    // unchanged) for text that is not a sheet or is for no figure, or whose answers, marks or
+    // focus do not fit that figure's questions.
     QString saved() const;
     bool restore(const QString &text);
 
@@ -85,6 +88,9 @@ signals:
     void changed();
 
 private:
+    // "x=3 のときの y 16 ○", or "… 13 ×。答えは 12" once shown.
+    QString markLine(int index) const;
+
     AreaFunction::Columns m_figure {};
     std::vector<PracticeQuestion> m_questions;
     std::vector<Answer> m_answers;
