@@ -4,10 +4,12 @@
 #include "lesson/lesson.h"
 
 #include <QByteArray>
+#include <QSettings>
 #include <QEvent>
 #include <QWidget>
 #include <QWindow>
 
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
@@ -129,6 +131,43 @@ void replaceFragment(const QString &fragment)
     }, utf8.constData());
 #else
     Q_UNUSED(fragment);
+#endif
+}
+
+void keep(const QString &name, const QString &value)
+{
+#ifdef Q_OS_WASM
+    // The page's storage answers at once, where Qt 6.4's settings in a browser are written
+    // in the background; a browser that refuses storage (a private window) keeps nothing.
+    const QByteArray key = (QStringLiteral("function-lesson/") + name).toUtf8(), text = value.toUtf8();
+    EM_ASM({
+        try {
+            localStorage.setItem(UTF8ToString($0), UTF8ToString($1));
+        } catch (e) {
+        }
+    }, key.constData(), text.constData());
+#else
+    QSettings(QSettings::UserScope, QStringLiteral("function-lesson"), QStringLiteral("function-lesson")).setValue(name, value);
+#endif
+}
+
+QString kept(const QString &name)
+{
+#ifdef Q_OS_WASM
+    const QByteArray key = (QStringLiteral("function-lesson/") + name).toUtf8();
+    char *text = reinterpret_cast<char *>(EM_ASM_INT({
+        try {
+            const value = localStorage.getItem(UTF8ToString($0));
+            return value === null ? 0 : allocateUTF8(value);
+        } catch (e) {
+            return 0;
+        }
+    }, key.constData()));
+    const QString value = text ? QString::fromUtf8(text) : QString();
+    free(text);
+    return value;
+#else
+    return QSettings(QSettings::UserScope, QStringLiteral("function-lesson"), QStringLiteral("function-lesson")).value(name).toString();
 #endif
 }
 

@@ -42,6 +42,11 @@ QString fragment();
 // the fragment away.
 void replaceFragment(const QString &fragment);
 
+// What the program keeps between runs, under a name: a pupil's practice. In a browser the
+// page's own storage keeps it across reloads; on the desktop Qt's settings, across restarts.
+void keep(const QString &name, const QString &value);
+QString kept(const QString &name);
+
 // Follows the lesson: where the figure stands is announced for screen readers after every
 // change, and the page's address carries the figure composed now, so that it can be passed
 // on as it is (the initial screen takes a figure away and leaves anything else there alone).

@@ -51,11 +51,7 @@ void Form1::buildControls()
 {
     gamen->drawing().setFont(Fonts::defaultFont());
 
-    hyo->drawing().setFont(Fonts::layoutFont(14.25, true));
-    Line3 = Make::line(hyo, QStringLiteral("Line3"), Qt::black, 3, 120, 840, 9000, 840);
-    Line2 = Make::line(hyo, QStringLiteral("Line2"), Qt::black, 3, 480, 120, 480, 1560);
-    Label5 = Make::label(hyo, QStringLiteral("Label5"), QStringLiteral("χ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 0, 240, 495, 495);
-    Label7 = Make::label(hyo, QStringLiteral("Label7"), QStringLiteral("ｙ"), Fonts::layoutFont(24, true), Qt::black, Palette::panelBack(), 120, 960, 255, 495);
+    TablePanel::makeFrame(*hyo);
 
     auto makeButton = [this](const QString &name, const QString &caption, QColor back, const QFont &font, int l, int t,
                              int w, int h) {
@@ -73,6 +69,8 @@ void Form1::buildControls()
     susumu = makeButton(QStringLiteral("susumu"), QStringLiteral("出す"), rgb(255, 255, 0), Fonts::layoutFont(12, true), 4560, 7320, 975, 735);
     modoru = makeButton(QStringLiteral("modoru"), QStringLiteral("戻す"), rgb(0, 255, 255), Fonts::layoutFont(12, true), 5640, 7320, 975, 735);
     Command2 = makeButton(QStringLiteral("Command2"), QStringLiteral("最初に"), rgb(255, 192, 128), Fonts::defaultFont(), 6720, 7560, 855, 495);
+    // Between 方眼 and 終了, in reach of a finger on a tablet without a menu.
+    renshu = makeButton(QStringLiteral("renshu"), QStringLiteral("練習"), rgb(255, 192, 255), Fonts::layoutFont(12, true), 6960, 240, 975, 495);
 
     const QColor formBack = rgb(192, 255, 192), checkText = rgb(0, 128, 0);
     Check1 = Make::checkBox(placement, this, QStringLiteral("Check1"), QStringLiteral("方眼"), formBack, checkText, Fonts::layoutFont(18));
@@ -113,6 +111,8 @@ void Form1::buildControls()
 
     // Created last, so that it stands in front of the blackboard.
     Picture1 = makePictureBox(QStringLiteral("Picture1"), Twips::rect(120, 3000, 9255, 3975), QStringLiteral("封筒をかくす"), rgb(128, 255, 128));
+    // Over everything, when it is open: it takes the whole window with both panels.
+    practice = new PracticeView(this, placement, Twips::clientSizeForOuter(15700, 10800));
 }
 
 void Form1::connectHandlers()
@@ -124,6 +124,12 @@ void Form1::connectHandlers()
     connect(susumu, &QPushButton::clicked, this, &Form1::susumu_Click);
     connect(modoru, &QPushButton::clicked, this, &Form1::modoru_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(renshu, &QPushButton::clicked, this, &Form1::renshu_Click);
+    connect(practice, &PracticeView::leaveRequested, this, &Form1::leavePractice);
+    // The page's address says which figure is practised, so that a reload comes back to it.
+    connect(practice, &PracticeView::practising, this, [](const AreaFunction::Columns &figure) {
+        BrowserPage::replaceFragment(FigureAddress::fragment(figure, true));
+    });
 
     // A check box's handler runs whenever its value changes, by a click or by the keyboard.
     connect(Check1, &QCheckBox::toggled, this, &Form1::Check1_Click);
@@ -139,7 +145,7 @@ void Form1::connectHandlers()
     connect(Combo1, &QComboBox::editTextChanged, &lesson, &Lesson::setSpeedText);
 
     // Tab goes through the controls in reading order.
-    const QList<QWidget *> readingOrder { Command1, Check1, end, Check4, Text1, jidou, tomeru, Combo1,
+    const QList<QWidget *> readingOrder { Command1, Check1, renshu, end, Check4, Text1, jidou, tomeru, Combo1,
                                           susumu, modoru, Command2, Check3, Check2, Check5, Check6, Check7 };
     for (qsizetype i = 1; i < readingOrder.size(); ++i)
         setTabOrder(readingOrder[i - 1], readingOrder[i]);
@@ -177,6 +183,8 @@ void Form1::Form_Load()
     Check7->setChecked(false);
     applyButtons(lesson.runState());
     openFigure(BrowserPage::fragment());
+    if (FigureAddress::forPractice(BrowserPage::fragment()))
+        openPractice(lesson.columns());
 }
 
 void Form1::openFigure(const QString &fragment)
@@ -289,6 +297,36 @@ void Form1::gamen_MouseUp(int16_t, int16_t, float, float)
     m_predictingAt.reset();
 }
 
+void Form1::renshu_Click()
+{
+    const AreaFunction::Columns &figure = lesson.columns();
+    openPractice(makesWholeExercise(figure) ? std::optional(figure) : std::nullopt);
+}
+
+void Form1::openPractice(const std::optional<AreaFunction::Columns> &figure)
+{
+    if (practice->isVisible())
+        return;
+    m_sizeBeforePractice = QSize(outerWidth(), outerHeight());
+    // The lesson's keys, menus and shortcuts rest behind practice.
+    presenterKeys.setEnabled(false);
+    commands.setEnabled(false);
+    setOuterSize(15700, 10800);
+    practice->show();
+    practice->raise();
+    practice->open(figure);
+}
+
+void Form1::leavePractice()
+{
+    practice->hide();
+    setOuterSize(m_sizeBeforePractice.width(), m_sizeBeforePractice.height());
+    presenterKeys.setEnabled(true);
+    commands.setEnabled(true);
+    BrowserPage::replaceFragment(FigureAddress::fragment(lesson.columns()));
+    renshu->setFocus();
+}
+
 void Form1::follow(Lesson::Change change)
 {
     blackboard.follow(change);
@@ -384,6 +422,8 @@ void Form1::applyButtons(Lesson::RunState state)
     modoru->setEnabled(idle);
     Command1->setEnabled(idle);
     jidou->setEnabled(state != Lesson::RunState::Running);
+    // Practice covers the lesson, which would go on playing behind it.
+    renshu->setEnabled(idle);
     tomeru->setEnabled(!idle);
 }
 

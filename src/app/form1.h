@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/lesson_commands.h"
+#include "app/practice_view.h"
 #include "app/presenter_keys.h"
 #include "app/window_zoom.h"
 #include "figure/blackboard.h"
@@ -65,6 +66,9 @@ public:
     void gamen_MouseDown(int16_t button, int16_t shift, float x, float y);
     void gamen_MouseMove(int16_t button, int16_t shift, float x, float y);
     void gamen_MouseUp(int16_t button, int16_t shift, float x, float y);
+    // 練習: practice on the figure composed now, or on the one practised last (a new one
+    // when there is none) while the envelope holds no whole exercise.
+    void renshu_Click();
 
     // True once the program has been asked to end.
     bool quitRequested() const { return m_quitRequested; }
@@ -92,6 +96,8 @@ private:
     // Tells screen readers what the graph shows besides its curve: the expressions, the prediction.
     void describeGraph();
     void refreshPrediction();
+    void openPractice(const std::optional<AreaFunction::Columns> &figure);
+    void leavePractice();
     QCheckBox *checkBox(Lesson::Switch which) const;
 
     Lesson lesson { this };
@@ -115,6 +121,7 @@ private:
     CommandButton *susumu = nullptr;   // 出す
     CommandButton *modoru = nullptr;   // 戻す
     CommandButton *Command2 = nullptr; // 最初に
+    CommandButton *renshu = nullptr;   // 練習
 
     // Check boxes, speed list and labels on the window.
     QCheckBox *Check1 = nullptr; // 方眼
@@ -127,12 +134,6 @@ private:
     LabelControl *Label6 = nullptr;
     LabelControl *Label3 = nullptr;
     LabelControl *Label8 = nullptr;
-
-    // Inside hyo.
-    LineControl *Line3 = nullptr;
-    LineControl *Line2 = nullptr;
-    LabelControl *Label5 = nullptr;
-    LabelControl *Label7 = nullptr;
 
     // The views of the lesson on the picture boxes. They are made from the members above,
     // which are declared, and so made, before them: keep them below.
@@ -149,6 +150,11 @@ private:
     WindowZoom windowZoom { *this, placement, *style, this };
     PresenterKeys presenterKeys { *this };
     LessonCommands commands { *this, lesson, windowZoom, presenterKeys, this };
+
+    // Over everything while a pupil practises.
+    PracticeView *practice = nullptr;
+    // The window's outer size before practice opened, in twips.
+    QSize m_sizeBeforePractice;
 
     bool m_quitRequested = false;
     // The whole x a press on the graph put a prediction at, while the press lasts.

@@ -52,7 +52,10 @@ void LessonCommands::installShortcuts()
 {
     auto bind = [this](QKeySequence::StandardKey key, auto command) {
         auto *shortcut = new QShortcut(key, &window);
-        connect(shortcut, &QShortcut::activated, this, command);
+        connect(shortcut, &QShortcut::activated, this, [this, command] {
+            if (m_enabled)
+                command();
+        });
     };
     // The text boxes claim Ctrl+C for their own text before a shortcut sees it; the check
     // keeps it theirs should that ever change.
@@ -177,6 +180,8 @@ QMenu *LessonCommands::makeMenu(QWidget *target)
 
 void LessonCommands::openMenu(QWidget *target, const QPoint &globalPos)
 {
+    if (!m_enabled)
+        return;
     // Opened once the press that asked for it has been handled: in a browser the press
     // then makes the window active, which would close a menu already open.
     QTimer::singleShot(0, this, [this, target = QPointer<QWidget>(target), globalPos] {

@@ -46,6 +46,8 @@ public:
 
     void installShortcuts();
     void installMenus(const Panels &panels);
+    // Off while practice is open: its menus and keys would hand out the lesson's answers.
+    void setEnabled(bool enabled) { m_enabled = enabled; }
 
     // The window, the table or the graph: whichever holds the widget; nothing on the board.
     QWidget *menuTarget(QWidget *widget) const;
@@ -89,6 +91,7 @@ private:
     const WindowZoom &zoom;
     const PresenterKeys &keys;
     Panels m_panels {};
+    bool m_enabled = true;
     QString m_folder;
     QString m_siteAddress;
     QrCodeView *m_qrCode = nullptr;

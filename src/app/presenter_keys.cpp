@@ -24,6 +24,7 @@ void PresenterKeys::installShortcuts(const Buttons &buttons, const QList<QWidget
     auto bind = [this](Qt::Key key, QAbstractButton *button) {
         auto *shortcut = new QShortcut(QKeySequence(key), &window);
         shortcut->setAutoRepeat(true);
+        m_shortcuts << shortcut;
         QObject::connect(shortcut, &QShortcut::activated, button, [this, button] {
             // click() does nothing on a disabled button.
             if (!typing())
@@ -35,4 +36,10 @@ void PresenterKeys::installShortcuts(const Buttons &buttons, const QList<QWidget
     bind(Qt::Key_PageUp, buttons.in);
     bind(Qt::Key_Left, buttons.in);
     bind(Qt::Key_Home, buttons.start);
+}
+
+void PresenterKeys::setEnabled(bool enabled)
+{
+    for (QShortcut *shortcut : std::as_const(m_shortcuts))
+        shortcut->setEnabled(enabled);
 }

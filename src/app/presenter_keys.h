@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class QAbstractButton;
+class QShortcut;
 class QWidget;
 
 // Keys a presenter remote sends: PageDown and Right step out, PageUp and Left step in,
@@ -26,8 +27,11 @@ public:
     void installShortcuts(const Buttons &buttons, const QList<QWidget *> &textBoxes);
     // True while one of the text boxes has the focus: its keys are for the text.
     bool typing() const;
+    // Off while another part of the window has the keys (practice over the lesson).
+    void setEnabled(bool enabled);
 
 private:
     QWidget &window;
     QList<QPointer<QWidget>> m_textBoxes;
+    QList<QShortcut *> m_shortcuts;
 };

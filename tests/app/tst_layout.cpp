@@ -664,6 +664,7 @@ private slots:
     }
 
     // kokuban at the back, Picture1 in front; the text box and Check4 live on the board.
+    // Practice, hidden until it is opened, covers them all.
     void stacking()
     {
         QList<QWidget *> order;
@@ -672,6 +673,7 @@ private slots:
                 order.append(w);
         }
         QVERIFY(!order.isEmpty());
+        QCOMPARE(order.takeLast()->objectName(), QStringLiteral("practice"));
         QCOMPARE(order.first(), static_cast<QWidget *>(form->kokuban));
         QCOMPARE(order.last(), static_cast<QWidget *>(form->Picture1));
         QCOMPARE(form->Text1->parentWidget(), static_cast<QWidget *>(form->kokuban));

@@ -8,6 +8,7 @@
 #include "surface/picture_box.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QColor>
 #include <QPoint>
 #include <QStringList>
@@ -22,6 +23,8 @@
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
         QApplication app(argc, argv);                                                              \
+        /* What the program keeps between runs goes to a test folder, not the user's. */          \
+        QStandardPaths::setTestModeEnabled(true);                                                  \
         Fonts::install();                                                                          \
         TestObject tc;                                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
@@ -79,7 +82,7 @@ public:
     template<typename T>
     T &part() const
     {
-        T *found = findChild<T *>();
+        T *found = findChild<T *>(QString(), Qt::FindDirectChildrenOnly);
         if (!found)
             qFatal("the window has no %s", T::staticMetaObject.className());
         return *found;
