@@ -71,6 +71,8 @@ void Form1::buildControls()
     Command2 = makeButton(QStringLiteral("Command2"), QStringLiteral("最初に"), rgb(255, 192, 128), Fonts::defaultFont(), 6720, 7560, 855, 495);
     // Between 方眼 and 終了, in reach of a finger on a tablet without a menu.
     renshu = makeButton(QStringLiteral("renshu"), QStringLiteral("練習"), rgb(255, 192, 255), Fonts::layoutFont(12, true), 6960, 240, 975, 495);
+    // A click leaves the focus where it was, for the lesson to be found as it was left.
+    renshu->setFocusPolicy(Qt::TabFocus);
 
     const QColor formBack = rgb(192, 255, 192), checkText = rgb(0, 128, 0);
     Check1 = Make::checkBox(placement, this, QStringLiteral("Check1"), QStringLiteral("方眼"), formBack, checkText, Fonts::layoutFont(18));
@@ -183,8 +185,6 @@ void Form1::Form_Load()
     Check7->setChecked(false);
     applyButtons(lesson.runState());
     openFigure(BrowserPage::fragment());
-    if (FigureAddress::forPractice(BrowserPage::fragment()))
-        openPractice(lesson.columns());
 }
 
 void Form1::openFigure(const QString &fragment)
@@ -194,6 +194,9 @@ void Form1::openFigure(const QString &fragment)
     lesson.showInitialScreen();
     if (figure)
         lesson.compose(*figure);
+    // A figure handed out for practice opens on it; the lesson waits behind.
+    if (figure && FigureAddress::forPractice(fragment))
+        openPractice(*figure);
 }
 
 void Form1::Command1_Click()
@@ -308,6 +311,7 @@ void Form1::openPractice(const std::optional<AreaFunction::Columns> &figure)
     if (practice->isVisible())
         return;
     m_sizeBeforePractice = QSize(outerWidth(), outerHeight());
+    m_focusBeforePractice = QApplication::focusWidget();
     // The lesson's keys, menus and shortcuts rest behind practice.
     presenterKeys.setEnabled(false);
     commands.setEnabled(false);
@@ -324,7 +328,11 @@ void Form1::leavePractice()
     presenterKeys.setEnabled(true);
     commands.setEnabled(true);
     BrowserPage::replaceFragment(FigureAddress::fragment(lesson.columns()));
-    renshu->setFocus();
+    // The focus goes back where it was, so that the lesson is just as it was left.
+    if (m_focusBeforePractice)
+        m_focusBeforePractice->setFocus();
+    else if (QWidget *focus = QApplication::focusWidget())
+        focus->clearFocus();
 }
 
 void Form1::follow(Lesson::Change change)

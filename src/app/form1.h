@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <array>
 
 // The lesson's one window: its controls, the views that draw the lesson on them, and the
@@ -38,8 +39,8 @@ public:
     // Shows the window as the whole of a web page, at the largest scale that fits it.
     void fillPage();
     // The initial screen, then the figure a page address's fragment holds ("figure=31203"),
-    // as a page opened from a teacher's link or QR code starts; anything else there is
-    // ignored.
+    // as a page opened from a teacher's link or QR code starts, with practice open on it when
+    // the address says so ("figure=31203&practice"); anything else there is ignored.
     void openFigure(const QString &fragment);
 
     // The handlers: what the class does, passed on to the lesson.
@@ -155,6 +156,7 @@ private:
     PracticeView *practice = nullptr;
     // The window's outer size before practice opened, in twips.
     QSize m_sizeBeforePractice;
+    QPointer<QWidget> m_focusBeforePractice;
 
     bool m_quitRequested = false;
     // The whole x a press on the graph put a prediction at, while the press lasts.

@@ -190,17 +190,17 @@ void LessonCommands::openMenu(QWidget *target, const QPoint &globalPos)
     });
 }
 
-QString LessonCommands::shareAddress() const
+QString LessonCommands::shareAddress(bool practice) const
 {
     const QString site = BrowserPage::isBrowser ? BrowserPage::address() : m_siteAddress;
-    return site.isEmpty() ? QString() : FigureAddress::withFigure(site, columns());
+    return site.isEmpty() ? QString() : FigureAddress::withFigure(site, columns(), practice);
 }
 
 void LessonCommands::showQrCode()
 {
     if (!m_qrCode)
         m_qrCode = new QrCodeView(&window);
-    m_qrCode->showAddress(shareAddress());
+    m_qrCode->showAddresses(shareAddress(), shareAddress(true));
 }
 
 void LessonCommands::choosePrint()

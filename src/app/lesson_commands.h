@@ -72,7 +72,7 @@ public:
     void setSiteAddress(const QString &address) { m_siteAddress = address; }
     // The address that opens the lesson on the figure composed now; empty when there is no
     // site to point to.
-    QString shareAddress() const;
+    QString shareAddress(bool practice = false) const;
     // QRコードで配る: the share address as a large QR code over the window.
     void showQrCode();
     QrCodeView *qrCodeView() const { return m_qrCode; }

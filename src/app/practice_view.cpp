@@ -230,11 +230,13 @@ void PracticeView::build(Placement &placement)
     m_result->setLeft(Twips::toPixels(9600));
     m_result->setTop(Twips::toPixels(8880));
 
-    m_keys->installShortcuts({ m_out, m_in, m_start }, { m_blackboard->distanceBox() });
-    // The questions in their order, then the name, then the board's controls.
+    // The questions in their order, then the name, then the board's controls. The keys of a
+    // presenter remote step the figure unless one of the boxes is being typed into, where
+    // Left and Right move the cursor.
     QList<QWidget *> order(m_cells.begin(), m_cells.end());
     for (QLineEdit *field : m_name)
         order << field;
+    m_keys->installShortcuts({ m_out, m_in, m_start }, QList<QWidget *>(order) << m_blackboard->distanceBox());
     order << m_out << m_in << m_start << m_grid << fresh << save << leave;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);

@@ -43,6 +43,11 @@ QrCodeView::QrCodeView(QWidget *window)
     m_close = new QPushButton(QStringLiteral("閉じる"), this);
     m_close->setAccessibleName(QStringLiteral("閉じる"));
     connect(m_close, &QPushButton::clicked, this, &QWidget::hide);
+    m_purpose = new QPushButton(this);
+    m_purpose->hide();
+    connect(m_purpose, &QPushButton::clicked, this, [this] {
+        show(showsPractice() ? m_lookAddress : m_practiceAddress);
+    });
     window->installEventFilter(this);
     hide();
 }
@@ -56,14 +61,31 @@ bool QrCodeView::eventFilter(QObject *watched, QEvent *event)
 
 void QrCodeView::showAddress(const QString &address)
 {
+    m_lookAddress = address;
+    m_practiceAddress.clear();
+    show(address);
+}
+
+void QrCodeView::showAddresses(const QString &address, const QString &practiceAddress)
+{
+    m_lookAddress = address;
+    m_practiceAddress = practiceAddress;
+    show(address);
+}
+
+void QrCodeView::show(const QString &address)
+{
     m_address = address;
+    m_purpose->setVisible(!m_practiceAddress.isEmpty());
+    m_purpose->setText(showsPractice() ? QStringLiteral("見る用のQRコードにする") : QStringLiteral("練習用のQRコードにする"));
+    m_purpose->setAccessibleName(m_purpose->text());
     m_modules = encode(address);
     // An address too long for a code is not written out whole either.
     setAccessibleDescription(address.left(LongestAddress));
     setGeometry(parentWidget()->rect());
     layOut();
     raise();
-    show();
+    QWidget::show();
     setFocus();
     update();
 }
@@ -95,8 +117,17 @@ void QrCodeView::layOut()
     setFont(face);
     m_close->setFont(face);
     const QSize button(face.pixelSize() * 6, face.pixelSize() * 2);
-    m_close->setGeometry((width() - button.width()) / 2, height() - button.height() - face.pixelSize() / 2,
-                         button.width(), button.height());
+    const int buttonTop = height() - button.height() - face.pixelSize() / 2;
+    if (!m_purpose->isHidden()) {
+        // Side by side: the purpose wider, for its longer caption.
+        const QSize purpose(face.pixelSize() * 14, button.height());
+        const int left = (width() - purpose.width() - button.width() - face.pixelSize()) / 2;
+        m_purpose->setFont(face);
+        m_purpose->setGeometry(left, buttonTop, purpose.width(), purpose.height());
+        m_close->setGeometry(left + purpose.width() + face.pixelSize(), buttonTop, button.width(), button.height());
+    } else {
+        m_close->setGeometry((width() - button.width()) / 2, buttonTop, button.width(), button.height());
+    }
 }
 
 void QrCodeView::resizeEvent(QResizeEvent *event)

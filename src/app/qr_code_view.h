@@ -16,6 +16,10 @@ public:
 
     // Shows the code of the address over the whole window, which it follows when resized.
     void showAddress(const QString &address);
+    // The same, offering to hand the figure out for practice instead: a button switches the
+    // code between the address that opens the figure to look at and the one for practice.
+    void showAddresses(const QString &address, const QString &practiceAddress);
+    bool showsPractice() const { return !m_practiceAddress.isEmpty() && m_address == m_practiceAddress; }
     QString address() const { return m_address; }
     // The code's modules, true for dark, row by row; empty when the address is too long.
     const std::vector<std::vector<bool>> &modules() const { return m_modules; }
@@ -42,5 +46,11 @@ private:
 
     QString m_address;
     std::vector<std::vector<bool>> m_modules;
+    void show(const QString &address);
+
     QPushButton *m_close = nullptr;
+    // The address for looking and the one for practice, when it offers both.
+    QPushButton *m_purpose = nullptr;
+    QString m_lookAddress;
+    QString m_practiceAddress;
 };

@@ -250,13 +250,29 @@ private slots:
         // Read back as a phone's camera reads it.
         const QString zbar = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
         QVERIFY2(!zbar.isEmpty(), "zbarimg (zbar-tools) reads the code back");
-        const QString shot = dir.filePath(QStringLiteral("code.png"));
-        QVERIFY(view->grab().save(shot));
-        QProcess reader;
-        reader.start(zbar, { QStringLiteral("--raw"), QStringLiteral("-q"), QStringLiteral("--set"), QStringLiteral("*.disable"),
-                             QStringLiteral("--set"), QStringLiteral("qrcode.enable"), shot });
-        QVERIFY(reader.waitForFinished(30000));
-        QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(), expected);
+        auto readBack = [&] {
+            const QString shot = dir.filePath(QStringLiteral("code.png"));
+            if (!view->grab().save(shot))
+                return QStringLiteral("(not saved)");
+            QProcess reader;
+            reader.start(zbar, { QStringLiteral("--raw"), QStringLiteral("-q"), QStringLiteral("--set"), QStringLiteral("*.disable"),
+                                 QStringLiteral("--set"), QStringLiteral("qrcode.enable"), shot });
+            reader.waitForFinished(30000);
+            return QString::fromUtf8(reader.readAllStandardOutput()).trimmed();
+        };
+        QCOMPARE(readBack(), expected);
+
+        // The same figure handed out for practice, and back.
+        QPushButton *purpose = nullptr;
+        for (QPushButton *button : view->findChildren<QPushButton *>())
+            purpose = button->text() == QStringLiteral("練習用のQRコードにする") ? button : purpose;
+        QVERIFY(purpose && purpose->isVisible());
+        QTest::mouseClick(purpose, Qt::LeftButton);
+        QVERIFY(view->showsPractice());
+        QCOMPARE(readBack(), expected + QStringLiteral("&practice"));
+        QCOMPARE(purpose->text(), QStringLiteral("見る用のQRコードにする"));
+        QTest::mouseClick(purpose, Qt::LeftButton);
+        QCOMPARE(readBack(), expected);
 
         // A click on the code keeps it; beside it, or Escape, or 閉じる closes it.
         QTest::mouseClick(view, Qt::LeftButton, {}, view->codeRect().center());

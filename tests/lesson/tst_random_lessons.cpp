@@ -634,6 +634,37 @@ struct Zoom : Command
     void show(std::ostream &os) const override { os << (change > 0 ? "zoom in" : change < 0 ? "zoom out" : "100 %"); }
 };
 
+// 練習 and back: the lesson is left exactly as it was, on the screen too, however the pupil
+// moved the practice's own figure.
+struct PractiseAndLeave : Command
+{
+    int steps = *rc::gen::inRange(0, 4);
+    void run(const Model &m, Window &l) const override
+    {
+        runAndVerify(*this, m, l, [&] {
+            TestForm &form = *l.form;
+            // No text cursor blinking and no control under the pointer, to see the same.
+            if (QWidget *focus = QApplication::focusWidget())
+                focus->clearFocus();
+            const QPoint away(1, 1);
+            QTest::mouseMove(&form, away);
+            QCoreApplication::processEvents();
+            const QImage before = form.grab().toImage();
+            QTest::mouseClick(form.widget<QAbstractButton>(QStringLiteral("renshu")), Qt::LeftButton);
+            auto *practice = form.widget<QWidget>(QStringLiteral("practice"));
+            RC_ASSERT(practice->isVisible());
+            for (int i = 0; i < steps; ++i)
+                QTest::mouseClick(form.widget<QAbstractButton>(QStringLiteral("practice out")), Qt::LeftButton);
+            QTest::mouseClick(form.widget<QAbstractButton>(QStringLiteral("leave practice")), Qt::LeftButton);
+            RC_ASSERT(!practice->isVisible());
+            QTest::mouseMove(&form, away);
+            QCoreApplication::processEvents();
+            RC_ASSERT(form.grab().toImage() == before);
+        });
+    }
+    void show(std::ostream &os) const override { os << "練習 and back, " << steps << " steps out there"; }
+};
+
 // What the class may do while the figure plays by itself: sent from a timer in the pause
 // after the given step of the run.
 struct Injection
@@ -794,6 +825,8 @@ struct AutoRun : Command
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // What the program keeps between runs (practice) goes to a test folder, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
     Fonts::install();
     if (!std::getenv("RC_PARAMS"))
         setenv("RC_PARAMS", "max_success=300 max_size=150", 1);
@@ -808,7 +841,7 @@ int main(int argc, char *argv[])
                                                            ClickStopWhileIdle, ToggleCheckBox, ToggleCheckBox,
                                                            ChooseSpeed, TypeSpeed, TypeDistance, Drag, Drag, Drag,
                                                            Drag, AutoRun, AutoRun, ToggleAnswerBox, ToggleAnswerBox,
-                                                           Predict, Predict, Predict, OpenAddress, Zoom>());
+                                                           Predict, Predict, Predict, OpenAddress, Zoom, PractiseAndLeave>());
     });
     std::cout << "random lessons: " << counters.sequences << " sequences, " << counters.commands << " actions, "
               << counters.injected << " sent during automatic runs (" << counters.injectedDuringPause
