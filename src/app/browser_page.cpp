@@ -147,7 +147,8 @@ void keep(const QString &name, const QString &value)
         }
     }, key.constData(), text.constData());
 #else
-    QSettings(QSettings::UserScope, QStringLiteral("function-lesson"), QStringLiteral("function-lesson")).setValue(name, value);
+    // Under the application's names, which main() sets, so that tests keep theirs apart.
+    QSettings().setValue(name, value);
 #endif
 }
 
@@ -167,7 +168,7 @@ QString kept(const QString &name)
     free(text);
     return value;
 #else
-    return QSettings(QSettings::UserScope, QStringLiteral("function-lesson"), QStringLiteral("function-lesson")).value(name).toString();
+    return QSettings().value(name).toString();
 #endif
 }
 

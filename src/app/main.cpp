@@ -9,6 +9,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("function-lesson"));
+    // Where a pupil's practice is kept: ~/.config/function-lesson/function-lesson.conf.
+    QApplication::setOrganizationName(QStringLiteral("function-lesson"));
     Fonts::install();
 
     QCommandLineParser options;

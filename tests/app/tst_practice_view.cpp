@@ -33,7 +33,7 @@ void press(PracticeView *practice, const QString &keys)
 void forget()
 {
     // Each test starts with nothing kept from another.
-    QSettings(QSettings::UserScope, QStringLiteral("function-lesson"), QStringLiteral("function-lesson")).clear();
+    QSettings().clear();
 }
 
 } // namespace
