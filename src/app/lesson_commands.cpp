@@ -240,6 +240,41 @@ void LessonCommands::saveWorksheetPdf(Sheet sheet)
            QStringLiteral("PDF (*.pdf)"), LessonExport::worksheetPdf(columns(), sheet));
 }
 
+void LessonCommands::chooseResultFile(const PracticeSheet &sheet, QWidget *button)
+{
+    auto *choice = new QMenu(&window);
+    choice->setAttribute(Qt::WA_DeleteOnClose);
+    choice->setToolTipsVisible(true);
+    choice->setFont(menuFont());
+    auto add = [&](const QString &text, const QString &tip, ResultFile file) {
+        QAction *action = choice->addAction(text);
+        action->setToolTip(tip);
+        action->setStatusTip(tip);
+        // Saved within the click that chose it: a browser's share sheet opens for no other.
+        connect(action, &QAction::triggered, this, [this, &sheet, file] { saveResult(sheet, file); });
+    };
+    add(QStringLiteral("PDFで保存"), QStringLiteral("答えと○×、正解の数をA4・1枚のPDFにします。そのまま印刷できます。"), ResultFile::Pdf);
+    add(QStringLiteral("画像で保存"), QStringLiteral("同じページを画像（PNG）にします。写真と同じように送れます。"),
+        ResultFile::Picture);
+    // Enter saves the PDF, the one that prints as it is.
+    choice->setActiveAction(choice->actions().constFirst());
+    choice->popup(button->mapToGlobal(QPoint(0, button->height())));
+}
+
+void LessonCommands::saveResult(const PracticeSheet &sheet, ResultFile file)
+{
+    const QString title = LessonExport::resultTitle(sheet);
+    const bool pdf = file == ResultFile::Pdf;
+    const QString fileName = title + (pdf ? QStringLiteral(".pdf") : QStringLiteral(".png"));
+    const QByteArray bytes = pdf ? LessonExport::resultPdf(sheet) : LessonExport::pngBytes(LessonExport::resultPicture(sheet));
+    // A pupil hands the result in: on a tablet to the share sheet, on to Classroom, Files or
+    // AirDrop. The lesson's own pictures and sheets stay downloads, for the teacher's disk.
+    if (BrowserPage::isBrowser)
+        BrowserPage::hand(bytes, fileName, pdf ? QStringLiteral("application/pdf") : QStringLiteral("image/png"));
+    else
+        saveAs(QStringLiteral("結果を保存"), fileName, pdf ? QStringLiteral("PDF (*.pdf)") : QStringLiteral("PNG 画像 (*.png)"), bytes);
+}
+
 void LessonCommands::printWorksheet(Sheet sheet)
 {
 #ifdef LESSON_PRINT_DIALOG
