@@ -87,6 +87,8 @@ public:
     QrCodeView *qrCodeView() const { return m_qrCode; }
 
 private:
+    // A menu in the menus' font, its items' tips shown.
+    QMenu *newMenu(QWidget *parent, const QString &title = {}) const;
     QMenu *makeSheetMenu(QWidget *parent, const QString &title, const std::function<void(WorksheetPage::Sheet)> &command);
     // Asks where to save (a file dialog), then writes there; in the browser, a download.
     void saveAs(const QString &title, const QString &fileName, const QString &filter, const QByteArray &bytes);

@@ -13,6 +13,15 @@ PagePen::PagePen(QPainter &painter, QRectF target)
     , m_scale(target.width() / paperSize().width())
     , m_dpi(painter.device() ? painter.device()->logicalDpiY() : 72)
 {
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::Antialiasing);
+    m_painter.setRenderHint(QPainter::TextAntialiasing);
+    m_painter.fillRect(target, Qt::white);
+}
+
+PagePen::~PagePen()
+{
+    m_painter.restore();
 }
 
 QFont PagePen::font(double points, bool bold) const

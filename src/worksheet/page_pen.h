@@ -25,8 +25,12 @@ inline const QColor PaleFill(232, 232, 232);
 class PagePen
 {
 public:
-    // The paper fills the target, in the painter's device coordinates.
+    // The paper fills the target, in the painter's device coordinates: white, drawn on
+    // smoothly, and the painter as it was once the pen goes.
     PagePen(QPainter &painter, QRectF target);
+    ~PagePen();
+    PagePen(const PagePen &) = delete;
+    PagePen &operator=(const PagePen &) = delete;
 
     // A4 portrait.
     static QSizeF paperSize() { return QSizeF(595.276, 841.89); }

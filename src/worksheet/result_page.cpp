@@ -178,13 +178,8 @@ QString ResultPage::oneLine(const QString &typed)
 
 void ResultPage::draw(QPainter &painter, QRectF target) const
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.fillRect(target, Qt::white);
     PagePen pen(painter, target);
     drawHeader(pen, m_sheet);
     PageFigure::draw(pen, m_sheet.figure(), EnvelopeCorner);
     drawQuestions(pen, m_sheet);
-    painter.restore();
 }

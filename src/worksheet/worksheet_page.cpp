@@ -176,10 +176,6 @@ QRectF WorksheetPage::tableCell(int row, int column)
 
 void WorksheetPage::draw(QPainter &painter, QRectF target) const
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.fillRect(target, Qt::white);
     PagePen pen(painter, target);
     drawHeader(pen, m_sheet);
     drawQuestion(pen);
@@ -187,5 +183,4 @@ void WorksheetPage::draw(QPainter &painter, QRectF target) const
     drawTable(pen, m_columns, m_sheet);
     drawGraph(pen, m_columns, m_sheet);
     drawExpressions(pen, m_columns, m_sheet);
-    painter.restore();
 }
