@@ -2,7 +2,6 @@
 // answers, some typed but not checked, some untouched, with and without a name), their PDF
 // read back with the poppler tools, their picture against the PDF's page, and their file
 // names. What each page must say is worked out here from the plan a sheet was built by.
-#include "practice/answer_check.h"
 #include "practice/practice_sheet.h"
 #include "support/lesson_test.h"
 #include "worksheet/lesson_export.h"
@@ -21,13 +20,7 @@ namespace {
 
 using Name = std::array<QString, PracticeSheet::NameFields>;
 
-// What a question's answer is, read as the checker reads it.
-QString rightAnswer(const PracticeQuestion &q)
-{
-    return q.answerText();
-}
-
-// Readable and wrong: no figure has a slope of 7, and no value is off by one or two.
+// Readable and wrong: no figure has a slope of 7, and a value one or two off is not the one.
 QString wrongAnswer(const PracticeQuestion &q, int nth)
 {
     if (q.kind == Kind::Expression)
@@ -72,10 +65,10 @@ Built build(const Composition &figure, const QString &plan, const Name &name)
         };
         QString answer, mark;
         switch (step.toLatin1()) {
-        case 'r': enter(answer = rightAnswer(q)); mark = QStringLiteral("○"); break;
-        case 'R': enter(wrongAnswer(q, 1)); enter(answer = rightAnswer(q)); mark = QStringLiteral("○2回目"); break;
+        case 'r': enter(answer = q.answerText()); mark = QStringLiteral("○"); break;
+        case 'R': enter(wrongAnswer(q, 1)); enter(answer = q.answerText()); mark = QStringLiteral("○2回目"); break;
         case 'w': enter(answer = wrongAnswer(q, 1)); mark = QStringLiteral("×"); break;
-        case 'W': enter(wrongAnswer(q, 1)); enter(wrongAnswer(q, 2)); answer = QStringLiteral("答えは") + rightAnswer(q); mark = QStringLiteral("×"); break;
+        case 'W': enter(wrongAnswer(q, 1)); enter(wrongAnswer(q, 2)); answer = QStringLiteral("答えは") + q.answerText(); mark = QStringLiteral("×"); break;
         case 't': sheet.setTyped(i, answer = QStringLiteral(" 1 2 ")); break;
         case 'u': enter(answer = QStringLiteral("あ")); break;
         default: break;
