@@ -14,6 +14,7 @@
 #include <utility>
 
 #ifdef Q_OS_WASM
+#include <QFileDialog>
 #include <emscripten.h>
 #include <emscripten/val.h>
 #endif
@@ -169,6 +170,51 @@ QString kept(const QString &name)
     return value;
 #else
     return QSettings().value(name).toString();
+#endif
+}
+
+bool hand(const QByteArray &bytes, const QString &fileName, const QString &mimeType)
+{
+#ifdef Q_OS_WASM
+    // On an iPad or a Chromebook a download lands in a folder pupils rarely open; the share
+    // sheet hands the file on to where they turn work in (Files, Drive, Classroom, AirDrop).
+    // The browser opens it only within a user's gesture: Qt 6.4 delivers the pointer's and
+    // the touches' events synchronously from the page's own handlers, so a button's click
+    // and a menu's choice run inside that gesture, and the share starts before they return.
+    const QByteArray name = fileName.toUtf8(), type = mimeType.toUtf8();
+    const QByteArray title = fileName.section(QLatin1Char('.'), 0, -2).toUtf8();
+    const bool shared = EM_ASM_INT({
+        const name = UTF8ToString($2);
+        let file;
+        try {
+            // A copy: the program's memory is used again once this returns.
+            file = new File([HEAPU8.slice($0, $0 + $1)], name, { type: UTF8ToString($3) });
+        } catch (e) {
+            return 0;
+        }
+        if (!navigator.canShare || !navigator.canShare({ files: [file] }))
+            return 0;
+        navigator.share({ files: [file], title: UTF8ToString($4) }).catch(function (error) {
+            // Closed by the user: done. Refused (the gesture was not seen after all, or no
+            // app takes the file): downloaded instead, as without a share sheet.
+            if (error.name === "AbortError")
+                return;
+            const link = document.createElement("a");
+            link.href = URL.createObjectURL(file);
+            link.download = name;
+            link.click();
+            setTimeout(function () { URL.revokeObjectURL(link.href); }, 60000);
+        });
+        return 1;
+    }, bytes.constData(), bytes.size(), name.constData(), type.constData(), title.constData());
+    if (!shared)
+        QFileDialog::saveFileContent(bytes, fileName);
+    return shared;
+#else
+    Q_UNUSED(bytes);
+    Q_UNUSED(fileName);
+    Q_UNUSED(mimeType);
+    return false;
 #endif
 }
 

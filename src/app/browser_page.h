@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -46,6 +47,13 @@ void replaceFragment(const QString &fragment);
 // page's own storage keeps it across reloads; on the desktop Qt's settings, across restarts.
 void keep(const QString &name, const QString &value);
 QString kept(const QString &name);
+
+// Hands a file the program made to the user of a page: to the device's share sheet where
+// there is one (an iPad's, a Chromebook's), else as a download. True when a share sheet took
+// it. Call it while the click or key press that asked for it is handled: a browser opens the
+// share sheet for nothing else. The desktop has neither and asks where to save
+// (LessonCommands): there it does nothing.
+bool hand(const QByteArray &bytes, const QString &fileName, const QString &mimeType);
 
 // Follows the lesson: where the figure stands is announced for screen readers after every
 // change, and the page's address carries the figure composed now, so that it can be passed

@@ -128,6 +128,8 @@ void Form1::connectHandlers()
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(renshu, &QPushButton::clicked, this, &Form1::renshu_Click);
     connect(practice, &PracticeView::leaveRequested, this, &Form1::leavePractice);
+    connect(practice, &PracticeView::resultRequested, this,
+            [this] { commands.chooseResultFile(practice->sheet(), practice->resultButton()); });
     // The page's address says which figure is practised, so that a reload comes back to it.
     connect(practice, &PracticeView::practising, this, [](const AreaFunction::Columns &figure) {
         BrowserPage::replaceFragment(FigureAddress::fragment(figure, true));

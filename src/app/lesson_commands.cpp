@@ -113,17 +113,33 @@ QFont LessonCommands::menuFont() const
     return Fonts::layoutFont(11 * zoom.factor());
 }
 
-QMenu *LessonCommands::makeSheetMenu(QWidget *parent, const QString &title,
-                                     const std::function<void(Sheet)> &command)
+namespace {
+
+// An item with its tip, which the status line reads too.
+QAction *addItem(QMenu *menu, const QString &text, const QString &tip)
+{
+    QAction *action = menu->addAction(text);
+    action->setToolTip(tip);
+    action->setStatusTip(tip);
+    return action;
+}
+
+} // namespace
+
+QMenu *LessonCommands::newMenu(QWidget *parent, const QString &title) const
 {
     auto *menu = new QMenu(title, parent);
     menu->setToolTipsVisible(true);
     menu->setFont(menuFont());
+    return menu;
+}
+
+QMenu *LessonCommands::makeSheetMenu(QWidget *parent, const QString &title,
+                                     const std::function<void(Sheet)> &command)
+{
+    QMenu *menu = newMenu(parent, title);
     auto add = [&](const QString &text, const QString &tip, Sheet sheet) {
-        QAction *action = menu->addAction(text);
-        action->setToolTip(tip);
-        action->setStatusTip(tip);
-        connect(action, &QAction::triggered, this, [command, sheet] { command(sheet); });
+        connect(addItem(menu, text, tip), &QAction::triggered, this, [command, sheet] { command(sheet); });
     };
     add(QStringLiteral("問題（生徒用）…"),
         QStringLiteral("いまの図形で、表とグラフが空欄の問題プリント（A4・1枚）を作ります。"), Sheet::Problem);
@@ -134,20 +150,16 @@ QMenu *LessonCommands::makeSheetMenu(QWidget *parent, const QString &title,
 
 QMenu *LessonCommands::makeMenu(QWidget *target)
 {
-    auto *menu = new QMenu(&window);
+    QMenu *menu = newMenu(&window);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->setToolTipsVisible(true);
-    menu->setFont(menuFont());
     const QString name = targetName(target);
 
     auto add = [&](const QString &text, QKeySequence::StandardKey key, const QString &tip, auto command) {
-        QAction *action = menu->addAction(text);
+        QAction *action = addItem(menu, text, tip);
         // Shown beside the item; the window's own shortcuts do the work.
         action->setShortcut(key);
         action->setShortcutContext(Qt::WidgetShortcut);
         action->setShortcutVisibleInContextMenu(true);
-        action->setToolTip(tip);
-        action->setStatusTip(tip);
         connect(action, &QAction::triggered, this, command);
     };
     add(QStringLiteral("コピー"), QKeySequence::Copy,
@@ -169,10 +181,8 @@ QMenu *LessonCommands::makeMenu(QWidget *target)
 
     if (!shareAddress().isEmpty()) {
         menu->addSeparator();
-        QAction *share = menu->addAction(QStringLiteral("QRコードで配る"));
-        const QString tip = QStringLiteral("いまの図形を開くアドレスを大きなQRコードで表示します。生徒の端末で読み取ると、同じ図形で始まります。");
-        share->setToolTip(tip);
-        share->setStatusTip(tip);
+        QAction *share = addItem(menu, QStringLiteral("QRコードで配る"),
+                                 QStringLiteral("いまの図形を開くアドレスを大きなQRコードで表示します。生徒の端末で読み取ると、同じ図形で始まります。"));
         connect(share, &QAction::triggered, this, [this] { showQrCode(); });
     }
     return menu;
@@ -238,6 +248,36 @@ void LessonCommands::saveWorksheetPdf(Sheet sheet)
 {
     saveAs(QStringLiteral("ワークシートをPDFで保存"), LessonExport::worksheetTitle(sheet) + QStringLiteral(".pdf"),
            QStringLiteral("PDF (*.pdf)"), LessonExport::worksheetPdf(columns(), sheet));
+}
+
+void LessonCommands::chooseResultFile(const PracticeSheet &sheet, QWidget *button)
+{
+    QMenu *choice = newMenu(&window);
+    choice->setAttribute(Qt::WA_DeleteOnClose);
+    auto add = [&](const QString &text, const QString &tip, ResultFile file) {
+        // Saved within the click that chose it: a browser's share sheet opens for no other.
+        connect(addItem(choice, text, tip), &QAction::triggered, this, [this, &sheet, file] { saveResult(sheet, file); });
+    };
+    add(QStringLiteral("PDFで保存"), QStringLiteral("答えと○×、正解の数をA4・1枚のPDFにします。そのまま印刷できます。"), ResultFile::Pdf);
+    add(QStringLiteral("画像で保存"), QStringLiteral("同じページを画像（PNG）にします。写真と同じように送れます。"),
+        ResultFile::Picture);
+    // Enter saves the PDF, the one that prints as it is.
+    choice->setActiveAction(choice->actions().constFirst());
+    choice->popup(button->mapToGlobal(QPoint(0, button->height())));
+}
+
+void LessonCommands::saveResult(const PracticeSheet &sheet, ResultFile file)
+{
+    const QString title = LessonExport::resultTitle(sheet);
+    const bool pdf = file == ResultFile::Pdf;
+    const QString fileName = title + (pdf ? QStringLiteral(".pdf") : QStringLiteral(".png"));
+    const QByteArray bytes = pdf ? LessonExport::resultPdf(sheet) : LessonExport::pngBytes(LessonExport::resultPicture(sheet));
+    // A pupil hands the result in: on a tablet to the share sheet, on to Classroom, Files or
+    // AirDrop. The lesson's own pictures and sheets stay downloads, for the teacher's disk.
+    if (BrowserPage::isBrowser)
+        BrowserPage::hand(bytes, fileName, pdf ? QStringLiteral("application/pdf") : QStringLiteral("image/png"));
+    else
+        saveAs(QStringLiteral("結果を保存"), fileName, pdf ? QStringLiteral("PDF (*.pdf)") : QStringLiteral("PNG 画像 (*.png)"), bytes);
 }
 
 void LessonCommands::printWorksheet(Sheet sheet)

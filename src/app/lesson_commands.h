@@ -9,6 +9,7 @@
 #include <memory>
 
 class Lesson;
+class PracticeSheet;
 class PresenterKeys;
 class QMenu;
 class QrCodeView;
@@ -67,6 +68,14 @@ public:
     void printWorksheet(WorksheetPage::Sheet sheet);
     void saveWorksheetPdf(WorksheetPage::Sheet sheet);
 
+    // 結果を保存: a pupil's practice handed in, as a PDF or a picture of one A4 page. The
+    // choice opens under the button that asked; the desktop then asks where to save, a
+    // browser hands the file to the device's share sheet or downloads it. Practice's own:
+    // it works while the lesson's commands are off.
+    enum class ResultFile { Pdf, Picture };
+    void chooseResultFile(const PracticeSheet &sheet, QWidget *button);
+    void saveResult(const PracticeSheet &sheet, ResultFile file);
+
     // Where the lesson is published, for a desktop program to point pupils to; a page in a
     // browser knows its own address.
     void setSiteAddress(const QString &address) { m_siteAddress = address; }
@@ -78,6 +87,8 @@ public:
     QrCodeView *qrCodeView() const { return m_qrCode; }
 
 private:
+    // A menu in the menus' font, its items' tips shown.
+    QMenu *newMenu(QWidget *parent, const QString &title = {}) const;
     QMenu *makeSheetMenu(QWidget *parent, const QString &title, const std::function<void(WorksheetPage::Sheet)> &command);
     // Asks where to save (a file dialog), then writes there; in the browser, a download.
     void saveAs(const QString &title, const QString &fileName, const QString &filter, const QByteArray &bytes);

@@ -223,6 +223,7 @@ void PracticeView::build(Placement &placement)
     auto *leave = makeButton(this, placement, QStringLiteral("leave practice"), QStringLiteral("練習をやめる"),
                              QColor(192, 192, 255), Twips::rect(13200, 8160, 2055, 615));
     connect(fresh, &QPushButton::clicked, this, &PracticeView::newProblem);
+    m_save = save;
     connect(save, &QPushButton::clicked, this, &PracticeView::resultRequested);
     connect(leave, &QPushButton::clicked, this, &PracticeView::leaveRequested);
     m_result = add<LabelControl>(QString(), Fonts::layoutFont(12, true), MarkInk);

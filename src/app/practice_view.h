@@ -44,6 +44,9 @@ public:
     const PracticeSheet &sheet() const { return m_sheet; }
     const Lesson &lesson() const { return m_lesson; }
 
+    // 結果を保存, under which its choice opens.
+    QWidget *resultButton() const { return m_save; }
+
     // The cell of each question, in the questions' order.
     const std::vector<QLineEdit *> &cells() const { return m_cells; }
 
@@ -86,6 +89,7 @@ private:
     CommandButton *m_out = nullptr;
     CommandButton *m_in = nullptr;
     CommandButton *m_start = nullptr;
+    QWidget *m_save = nullptr;
     QCheckBox *m_grid = nullptr;
     Keypad *m_keypad = nullptr;
     std::unique_ptr<PresenterKeys> m_keys;

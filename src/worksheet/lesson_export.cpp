@@ -1,6 +1,8 @@
 #include "worksheet/lesson_export.h"
 
+#include "practice/practice_sheet.h"
 #include "surface/control_host.h"
+#include "worksheet/result_page.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -8,6 +10,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QWidget>
 
@@ -76,7 +79,12 @@ QString worksheetTitle(WorksheetPage::Sheet sheet)
     return sheet == WorksheetPage::Sheet::Answer ? QStringLiteral("関数の利用-解答") : QStringLiteral("関数の利用-問題");
 }
 
-QByteArray worksheetPdf(const AreaFunction::Columns &columns, WorksheetPage::Sheet sheet)
+namespace {
+
+// One A4 page, drawn into the whole paper, as a PDF: lines as lines, text as text with its
+// fonts embedded.
+template<typename Page>
+QByteArray onePagePdf(const QString &title, const Page &page)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -86,12 +94,76 @@ QByteArray worksheetPdf(const AreaFunction::Columns &columns, WorksheetPage::She
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageOrientation(QPageLayout::Portrait);
         writer.setPageMargins(QMarginsF());
-        writer.setTitle(worksheetTitle(sheet));
+        writer.setTitle(title);
         writer.setCreator(QStringLiteral("function-lesson"));
         QPainter painter(&writer);
-        WorksheetPage(columns, sheet).draw(painter, QRectF(0, 0, writer.width(), writer.height()));
+        page.draw(painter, QRectF(0, 0, writer.width(), writer.height()));
     }
     return bytes;
+}
+
+// Sharp when printed on A4 and read on a tablet, and a few hundred kilobytes to send.
+constexpr int ResultDpi = 150;
+
+// A typed part of a file's name: none of the characters Windows, macOS or Linux refuse in
+// one, blanks as one "_", no dot at either end (a leading one hides the file, Windows drops a
+// trailing one), at most `longest` characters.
+QString fileNamePart(const QString &typed, qsizetype longest)
+{
+    static const QRegularExpression refused(QStringLiteral("[\\\\/:*?\"<>|]"));
+    QString part = QString(typed).replace(refused, QStringLiteral(" ")).simplified();
+    part.replace(QLatin1Char(' '), QLatin1Char('_'));
+    if (part.size() > longest) {
+        part.truncate(longest);
+        if (part.back().isHighSurrogate())
+            part.chop(1);
+    }
+    while (part.startsWith(QLatin1Char('.')) || part.startsWith(QLatin1Char('_')))
+        part.remove(0, 1);
+    while (part.endsWith(QLatin1Char('.')) || part.endsWith(QLatin1Char('_')))
+        part.chop(1);
+    return part;
+}
+
+} // namespace
+
+QByteArray worksheetPdf(const AreaFunction::Columns &columns, WorksheetPage::Sheet sheet)
+{
+    return onePagePdf(worksheetTitle(sheet), WorksheetPage(columns, sheet));
+}
+
+QByteArray resultPdf(const PracticeSheet &sheet)
+{
+    return onePagePdf(resultTitle(sheet), ResultPage(sheet));
+}
+
+QImage resultPicture(const PracticeSheet &sheet)
+{
+    const QSizeF page = ResultPage::paperSize() * ResultDpi / 72;
+    QImage image(page.toSize(), QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(ResultDpi / 0.0254));
+    image.setDotsPerMeterY(qRound(ResultDpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    ResultPage(sheet).draw(painter, QRectF(QPointF(), page));
+    return image;
+}
+
+QString resultTitle(const PracticeSheet &sheet)
+{
+    QString title = QStringLiteral("関数の利用-練習の結果");
+    // "2年3組15番", then the name.
+    const int nameField = PracticeSheet::NameFields - 1;
+    QString where;
+    for (int i = 0; i < nameField; ++i) {
+        if (const QString part = fileNamePart(ResultPage::nameField(sheet, i), 8); !part.isEmpty())
+            where += part + ResultPage::fieldWord(i);
+    }
+    if (!where.isEmpty())
+        title += QLatin1Char('-') + where;
+    if (const QString name = fileNamePart(ResultPage::nameField(sheet, nameField), 24); !name.isEmpty())
+        title += QLatin1Char('-') + name;
+    return title;
 }
 
 bool saveWorksheetPdf(const AreaFunction::Columns &columns, WorksheetPage::Sheet sheet, const QString &path)

@@ -8,13 +8,15 @@
 #include <QSize>
 #include <QString>
 
+class PracticeSheet;
 class QWidget;
 #ifdef LESSON_PRINT_SUPPORT
 class QPrinter;
 #endif
 
-// What the lesson makes for others: pictures of the window or a panel, and the worksheet
-// as a PDF or on a printer. No dialogs here; the commands ask for paths and printers.
+// What the lesson makes for others: pictures of the window or a panel, the worksheet as a
+// PDF or on a printer, and a pupil's practice handed in. No dialogs here; the commands ask
+// for paths and printers.
 namespace LessonExport {
 
 // A part of a widget (the window's client area, within a page or screen it is centred
@@ -48,5 +50,13 @@ bool printWorksheet(QPrinter &printer, const AreaFunction::Columns &columns, Wor
 
 // "関数の利用-問題.pdf" and the like: names that say what a file holds.
 QString worksheetTitle(WorksheetPage::Sheet sheet);
+
+// A pupil's practice as one A4 page (ResultPage): as a PDF like the worksheet's, and as a
+// picture at a resolution that prints sharp on A4 and says so, white, without transparency.
+QByteArray resultPdf(const PracticeSheet &sheet);
+QImage resultPicture(const PracticeSheet &sheet);
+// "関数の利用-練習の結果", then whatever of the name is typed: "-2年3組15番-山田_花子". Safe as
+// a file's name anywhere: nothing a file system refuses, blanks as "_", each part short.
+QString resultTitle(const PracticeSheet &sheet);
 
 } // namespace LessonExport

@@ -1,10 +1,9 @@
 #include "worksheet/worksheet_page.h"
 
 #include "panels/graph_axes.h"
-#include "surface/fonts.h"
+#include "worksheet/page_figure.h"
+#include "worksheet/page_pen.h"
 
-#include <QFontMetricsF>
-#include <QPaintDevice>
 #include <QPainter>
 #include <QPolygonF>
 
@@ -13,9 +12,8 @@ namespace {
 // The page's grid of places, in points from the paper's top left corner.
 constexpr double Left = 48;
 constexpr double Right = 547;
-constexpr double Centimetre = 72 / 2.54;
 
-// The envelope at its true size, B at its bottom left corner.
+// The envelope at its true size: its corner A.
 constexpr double EnvelopeLeft = 216;
 constexpr double EnvelopeTop = 232;
 
@@ -35,99 +33,7 @@ constexpr int GraphRows = GraphAxes::Rows;
 
 constexpr double AnswerLeft = 312;
 
-const QColor Ink(0, 0, 0);
-const QColor GridGrey(160, 160, 160);
-const QColor PaleFill(232, 232, 232);
-
-// Draws in page points on a painter whose device may have any resolution. Everything is
-// mapped to device coordinates here rather than by the painter's transform, so that text
-// is laid out at the device's own resolution and keeps its spacing on paper.
-class Pen
-{
-public:
-    Pen(QPainter &painter, QRectF target)
-        : m_painter(painter)
-        , m_origin(target.topLeft())
-        , m_scale(target.width() / WorksheetPage::paperSize().width())
-        , m_dpi(painter.device() ? painter.device()->logicalDpiY() : 72)
-    {
-    }
-
-    QPointF at(QPointF page) const { return m_origin + page * m_scale; }
-    QRectF at(QRectF page) const { return QRectF(at(page.topLeft()), page.size() * m_scale); }
-
-    QFont font(double points, bool bold = false) const
-    {
-        QFont face(Fonts::layoutFace());
-        face.setPointSizeF(points * m_scale * 72 / m_dpi);
-        face.setBold(bold);
-        return face;
-    }
-
-    void line(QPointF from, QPointF to, double width, QColor colour = Ink, Qt::PenStyle style = Qt::SolidLine)
-    {
-        m_painter.setPen(pen(width, colour, style));
-        m_painter.drawLine(at(from), at(to));
-    }
-
-    void polyline(const QPolygonF &points, double width)
-    {
-        QPolygonF mapped;
-        for (const QPointF &p : points)
-            mapped << at(p);
-        m_painter.setPen(pen(width, Ink, Qt::SolidLine));
-        m_painter.setBrush(Qt::NoBrush);
-        m_painter.drawPolyline(mapped);
-    }
-
-    void box(QRectF r, double width, QBrush fill = Qt::NoBrush)
-    {
-        m_painter.setPen(pen(width, Ink, Qt::SolidLine));
-        m_painter.setBrush(fill);
-        m_painter.drawRect(at(r));
-    }
-
-    void dot(QPointF centre, double radius)
-    {
-        m_painter.setPen(Qt::NoPen);
-        m_painter.setBrush(Ink);
-        m_painter.drawEllipse(at(centre), radius * m_scale, radius * m_scale);
-    }
-
-    // Text aligned in a box of the page.
-    void text(QRectF box, int flags, const QString &text, double points, bool bold = false)
-    {
-        m_painter.setFont(font(points, bold));
-        m_painter.setPen(Ink);
-        m_painter.drawText(at(box), flags, text);
-    }
-
-    // Text from a point on its baseline.
-    void textAt(QPointF baseline, const QString &text, double points, bool bold = false)
-    {
-        m_painter.setFont(font(points, bold));
-        m_painter.setPen(Ink);
-        m_painter.drawText(at(baseline), text);
-    }
-
-    double width(const QString &text, double points, bool bold = false) const
-    {
-        return QFontMetricsF(font(points, bold), m_painter.device()).horizontalAdvance(text) / m_scale;
-    }
-
-private:
-    QPen pen(double width, QColor colour, Qt::PenStyle style) const
-    {
-        return QPen(colour, width * m_scale, style, Qt::FlatCap, Qt::MiterJoin);
-    }
-
-    QPainter &m_painter;
-    QPointF m_origin;
-    double m_scale;
-    double m_dpi;
-};
-
-void drawHeader(Pen &pen, WorksheetPage::Sheet sheet)
+void drawHeader(PagePen &pen, WorksheetPage::Sheet sheet)
 {
     pen.textAt(QPointF(Left, 74), QStringLiteral("関数の利用"), 22, true);
     if (sheet == WorksheetPage::Sheet::Answer) {
@@ -151,7 +57,7 @@ void drawHeader(Pen &pen, WorksheetPage::Sheet sheet)
     pen.line(QPointF(Left, 124), QPointF(Right, 124), 1.2);
 }
 
-void drawQuestion(Pen &pen)
+void drawQuestion(PagePen &pen)
 {
     const QString story = QStringLiteral(
         "下の図のように、縦6cm、横10cmの長方形の封筒ABCDに、幅2cmの長方形の紙を組み合わせた図形が"
@@ -162,58 +68,7 @@ void drawQuestion(Pen &pen)
                QStringLiteral("点Ｐが動いた距離を x cm、封筒から出た部分の面積を y cm² とします。"), 10.5, true);
 }
 
-void drawFigure(Pen &pen, const AreaFunction::Columns &columns)
-{
-    const double cm = Centimetre;
-    const QPointF a(EnvelopeLeft, EnvelopeTop), b(EnvelopeLeft, EnvelopeTop + AreaFunction::EnvelopeHeight * cm);
-    const QPointF c(EnvelopeLeft + AreaFunction::Length * cm, b.y()), d(c.x(), a.y());
-
-    // The pieces, pale so that the squares show through and the sheet prints light.
-    for (size_t i = 0; i < columns.size(); ++i) {
-        const double height = heightOf(columns[i]);
-        if (height <= 0)
-            continue;
-        const QRectF piece(b.x() + AreaFunction::ColumnWidth * cm * double(i), b.y() - height * cm,
-                           AreaFunction::ColumnWidth * cm, height * cm);
-        pen.box(piece, 0, PaleFill);
-    }
-    // 1 cm squares to count by, the 2 cm columns a little stronger.
-    for (int i = 1; i < AreaFunction::Length; ++i) {
-        const bool column = i % int(AreaFunction::ColumnWidth) == 0;
-        pen.line(QPointF(b.x() + i * cm, a.y()), QPointF(b.x() + i * cm, b.y()), column ? 0.6 : 0.4,
-                 column ? QColor(110, 110, 110) : GridGrey, column ? Qt::DashLine : Qt::DotLine);
-    }
-    for (int j = 1; j < AreaFunction::EnvelopeHeight; ++j)
-        pen.line(QPointF(a.x(), b.y() - j * cm), QPointF(d.x(), b.y() - j * cm), 0.4, GridGrey, Qt::DotLine);
-    for (size_t i = 0; i < columns.size(); ++i) {
-        const double height = heightOf(columns[i]);
-        if (height <= 0)
-            continue;
-        pen.box(QRectF(b.x() + AreaFunction::ColumnWidth * cm * double(i), b.y() - height * cm,
-                       AreaFunction::ColumnWidth * cm, height * cm), 1.2);
-    }
-
-    // The envelope with its flap open at AB, where the figure comes out.
-    pen.polyline(QPolygonF({ a, d, c, b, a }), 1.4);
-    pen.polyline(QPolygonF({ a, a + QPointF(-cm, 0.75 * cm), b + QPointF(-cm, -0.75 * cm), b }), 0.8);
-
-    const double arrowY = a.y() + 3 * cm;
-    const QPointF tip(b.x() - 3.6 * cm, arrowY), tail(b.x() - 1.4 * cm, arrowY);
-    pen.line(tail, tip, 1.2);
-    pen.polyline(QPolygonF({ tip + QPointF(7, -4.5), tip, tip + QPointF(7, 4.5) }), 1.2);
-    pen.text(QRectF(tip.x(), arrowY - 22, tail.x() - tip.x(), 16), Qt::AlignCenter, QStringLiteral("引き出す"), 10);
-
-    pen.textAt(a + QPointF(-6, -6), QStringLiteral("A"), 12);
-    pen.textAt(d + QPointF(-2, -6), QStringLiteral("D"), 12);
-    pen.textAt(b + QPointF(3, 15), QStringLiteral("B"), 12);
-    pen.textAt(c + QPointF(-4, 15), QStringLiteral("C"), 12);
-    pen.dot(b, 2.4);
-    pen.textAt(b + QPointF(-13, 15), QStringLiteral("P"), 12);
-    pen.text(QRectF(b.x(), b.y() + 4, c.x() - b.x(), 18), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("10cm"), 11);
-    pen.text(QRectF(c.x() + 5, a.y(), 40, c.y() - a.y()), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("6cm"), 11);
-}
-
-void drawTable(Pen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sheet sheet)
+void drawTable(PagePen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sheet sheet)
 {
     pen.textAt(QPointF(Left, TableTop - 10), QStringLiteral("(1)  x と y の関係を、下の表にまとめなさい。"), 10.5);
 
@@ -241,7 +96,7 @@ void drawTable(Pen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sh
     }
 }
 
-void drawGraph(Pen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sheet sheet)
+void drawGraph(PagePen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sheet sheet)
 {
     pen.textAt(QPointF(Left, TableTop + 2 * TableRowHeight + 30),
                QStringLiteral("(2)  x と y の関係を表すグラフをかきなさい。"), 10.5);
@@ -249,9 +104,9 @@ void drawGraph(Pen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sh
     const QPointF origin = WorksheetPage::graphPoint(0, 0);
     const double top = origin.y() - GraphRows * GraphSquare, right = origin.x() + GraphColumns * GraphSquare;
     for (int i = 1; i <= GraphColumns; ++i)
-        pen.line(QPointF(origin.x() + i * GraphSquare, origin.y()), QPointF(origin.x() + i * GraphSquare, top), 0.4, GridGrey);
+        pen.line(QPointF(origin.x() + i * GraphSquare, origin.y()), QPointF(origin.x() + i * GraphSquare, top), 0.4, PageInk::Grid);
     for (int j = 1; j <= GraphRows; ++j)
-        pen.line(QPointF(origin.x(), origin.y() - j * GraphSquare), QPointF(right, origin.y() - j * GraphSquare), 0.4, GridGrey);
+        pen.line(QPointF(origin.x(), origin.y() - j * GraphSquare), QPointF(right, origin.y() - j * GraphSquare), 0.4, PageInk::Grid);
     pen.line(origin, QPointF(right + 8, origin.y()), 1);
     pen.line(origin, QPointF(origin.x(), top - 8), 1);
 
@@ -279,7 +134,7 @@ void drawGraph(Pen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sh
     }
 }
 
-void drawExpressions(Pen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sheet sheet)
+void drawExpressions(PagePen &pen, const AreaFunction::Columns &columns, WorksheetPage::Sheet sheet)
 {
     const double top = TableTop + 2 * TableRowHeight + 18;
     pen.text(QRectF(AnswerLeft, top, Right - AnswerLeft, 32), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
@@ -297,7 +152,7 @@ void drawExpressions(Pen &pen, const AreaFunction::Columns &columns, WorksheetPa
     // Lines to write on, as many as the function can have pieces.
     for (int i = 0; i < 5; ++i) {
         const double y = first + 4 + i * spacing;
-        pen.line(QPointF(AnswerLeft + 10, y), QPointF(Right, y), 0.5, GridGrey);
+        pen.line(QPointF(AnswerLeft + 10, y), QPointF(Right, y), 0.5, PageInk::Grid);
     }
 }
 
@@ -305,7 +160,7 @@ void drawExpressions(Pen &pen, const AreaFunction::Columns &columns, WorksheetPa
 
 QSizeF WorksheetPage::paperSize()
 {
-    return QSizeF(595.276, 841.89);
+    return PagePen::paperSize();
 }
 
 QPointF WorksheetPage::graphPoint(double x, double y)
@@ -321,16 +176,11 @@ QRectF WorksheetPage::tableCell(int row, int column)
 
 void WorksheetPage::draw(QPainter &painter, QRectF target) const
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.fillRect(target, Qt::white);
-    Pen pen(painter, target);
+    PagePen pen(painter, target);
     drawHeader(pen, m_sheet);
     drawQuestion(pen);
-    drawFigure(pen, m_columns);
+    PageFigure::draw(pen, m_columns, QPointF(EnvelopeLeft, EnvelopeTop));
     drawTable(pen, m_columns, m_sheet);
     drawGraph(pen, m_columns, m_sheet);
     drawExpressions(pen, m_columns, m_sheet);
-    painter.restore();
 }

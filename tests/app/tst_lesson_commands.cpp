@@ -1,12 +1,16 @@
+#include "app/browser_page.h"
 #include "app/long_press.h"
+#include "app/practice_view.h"
 #include "app/qr_code_view.h"
 #include "support/lesson_test.h"
 #include "support/qr_format.h"
 #include "surface/twips.h"
 #include "worksheet/lesson_export.h"
+#include "worksheet/poppler.h"
 
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointingDevice>
 #include <QProcess>
@@ -448,6 +452,76 @@ private slots:
         QVERIFY(saveThrough(QStringLiteral("関数の利用-解答.pdf"), path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
+    }
+
+    // 結果を保存 while practising, when the lesson's commands are off: a choice of a PDF or a
+    // picture, and a click on either asks where to save before the click has been handled (a
+    // browser opens its share sheet for nothing later), then saves the pupil's page there
+    // under a name that says whose it is.
+    void resultIsSavedFromPractice_data()
+    {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("PDFで保存") << 0 << QStringLiteral(".pdf");
+        QTest::newRow("画像で保存") << 1 << QStringLiteral(".png");
+    }
+    void resultIsSavedFromPractice()
+    {
+        QFETCH(int, item);
+        QFETCH(QString, suffix);
+        // A fresh sheet, not the one the row before left.
+        BrowserPage::keep(PracticeView::KeptAs, QString());
+        auto form = lessonUnderWay();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::mouseClick(form->widget<QPushButton>(QStringLiteral("renshu")), Qt::LeftButton);
+        auto *practice = form->widget<PracticeView>(QStringLiteral("practice"));
+        QVERIFY(practice->isVisible());
+        const PracticeSheet &sheet = practice->sheet();
+        QCOMPARE(sheet.figure(), (Composition { 3, 1, 2, 0, 3 }));
+
+        // x=1 right, x=2 wrong twice: its answer is shown; a class number and a name.
+        auto enter = [&](const QString &cell, const QString &text) {
+            auto *edit = practice->findChild<QLineEdit *>(cell);
+            edit->clear();
+            QTest::keyClicks(edit, text);
+            QTest::keyClick(edit, Qt::Key_Return);
+        };
+        enter(QStringLiteral("answer 0"), QString::number(trueArea(Composition { 3, 1, 2, 0, 3 }, 1)));
+        enter(QStringLiteral("answer 1"), QStringLiteral("99"));
+        enter(QStringLiteral("answer 1"), QStringLiteral("98"));
+        QTest::keyClicks(practice->findChild<QLineEdit *>(QStringLiteral("name 1")), QStringLiteral("3"));
+        QTest::keyClicks(practice->findChild<QLineEdit *>(QStringLiteral("name 3")), QStringLiteral("Hanako Y"));
+        QCOMPARE(sheet.rightAtFirstTry(), 1);
+        QCOMPARE(sheet.answer(1).mark, PracticeSheet::Mark::Shown);
+
+        QTest::mouseClick(practice->findChild<QPushButton *>(QStringLiteral("save result")), Qt::LeftButton);
+        QMenu *choice = openPopup();
+        QVERIFY(choice);
+        QStringList texts;
+        for (QAction *a : choice->actions())
+            texts << a->text();
+        QCOMPARE(texts, (QStringList { QStringLiteral("PDFで保存"), QStringLiteral("画像で保存") }));
+        QCOMPARE(choice->activeAction(), choice->actions().at(0));
+        QTest::mouseClick(choice, Qt::LeftButton, {}, choice->actionGeometry(choice->actions().at(item)).center());
+        const auto dialogs = form->findChildren<QFileDialog *>();
+        QVERIFY2(std::any_of(dialogs.begin(), dialogs.end(), [](QFileDialog *d) { return d->isVisible(); }),
+                 "the dialog opens within the click");
+
+        const QString fileName = QStringLiteral("関数の利用-練習の結果-3組-Hanako_Y") + suffix;
+        const QString path = dir.filePath(QStringLiteral("result") + suffix);
+        QVERIFY(saveThrough(fileName, path));
+        if (suffix == QStringLiteral(".png")) {
+            QCOMPARE(plain(QImage(path)), plain(LessonExport::resultPicture(sheet)));
+            return;
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
+        if (const QString missing = Poppler::missingTools(); !missing.isEmpty())
+            QSKIP(qPrintable(missing));
+        const QString text = Poppler::compactText(path);
+        QVERIFY(text.contains(QStringLiteral("正解1/%1").arg(sheet.questionCount())));
+        QVERIFY(text.contains(QStringLiteral("3組")) && text.contains(QStringLiteral("HanakoY")));
+        QVERIFY(text.contains(QStringLiteral("答えは") + QString::number(trueArea(Composition { 3, 1, 2, 0, 3 }, 2))));
     }
 
     void printKeyAsksWhichSheetThenOpensThePrintDialog()

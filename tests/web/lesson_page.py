@@ -35,6 +35,9 @@ CONTROLS = {
     "Check6": layout_rect(12360, 8160, 735, 495),
     "Check7": layout_rect(13200, 8160, 1035, 495),
     "Combo1": layout_rect(3360, 7680, 735, 315),
+    "renshu": layout_rect(6960, 240, 975, 495),
+    # Practice's, over the window with both panels' size.
+    "save result": layout_rect(11400, 8160, 1695, 615),
 }
 BOARD_BORDER = 2
 
