@@ -23,6 +23,7 @@ CONTROLS = {
     "hyo": layout_rect(120, 8400, 9135, 1695),
     "Command1": layout_rect(3240, 240, 1215, 495),
     "end": layout_rect(8040, 240, 1215, 495),
+    "renshu": layout_rect(6960, 240, 975, 495),
     "jidou": layout_rect(240, 7320, 1695, 735),
     "tomeru": layout_rect(2160, 7560, 975, 495),
     "susumu": layout_rect(4560, 7320, 975, 735),
