@@ -6,6 +6,7 @@
 //
 //   bench_lesson [seconds of automatic play, 30 by default]
 #include "app/form1.h"
+#include "app/practice_view.h"
 #include "support/lesson_test.h"
 #include "support/painted_area.h"
 #include "surface/fonts.h"
@@ -14,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -126,11 +128,36 @@ public:
     }
 };
 
+// Notes whether a widget has been painted since it was last asked.
+class PaintWatch : public QObject
+{
+public:
+    explicit PaintWatch(QWidget *widget) { widget->installEventFilter(this); }
+    bool painted = false;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Handles the window's events until the widget has been painted; the window's picture is
+// flushed to the display in the same turn of the event loop.
+void untilPainted(PaintWatch &watch)
+{
+    while (!watch.painted)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    watch.painted = false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Practice keeps its sheet in the settings: a test folder's, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
     const double autoSeconds = argc > 1 ? std::max(1.0, std::atof(argv[1])) : 30.0;
     Fonts::install();
     TestForm form;
@@ -233,6 +260,40 @@ int main(int argc, char *argv[])
     std::printf("backward step (grid, table, graph, five pieces): median %.3f ms, worst %.3f ms; "
                 "with the repaint: median %.3f ms, worst %.3f ms over %zu steps\n",
                 b.median, b.worst, bs.median, bs.worst, backward.size());
+
+    // 練習 to practice painted over the window, and 練習をやめる back to the lesson painted, on
+    // the figure [3, 1, 2, 2, 3] with the grid on: with the table and the graph, then without
+    // them, when the window grows to practice's size and back.
+    for (const bool panels : { true, false }) {
+        form.Check2->setChecked(panels);
+        form.Check3->setChecked(panels);
+        settle(50);
+        auto *practice = form.widget<PracticeView>(QStringLiteral("practice"));
+        auto *leave = form.widget<CommandButton>(QStringLiteral("leave practice"));
+        PaintWatch practicePainted(practice), boardPainted(form.kokuban);
+        std::vector<double> opens, leaves;
+        for (int i = 0; i < 30; ++i) {
+            QElapsedTimer t;
+            t.start();
+            form.renshu_Click();
+            untilPainted(practicePainted);
+            opens.push_back(t.nsecsElapsed() / 1e6);
+            settle(30);
+            boardPainted.painted = false;
+            t.restart();
+            leave->click();
+            untilPainted(boardPainted);
+            leaves.push_back(t.nsecsElapsed() / 1e6);
+            settle(30);
+            practicePainted.painted = false;
+        }
+        const double first = opens.front();
+        const Timing o = summarise(opens), l = summarise(leaves);
+        std::printf("practice opened by 練習 to its painted window (%s): first %.2f ms, median %.2f ms, worst %.2f ms "
+                    "over %zu; left by 練習をやめる to the lesson painted: median %.2f ms, worst %.2f ms\n",
+                    panels ? "table and graph on" : "table and graph off, the window grows", first, o.median, o.worst,
+                    opens.size(), l.median, l.worst);
+    }
 
     // Automatic play at speed 10 (50 ms pauses), run after run for the time asked.
     form.Combo1->setEditText(QStringLiteral("10"));

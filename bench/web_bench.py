@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """What the browser build costs a classroom: the bytes a browser downloads, the time from
-navigation to the painted window, and what a click on 出す or 戻す costs the page's script
-(JavaScript and WebAssembly, as Chromium counts it), against a click that changes nothing;
-then the same on a Chromebook-class machine (the CPU four times slower, 20 Mbit/s with 40 ms
+navigation to the painted window, and what a click on 出す or 戻す, and one on practice's
+確定 that checks an answer, cost the page's script (JavaScript and WebAssembly, as Chromium
+counts it), against a click that changes nothing; then the same on a Chromebook-class machine (the CPU four times slower, 20 Mbit/s with 40 ms
 latency). Not a test: run it by hand and read the figures (see the README).
 
     bench/web_bench.py build-web/site [--loads N]
@@ -124,19 +124,23 @@ async def composed_page(browser, address):
     return page
 
 
+async def timed_click(browser, x, y):
+    """The script time of a click as a user's: a press, a release a moment later, and time
+    for the frame it causes; in ms."""
+    await browser.mouse("mouseMoved", x, y, button="none", buttons=0)
+    await asyncio.sleep(0.05)
+    before = await script_seconds(browser)
+    await browser.mouse("mousePressed", x, y)
+    await asyncio.sleep(0.08)
+    await browser.mouse("mouseReleased", x, y)
+    await asyncio.sleep(0.25)
+    return (await script_seconds(browser) - before) * 1000
+
+
 async def click_costs(browser, page):
-    """The script time of each click, as a user's: a press, a release a moment later, and
-    time for the frame it causes."""
+    """The script time of each click on 出す and 戻す, and of clicks that change nothing."""
     async def click(name):
-        x, y = page.centre(name)
-        await browser.mouse("mouseMoved", x, y, button="none", buttons=0)
-        await asyncio.sleep(0.05)
-        before = await script_seconds(browser)
-        await browser.mouse("mousePressed", x, y)
-        await asyncio.sleep(0.08)
-        await browser.mouse("mouseReleased", x, y)
-        await asyncio.sleep(0.25)
-        return (await script_seconds(browser) - before) * 1000
+        return await timed_click(browser, *page.centre(name))
 
     steps, idle = [], []
     for _ in range(ROUNDS):
@@ -152,6 +156,45 @@ async def click_costs(browser, page):
     if not status.startswith("χ = 0 cm"):
         raise RuntimeError("the steps did not end at the start: %r" % status)
     return steps, idle
+
+
+PRACTISED = [3, 2, 2, 0, 0]
+SHEETS = 3  # practice sheets, each of ten answers checked and ten clicks that change nothing
+
+
+async def answer_costs(browser, address):
+    """The script time of a click on the keypad's 確定 that checks an answer typed into the
+    table's cell (the right y, so that the marks and the focus move), against a click on the
+    keypad's ⌫ while the cell is still empty, which changes nothing (and, as every key of
+    the keypad, leaves the focus in the cell); a fresh sheet on the same figure, opened by
+    練習, each time, at a Chromebook's size."""
+    checked, idle = [], []
+    for _ in range(SHEETS):
+        await browser.page("Storage.clearDataForOrigin", origin=address.rstrip("/"), storageTypes="local_storage")
+        page = LessonPage(browser, address + "index.html#figure=%s" % "".join(map(str, PRACTISED)), *CHROMEBOOK)
+        await page.open(timeout=120)
+        await page.click("renshu")
+        page.graph = page.table = True  # practice takes the whole window
+        await page.until_status("x=1 のときの y")
+        left, top, width, height = page.practice_key("確定")
+        for x in range(1, 11):
+            backspace = page.practice_key("⌫")
+            idle.append(await timed_click(browser, backspace[0] + backspace[2] / 2, backspace[1] + backspace[3] / 2))
+            y = sum(2 * kind * max(0, min(x, 2 * i + 2) - 2 * i) for i, kind in enumerate(PRACTISED))
+            await browser.type(str(y))
+            await asyncio.sleep(0.3)
+            checked.append(await timed_click(browser, left + width / 2, top + height / 2))
+        status = await page.status()
+        if not status.startswith("x=10 のときの y %d ○" % y):
+            raise RuntimeError("the answers were not all checked right: %r" % status)
+    return checked, idle
+
+
+def report_answers(label, checked, idle):
+    answer, nothing = statistics.median(checked), statistics.median(idle)
+    print("%s: click on 確定 that checks an answer, script median %.2f ms (worst %.2f) over %d clicks; click that "
+          "changes nothing %.2f ms; a checked answer beyond its click %.2f ms" % (label, answer, max(checked),
+                                                                                 len(checked), nothing, answer - nothing))
 
 
 def report_clicks(label, steps, idle):
@@ -206,6 +249,7 @@ async def main():
                   % (statistics.median(times), max(times), len(times)))
             page = await composed_page(browser, address)
             report_clicks("this machine", *await click_costs(browser, page))
+            report_answers("this machine", *await answer_costs(browser, address))
 
             await chromebook(browser, True)
             times = await loads(browser, address, max(3, args.loads // 3))
@@ -213,6 +257,7 @@ async def main():
                   % (statistics.median(times), max(times), len(times)))
             page = await composed_page(browser, address)
             report_clicks("Chromebook-class", *await click_costs(browser, page))
+            report_answers("Chromebook-class", *await answer_costs(browser, address))
             await chromebook(browser, False)
 
 

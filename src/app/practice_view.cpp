@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <cmath>
+#include <utility>
 
 const QString PracticeView::KeptAs = QStringLiteral("practice");
 
@@ -383,7 +384,9 @@ bool PracticeView::eventFilter(QObject *watched, QEvent *event)
 void PracticeView::say(const QString &text)
 {
     setAccessibleDescription(text);
-    if (isVisible())
+    // Opened with the page, practice starts before the window is shown: it is said then.
+    m_unsaid = !isVisible();
+    if (!m_unsaid)
         BrowserPage::announce(text);
 }
 
@@ -403,6 +406,8 @@ void PracticeView::showEvent(QShowEvent *event)
 {
     ControlHost::showEvent(event);
     m_keys->setEnabled(true);
+    if (std::exchange(m_unsaid, false))
+        BrowserPage::announce(accessibleDescription());
 }
 
 void PracticeView::hideEvent(QHideEvent *event)

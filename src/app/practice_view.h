@@ -104,4 +104,6 @@ private:
     std::vector<LabelControl *> m_marks;
     std::vector<LabelControl *> m_questionLabels;
     int m_shownCurrent = -1;
+    // What was last said has not been announced: practice was not shown yet.
+    bool m_unsaid = false;
 };

@@ -235,6 +235,19 @@ class Browser:
         await self.page("Input.dispatchKeyEvent", type="keyUp", key=key, code=code,
                         windowsVirtualKeyCode=key_code, modifiers=modifiers)
 
+    # The keys of a US keyboard for what answers are typed with: (key code, code, Shift).
+    TYPED_KEYS = {**{str(d): (48 + d, "Digit%d" % d, False) for d in range(10)},
+                  **{c: (ord(c.upper()), "Key" + c.upper(), False) for c in "xy"},
+                  ".": (190, "Period", False), "-": (189, "Minus", False), "=": (187, "Equal", False),
+                  "+": (187, "Equal", True)}
+
+    async def type(self, text):
+        """Types text key by key, as a hardware keyboard sends it: each key down with its
+        character, and up."""
+        for character in text:
+            key_code, code, shift = self.TYPED_KEYS[character]
+            await self.key(character, code, key_code, modifiers=8 if shift else 0, text=character)
+
 
 def colour(image, x, y):
     return image.getpixel((int(x), int(y)))

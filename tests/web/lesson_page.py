@@ -23,6 +23,7 @@ CONTROLS = {
     "hyo": layout_rect(120, 8400, 9135, 1695),
     "Command1": layout_rect(3240, 240, 1215, 495),
     "end": layout_rect(8040, 240, 1215, 495),
+    "renshu": layout_rect(6960, 240, 975, 495),
     "jidou": layout_rect(240, 7320, 1695, 735),
     "tomeru": layout_rect(2160, 7560, 975, 495),
     "susumu": layout_rect(4560, 7320, 975, 735),
@@ -40,6 +41,14 @@ CONTROLS = {
     "save result": layout_rect(11400, 8160, 1695, 615),
 }
 BOARD_BORDER = 2
+
+# Practice takes the whole window with both panels; beside its board, where the graph
+# stands in the lesson, a panel without a border holds the keypad at its foot (the keys 62
+# by 60 px, 4 px apart; 確定 spans the rest of the last row), and under it the table holds an
+# answer cell under each whole x, 42 by 30 px from (83, 63) on, 45 px apart.
+KEYPAD = [["7", "8", "9", "x", "⌫"], ["4", "5", "6", "+", "−"], ["1", "2", "3", "=", "."], ["0", "確定"]]
+KEY_SIZE, KEY_GAP = (62, 60), 4
+KEYPAD_TOP = pixels(7695) - 4 * (KEY_SIZE[1] + KEY_GAP) - 2
 
 GREEN = (0, 128, 0)
 TRAY = (0, 64, 0)
@@ -137,6 +146,22 @@ class LessonPage:
         corner = lround(BOARD_BORDER * factor)
         return (left + corner + x * factor, top + corner + y * factor)
 
+    def practice_key(self, caption):
+        """Where the layout puts a key of practice's keypad on the page: left, top, width, height."""
+        row = next(r for r, keys in enumerate(KEYPAD) if caption in keys)
+        column = KEYPAD[row].index(caption)
+        width = KEY_SIZE[0] if caption != "確定" else (5 - column) * (KEY_SIZE[0] + KEY_GAP) - KEY_GAP
+        factor, _ = self.fit()
+        left, top, _, _ = self.control("gamen")
+        x, y = 8 + column * (KEY_SIZE[0] + KEY_GAP), KEYPAD_TOP + row * (KEY_SIZE[1] + KEY_GAP)
+        return (left + x * factor, top + y * factor, width * factor, KEY_SIZE[1] * factor)
+
+    def answer_cell(self, x):
+        """The table's answer cell under a whole x, on the page: left, top, width, height."""
+        factor, _ = self.fit()
+        left, top = self.panel_point("hyo", 83 + 45 * (x - 1), 63)
+        return (left, top, 42 * factor, 30 * factor)
+
     # ---------------------------------------------------------------- pictures
 
     async def shot(self):
@@ -179,6 +204,34 @@ class LessonPage:
                 return text
             await asyncio.sleep(0.02)
         raise AssertionError("status never began with %r (it says %r)" % (prefix, await self.status()))
+
+    async def until_status_is(self, text, timeout=10.0):
+        """Waits for the status line to read exactly the text, and to go on reading it for a
+        few frames, as a screen reader would hear it last."""
+        loop = asyncio.get_running_loop()
+        deadline = loop.time() + timeout
+        while loop.time() < deadline:
+            if await self.status() == text:
+                await self.browser.frames(3)
+                if await self.status() == text:
+                    return
+            await asyncio.sleep(0.02)
+        raise AssertionError("the status says %r where %r was due" % (await self.status(), text))
+
+    async def reload(self, timeout=60):
+        """Reloads the page as its reload button does, until the new one has started."""
+        await self.browser.evaluate("window.before = true")
+        await self.browser.page("Page.reload")
+        loop = asyncio.get_running_loop()
+        deadline = loop.time() + timeout
+        while loop.time() < deadline:
+            try:
+                if await self.browser.evaluate("!window.before && !!document.body && document.body.dataset.ready === 'true'"):
+                    return
+            except RuntimeError:
+                pass  # between the two pages
+            await asyncio.sleep(0.05)
+        raise TimeoutError("the page did not load again")
 
     # ---------------------------------------------------------------- actions
 

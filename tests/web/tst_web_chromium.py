@@ -20,9 +20,9 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import Browser, serve  # noqa: E402
-from lesson_page import (BLUE, COVER, FORM, GREEN, GREY, PANEL, RED, TRAY, WHITE,  # noqa: E402
+from lesson_page import (BLUE, COVER, FORM, GREEN, GREY, KEYPAD, PANEL, RED, TRAY, WHITE,  # noqa: E402
                          LessonPage, client_size)
-from PIL import Image  # noqa: E402
+from PIL import Image, ImageChops  # noqa: E402
 
 # The window at 100 %: the page is as large as its client area.
 SMALL = client_size(False, False)
@@ -528,6 +528,317 @@ async def prediction_tapped_then_played_to_the_end(browser, site, reference):
         await page.until(lambda s: orange in page.colours_around(s, ring, 2) and orange in page.colours_around(s, cross, 2))
     finally:
         await browser.page("Emulation.setTouchEmulationEnabled", enabled=False)
+
+
+# ---------------------------------------------------------------- practice on a tablet
+
+TABLET = (1024, 768)
+TABLET_PORTRAIT = (768, 1024)
+
+
+def area_at(columns, x):
+    """The figure's area out of the envelope at x, as a pupil counts it: each column's
+    height (2 cm a kind) times the part of its 2 cm that has come out."""
+    return sum(2 * kind * max(0.0, min(x, 2 * i + 2) - 2 * i) for i, kind in enumerate(columns))
+
+
+def plain(value):
+    return "%.10g" % value
+
+
+def practice_questions(columns):
+    """A figure's questions, as the status line reads them, each with its answer: y at x = 1
+    to 10; each run of neighbouring columns of one height from the left, as (slope,
+    intercept); y half a centimetre past the middle of the first rising run, and the x half a
+    centimetre before the middle of the last."""
+    questions = [("x=%d のときの y" % x, area_at(columns, x)) for x in range(1, 11)]
+    runs = []
+    for i, kind in enumerate(columns):
+        if runs and runs[-1][2] == 2 * kind:
+            runs[-1][1] = 2 * i + 2
+        else:
+            runs.append([2 * i, 2 * i + 2, 2 * kind])
+    for start, end, slope in runs:
+        questions.append(("%d≦x≦%d のときの式" % (start, end), (slope, area_at(columns, start) - slope * start)))
+    rising = [run for run in runs if run[2] > 0]
+    if rising:
+        x = (rising[0][0] + rising[0][1]) / 2 + 0.5
+        questions.append(("x=%s のときの y" % plain(x), area_at(columns, x)))
+        x = (rising[-1][0] + rising[-1][1]) / 2 - 0.5
+        questions.append(("y=%s のときの x" % plain(area_at(columns, x)), x))
+    return questions
+
+
+def written(answer):
+    """An answer as a pupil writes it: "16", "3.5", "y=4x+4", "y=28"."""
+    if not isinstance(answer, tuple):
+        return plain(answer)
+    slope, intercept = answer
+    if slope == 0:
+        return "y=" + plain(intercept)
+    text = "y=" + ("" if slope == 1 else plain(slope)) + "x"
+    return text + ("" if intercept == 0 else ("+" if intercept > 0 else "-") + plain(abs(intercept)))
+
+
+def reading(text):
+    """What the forms a pupil types here mean: a number, or y = a·x + b; None for anything else."""
+    number = r"-?\d+(?:\.\d+)?"
+    if re.fullmatch(number, text):
+        return float(text)
+    found = re.fullmatch(r"y=(%s)" % number, text)
+    if found:
+        return (0.0, float(found.group(1)))
+    found = re.fullmatch(r"y=(-?\d*(?:\.\d+)?)x((?:[+-]\d+(?:\.\d+)?)?)", text)
+    if found:
+        slope = {"": 1.0, "-": -1.0}.get(found.group(1)) or float(found.group(1))
+        return (slope, float(found.group(2) or 0))
+    return None
+
+
+class Sheet:
+    """What a pupil's sheet says by the rules the pupil is told: Enter checks the question
+    with the focus; a right answer and a second wrong one move the focus to the next open
+    question (after this one, then from the top), a first wrong one keeps it there, and
+    what cannot be read is no try at all; Tab moves the focus without checking."""
+
+    def __init__(self, columns):
+        self.questions = practice_questions(columns)
+        count = len(self.questions)
+        self.typed, self.marks, self.first = [""] * count, [None] * count, [False] * count
+        self.current = 0
+
+    def open(self, q):
+        return self.marks[q] in (None, "wrong")
+
+    def finished(self):
+        return not any(self.open(q) for q in range(len(self.questions)))
+
+    def count(self):
+        return "正解 %d / %d" % (sum(self.first), len(self.questions))
+
+    def status(self):
+        return self.count() if self.finished() else self.questions[self.current][0]
+
+    def answer_now(self):
+        return written(self.questions[self.current][1])
+
+    def type(self, text):
+        self.typed[self.current] += text
+
+    def backspace(self, count):
+        self.typed[self.current] = self.typed[self.current][:-count]
+
+    def tab(self):
+        self.current += 1
+        return self.status()
+
+    def enter(self):
+        q = self.current
+        text, answer = self.questions[q]
+        value = reading(self.typed[q])
+        if value is None:
+            return "%s: 数か x の式で答えましょう" % text
+        if isinstance(answer, tuple) and not isinstance(value, tuple):
+            value = (0.0, value)
+        line = "%s %s " % (text, self.typed[q])
+        if value == answer:
+            self.first[q] = self.marks[q] is None
+            self.marks[q] = "right"
+            line += "○"
+        elif self.marks[q] is None:
+            self.marks[q] = "wrong"
+            return line + "×"
+        else:
+            self.marks[q] = "shown"
+            line += "×。答えは " + written(answer)
+        following = [(q + step) % len(self.questions) for step in range(1, len(self.questions))]
+        self.current = next((n for n in following if self.open(n)), q)
+        return line + ("。" + self.count() if self.finished() else "。次は " + self.questions[self.current][0])
+
+
+async def forget_practice(browser, site):
+    """No sheet kept from before: the page's storage of the site emptied."""
+    await browser.page("Storage.clearDataForOrigin", origin=site.rstrip("/"), storageTypes="local_storage")
+
+
+def practice_cell(page, q):
+    """The answer cell of a question on the page: the table's ten, then the rows beside the
+    board (26 px apart from 76 down, 140 by 23 px at 196)."""
+    if q < 10:
+        return page.answer_cell(q + 1)
+    factor, _ = page.fit()
+    left, top, _, _ = page.control("gamen")
+    return (left + 196 * factor, top + (76 + 26 * (q - 10)) * factor, 140 * factor, 23 * factor)
+
+
+def ink(shot, page, rect, like):
+    """How many pixels inside a rectangle of the page are like a colour."""
+    left, top, width, height = (int(v * page.ratio) for v in rect)
+    box = shot.crop((left, top, left + width, top + height))
+    return sum(1 for c in box.getdata() if like(c))
+
+
+def differing(shot, before, page, apart):
+    """How many pixels differ between two pictures of the page, but in the rectangle apart
+    (the cell with the focus, whose cursor blinks)."""
+    left, top, width, height = apart
+    box = tuple(int(v * page.ratio) for v in (left - 3, top - 3, left + width + 3, top + height + 3))
+    a, b = shot.copy(), before.copy()
+    a.paste((0, 0, 0), box)
+    b.paste((0, 0, 0), box)
+    return ImageChops.difference(a, b).convert("L").point(lambda v: 255 if v else 0).histogram()[255]
+
+
+@test
+async def practice_by_keys_outlasts_a_reload(browser, site, reference):
+    columns = [3, 2, 2, 0, 0]
+    sheet = Sheet(columns)
+    await forget_practice(browser, site)
+    page = LessonPage(browser, site + "index.html#figure=32200&practice", *TABLET)
+    page.graph = page.table = True  # practice takes the whole window
+    await page.open()
+    entries = await browser.evaluate("history.length")
+    await page.until_status_is(sheet.status())
+
+    async def enter(typed="", erased=0):
+        for _ in range(erased):
+            await browser.key("Backspace", "Backspace", 8)
+        await browser.type(typed)
+        sheet.backspace(erased)
+        sheet.type(typed)
+        await browser.key("Enter", "Enter", 13, text="\r")
+        await page.until_status_is(sheet.enter())
+
+    # Right; wrong, then wrong again, which shows the answer; unreadable, then right; Tab
+    # on past a question; right. The first cell has the keys from the start.
+    await enter(sheet.answer_now())
+    await enter(plain(sheet.questions[1][1] + 1))
+    await enter(plain(sheet.questions[1][1] - 1), erased=2)
+    await enter(sheet.answer_now() + "+")
+    await enter(erased=1)
+    await browser.key("Tab", "Tab", 9)
+    await page.until_status_is(sheet.tab())
+    await enter(sheet.answer_now())
+
+    async def marks_kept(before=None):
+        """The sheet as the page shows it: a red mark under each table cell checked and
+        none under the others, the answer shown in blue where it was shown, and, after a
+        reload, the same pixels as before it."""
+        factor, _ = page.fit()
+
+        def faults(shot):
+            found = []
+            if before is not None:
+                differ = differing(shot, before, page, practice_cell(page, sheet.current))
+                if differ:
+                    found.append("%d pixels differ from the page before the reload" % differ)
+            for q in range(10):
+                left, top, width, height = page.answer_cell(q + 1)
+                red = ink(shot, page, (left, top + height + factor, width, 16 * factor),
+                          lambda c: c[0] > 150 and c[1] < 90 and c[2] < 90)
+                blue = ink(shot, page, (left, top, width, height), lambda c: c[2] > 150 and c[0] < 90 and c[1] < 90)
+                if (red > 0) != (sheet.marks[q] is not None) or (blue > 0) != (sheet.marks[q] == "shown"):
+                    found.append("x=%d, marked %s: %d red pixels under its cell, %d blue in it" % (q + 1, sheet.marks[q], red, blue))
+            return found
+
+        try:
+            shot = await page.until(lambda s: not faults(s), timeout=10)
+        except AssertionError:
+            shot = await page.shot()
+            shot.save("/tmp/web-practice.png")
+            raise AssertionError("; ".join(faults(shot))) from None
+        check(await browser.evaluate("location.hash") == "#figure=32200&practice", "the address says %r"
+              % await browser.evaluate("location.hash"))
+        return shot
+
+    before = await marks_kept()
+    await page.reload()
+    await page.until_status_is(sheet.status())
+    await marks_kept(before)
+    check(await browser.evaluate("history.length") == entries, "practice added entries to the history")
+
+    # Every question answered, the expressions and the x typed as the table's y were.
+    while not sheet.finished():
+        await enter(sheet.answer_now())
+    before = await marks_kept()
+    await page.reload()
+    await page.until_status_is(sheet.count())
+    await marks_kept(before)
+    return "%d questions, %s" % (len(sheet.questions), sheet.count())
+
+
+def key_extent(page, shot, caption):
+    """A key of the keypad as the picture shows it, in CSS pixels: from where the layout puts
+    its middle, along a line a fifth down from its top (above its caption) and down a line
+    near its left edge, back over its face to the white of its raised edge, which is its
+    first row and column, and on to the panel's colour (or the form's) after it. Above the
+    top row a cell may stand right against the keys: only the white edge ends them there."""
+    left, top, width, height = page.practice_key(caption)
+    ratio = page.ratio
+
+    def run(x, y, dx, dy):
+        x, y = int(x * ratio), int(y * ratio)
+        face = shot.getpixel((x, y))
+        start = (x, y)
+        for colours in ({face}, {WHITE}):
+            while shot.getpixel(start) in colours and x - start[0] + y - start[1] < 400:
+                start = (start[0] - dx, start[1] - dy)
+        end = (x, y)
+        while shot.getpixel(end) not in (PANEL, FORM) and end[0] - x + end[1] - y < 400:
+            end = (end[0] + dx, end[1] + dy)
+        return (end[0] - start[0] + end[1] - start[1] - 1) / ratio
+
+    return run(left + width / 2, top + height / 5, 1, 0), run(left + width / 8, top + height / 2, 0, 1)
+
+
+@test
+async def keypad_keys_are_a_fingers_size_on_tablets(browser, site, reference):
+    columns = [3, 1, 2, 0, 3]
+    sheet = Sheet(columns)
+    await forget_practice(browser, site)
+    await browser.page("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+    page = LessonPage(browser, site + "index.html#figure=31203&practice", *TABLET_PORTRAIT, ratio=2.0)
+    page.graph = page.table = True
+    notes = []
+    try:
+        await page.open()
+        await page.until_status_is(sheet.status())
+        for size in (TABLET_PORTRAIT, TABLET):
+            if size != page.viewport:  # the tablet turned
+                page.viewport = size
+                await browser.viewport(*size, ratio=page.ratio)
+                await asyncio.sleep(0.3)
+                await page.measure()
+
+            def faults(shot):
+                found = []
+                for caption in (c for row in KEYPAD for c in row):
+                    shown, laid_out = key_extent(page, shot, caption), page.practice_key(caption)[2:]
+                    # Where it is laid out and as large: no neighbour run into.
+                    if not all(abs(a - b) <= 1.5 for a, b in zip(shown, laid_out)) or min(shown) < 44:
+                        found.append("the key %s shows %s CSS px, laid out %s" % (caption, shown, laid_out))
+                return found
+
+            try:
+                shot = await page.until(lambda s: not faults(s), timeout=10)
+            except AssertionError:
+                raise AssertionError("at %d×%d: %s" % (*size, "; ".join(faults(await page.shot())))) from None
+            extents = [key_extent(page, shot, c) for row in KEYPAD for c in row]
+            # The keys found are the ones that work: the answer tapped on them, and 確定.
+            for digit in sheet.answer_now():
+                await browser.tap(*centre(page.practice_key(digit)))
+            sheet.type(sheet.answer_now())
+            await browser.tap(*centre(page.practice_key("確定")))
+            await page.until_status_is(sheet.enter())
+            notes.append("%d×%d: keys at least %g × %g CSS px" % (*size, *(min(e[i] for e in extents) for i in (0, 1))))
+    finally:
+        await browser.page("Emulation.setTouchEmulationEnabled", enabled=False)
+    return ", ".join(notes)
+
+
+def centre(rect):
+    left, top, width, height = rect
+    return (left + width / 2, top + height / 2)
 
 
 # ---------------------------------------------------------------- served, kept, installed
