@@ -12,6 +12,7 @@ to rebuild it and to put the original back: the output folder gets the subsets, 
 character list, this script and the licence.
 """
 import pathlib
+import re
 import shutil
 import sys
 
@@ -35,6 +36,28 @@ def program_characters(sources):
     return "".join(sorted(c for c in chars if c.isprintable() or c == "\u3000"))
 
 
+# A comment, or a string or character literal, in C++ source.
+COMMENT_OR_LITERAL = re.compile(r'//[^\n]*|/\*.*?\*/|"(?:[^"\\\n]|\\.)*"|\'(?:[^\'\\\n]|\\.)+\'', re.S)
+
+
+def unheld_characters(sources, originals):
+    """The characters of the program's texts (its string and character literals, not its
+    comments) that none of the faces holds, each with the files it is written in: the page
+    has no other font, and would show a blank box for them."""
+    held = set()
+    for original in originals:
+        held.update(chr(c) for c in TTFont(original).getBestCmap())
+    unheld = {}
+    for path in sorted(sources.rglob("*")):
+        if path.suffix in (".cpp", ".h") and path.is_file():
+            for match in COMMENT_OR_LITERAL.finditer(path.read_text(encoding="utf-8")):
+                if match.group(0)[0] in "\"'":
+                    for c in match.group(0):
+                        if c not in held and c.isprintable():
+                            unheld.setdefault(c, set()).add(str(path.relative_to(sources)))
+    return unheld
+
+
 def rename(font, family):
     postscript = family.replace(" ", "")
     for record in font["name"].names:
@@ -53,6 +76,10 @@ def rename(font, family):
 def main():
     sources, out = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
     out.mkdir(parents=True, exist_ok=True)
+    unheld = unheld_characters(sources, [original for original, _, _ in FACES])
+    if unheld:
+        sys.exit("subset_fonts.py: no face of the page holds %s; draw it, or write another character" % "; ".join(
+            "%s (U+%04X, in %s)" % (c, ord(c), ", ".join(sorted(files))) for c, files in sorted(unheld.items())))
     text = program_characters(sources)
     (out / "characters.txt").write_text(text + "\n", encoding="utf-8")
     for original, family, file_name in FACES:

@@ -4,10 +4,51 @@
 #include "surface/fonts.h"
 #include "surface/placement.h"
 
+#include <QPainter>
+#include <QPainterPath>
+
 namespace {
 
-const QString Backspace = QStringLiteral("⌫");
+// Its caption is drawn, not written: see BackspaceKey.
+const QString Backspace = QStringLiteral("\u232B");
 const QString Enter = QStringLiteral("確定");
+
+// The key that takes back a character shows ⌫, which neither of the lesson's faces holds:
+// drawn as that sign, a tag pointing left with a cross in it, as tall as the digits.
+class BackspaceKey : public CommandButton
+{
+public:
+    using CommandButton::CommandButton;
+
+protected:
+    void paintCaption(QPainter &painter, const QRect &rect, const QColor &ink) const override
+    {
+        const QFontMetricsF metrics(font());
+        // The faces give no cap height of their own: a digit's is what the other keys show.
+        const qreal height = metrics.tightBoundingRect(QStringLiteral("0")).height();
+        const qreal width = height * 1.6;
+        const QRectF sign(QPointF(rect.center()) + QPointF(0.5 - width / 2, 0.5 - height / 2), QSizeF(width, height));
+        const qreal point = height / 2;
+        QPainterPath tag;
+        tag.moveTo(sign.left(), sign.center().y());
+        tag.lineTo(sign.left() + point, sign.top());
+        tag.lineTo(sign.topRight());
+        tag.lineTo(sign.bottomRight());
+        tag.lineTo(sign.left() + point, sign.bottom());
+        tag.closeSubpath();
+        const QPointF middle((sign.left() + point + sign.right()) / 2, sign.center().y());
+        const qreal arm = height * 0.2;
+
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(ink, std::max(1.0, height / 8), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(tag);
+        painter.drawLine(middle + QPointF(-arm, -arm), middle + QPointF(arm, arm));
+        painter.drawLine(middle + QPointF(-arm, arm), middle + QPointF(arm, -arm));
+        painter.restore();
+    }
+};
 
 } // namespace
 
@@ -29,7 +70,7 @@ Keypad::Keypad(QWidget *parent, Placement &placement, QRect place)
             const QString caption = rows[row][column];
             const bool wide = caption == Enter;
             const QColor back = wide ? QColor(255, 255, 0) : caption == Backspace ? QColor(255, 192, 128) : QColor(240, 240, 240);
-            auto *key = new CommandButton(caption, back, this);
+            auto *key = caption == Backspace ? new BackspaceKey(caption, back, this) : new CommandButton(caption, back, this);
             key->setObjectName(QStringLiteral("key ") + caption);
             key->setAccessibleName(caption == Backspace ? QStringLiteral("1文字消す") : caption);
             key->setFocusPolicy(Qt::NoFocus);

@@ -8,8 +8,9 @@ namespace {
 
 bool isMinusLike(char16_t c)
 {
+    // The non-breaking hyphen, which no face of the page holds, is only read, never shown.
     switch (c) {
-    case u'−': case u'ー': case u'ｰ': case u'‐': case u'‑': case u'–': case u'—': case u'―': case u'－':
+    case u'−': case u'ー': case u'ｰ': case u'‐': case u'\u2011': case u'–': case u'—': case u'―': case u'－':
         return true;
     }
     return false;

@@ -60,6 +60,13 @@ CommandButton::Look CommandButton::look() const
     return { size(), devicePixelRatio(), text(), font(), isEnabled(), hasFocus() };
 }
 
+void CommandButton::paintCaption(QPainter &painter, const QRect &rect, const QColor &ink) const
+{
+    painter.setFont(font());
+    painter.setPen(ink);
+    painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text());
+}
+
 void CommandButton::paintFace(QPainter &painter) const
 {
     const QRect r = rect();
@@ -87,16 +94,12 @@ void CommandButton::paintFace(QPainter &painter) const
     QRect textRect = r;
     if (sunken)
         textRect.translate(1, 1);
-    painter.setFont(font());
     if (isEnabled()) {
-        painter.setPen(Qt::black);
-        painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text());
+        paintCaption(painter, textRect, Qt::black);
     } else {
         // Etched caption, as disabled buttons show it.
-        painter.setPen(light);
-        painter.drawText(textRect.translated(1, 1), Qt::AlignCenter | Qt::TextSingleLine, text());
-        painter.setPen(shadow);
-        painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text());
+        paintCaption(painter, textRect.translated(1, 1), light);
+        paintCaption(painter, textRect, shadow);
     }
 
     if (hasFocus()) {

@@ -16,6 +16,9 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    // Draws the caption in one ink inside the face; a key whose sign no font holds draws
+    // it itself.
+    virtual void paintCaption(QPainter &painter, const QRect &rect, const QColor &ink) const;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
