@@ -210,6 +210,21 @@ private slots:
             const QSizeF logical = QSizeF(key->size()) / form->windowZoom.factor();
             QVERIFY2(logical.width() * factor >= 44 && logical.height() * factor >= 44, qPrintable(key->text()));
         }
+        // ⌫ is drawn, not written: a tag as tall as a digit and wider than tall.
+        const auto ink = [&](const QString &caption) {
+            const auto it = std::find_if(keys.begin(), keys.end(), [&](auto *key) { return key->text() == caption; });
+            const QImage face = (*it)->grab().toImage();
+            QRect box;
+            for (int y = 3; y < face.height() - 3; ++y)
+                for (int x = 3; x < face.width() - 3; ++x)
+                    if (qGray(face.pixel(x, y)) < 80)
+                        box |= QRect(x, y, 1, 1);
+            return box;
+        };
+        const QRect digit = ink(QStringLiteral("0")), sign = ink(QStringLiteral("\u232B"));
+        QVERIFY2(sign.height() >= digit.height() * 0.8 && sign.width() >= sign.height() * 1.4,
+                 qPrintable(QStringLiteral("the sign's ink %1×%2, the digit's %3×%4")
+                                .arg(sign.width()).arg(sign.height()).arg(digit.width()).arg(digit.height())));
     }
 };
 
