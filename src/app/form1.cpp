@@ -13,6 +13,8 @@
 #include <QCloseEvent>
 #include <QResizeEvent>
 
+#include <utility>
+
 namespace {
 
 QColor rgb(int r, int g, int b)
@@ -320,16 +322,28 @@ void Form1::openPractice(const std::optional<AreaFunction::Columns> &figure)
     setOuterSize(15700, 10800);
     practice->show();
     practice->raise();
+    // Covered is not enough: Tab would still reach the lesson's controls, and a screen
+    // reader its board, whose description gives y.
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child != practice && !child->isWindow() && !child->isHidden()) {
+            m_hiddenForPractice << child;
+            child->hide();
+        }
+    }
     practice->open(figure);
 }
 
 void Form1::leavePractice()
 {
+    for (QWidget *child : std::exchange(m_hiddenForPractice, {}))
+        if (child)
+            child->show();
     practice->hide();
     setOuterSize(m_sizeBeforePractice.width(), m_sizeBeforePractice.height());
     presenterKeys.setEnabled(true);
     commands.setEnabled(true);
     BrowserPage::replaceFragment(FigureAddress::fragment(lesson.columns()));
+    BrowserPage::announce(lesson.whereText());
     // The focus goes back where it was, so that the lesson is just as it was left.
     if (m_focusBeforePractice)
         m_focusBeforePractice->setFocus();

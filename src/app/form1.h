@@ -157,6 +157,8 @@ private:
     // The window's outer size before practice opened, in twips.
     QSize m_sizeBeforePractice;
     QPointer<QWidget> m_focusBeforePractice;
+    // The lesson's own widgets, hidden behind practice.
+    QList<QPointer<QWidget>> m_hiddenForPractice;
 
     bool m_quitRequested = false;
     // The whole x a press on the graph put a prediction at, while the press lasts.

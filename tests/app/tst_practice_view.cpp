@@ -98,6 +98,37 @@ private slots:
         QVERIFY2(form->grab().toImage() == before, "the lesson looks as it did before practice");
     }
 
+    // Behind practice the lesson rests: Tab and Backtab go round practice's own controls,
+    // and nothing a screen reader can reach says the lesson's y, the answer to its questions.
+    void theLessonRestsBehind()
+    {
+        auto form = makeForm();
+        QApplication::setActiveWindow(form.get());
+        form->lesson.compose(Composition { 3, 2, 2, 0, 0 });
+        form->Check2->click();
+        form->Check3->click();
+        stepForward(*form, 7);
+        QTest::mouseClick(form->widget<QAbstractButton>(QStringLiteral("renshu")), Qt::LeftButton);
+        PracticeView *practice = practiceOf(*form);
+        for (const Qt::Key key : { Qt::Key_Tab, Qt::Key_Backtab }) {
+            for (int i = 0; i < 60; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), key);
+                QVERIFY2(practice->isAncestorOf(QApplication::focusWidget()),
+                         qPrintable(QApplication::focusWidget()->objectName()));
+            }
+        }
+        for (const QWidget *widget : form->findChildren<QWidget *>()) {
+            if (!widget->isVisible())
+                continue;
+            const QString said = widget->accessibleName() + widget->accessibleDescription();
+            QVERIFY2(!said.contains(QStringLiteral("y = ")) && !said.contains(QStringLiteral("cm²")),
+                     qPrintable(widget->objectName() + QStringLiteral(": ") + said));
+        }
+        QTest::mouseClick(practice->findChild<QAbstractButton *>(QStringLiteral("leave practice")), Qt::LeftButton);
+        QVERIFY(form->kokuban->isVisible() && form->hyo->isVisible() && form->gamen->isVisible());
+        QCOMPARE(form->kokuban->accessibleDescription(), form->lesson.whereText());
+    }
+
     // The first question has the focus; the keypad types into it, takes back a character and
     // checks; Enter checks too; Tab moves on without checking. What the status region and
     // the description read after each is the sheet's line, and the marks and count follow.
