@@ -72,7 +72,9 @@ Keypad::Keypad(QWidget *parent, Placement &placement, QRect place)
             const QColor back = wide ? QColor(255, 255, 0) : caption == Backspace ? QColor(255, 192, 128) : QColor(240, 240, 240);
             auto *key = caption == Backspace ? new BackspaceKey(caption, back, this) : new CommandButton(caption, back, this);
             key->setObjectName(QStringLiteral("key ") + caption);
-            key->setAccessibleName(caption == Backspace ? QStringLiteral("1文字消す") : caption);
+            key->setAccessibleName(caption);
+            if (caption == Backspace)
+                key->setAccessibleDescription(QStringLiteral("1文字消す"));
             key->setFocusPolicy(Qt::NoFocus);
             // Held down, a key types again, as a keyboard's does.
             key->setAutoRepeat(!wide);

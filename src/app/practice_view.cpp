@@ -38,7 +38,8 @@ constexpr int PanelRows = AreaFunction::ColumnCount + 2;
 
 // The panel beside the board, where the graph stands in the lesson, and its rows.
 const QRect PanelPlace = Twips::rect(9480, 240, 5895, 7695);
-constexpr int RowsTop = 76;
+// Room for five domains' rows above the keypad.
+constexpr int RowsTop = 72;
 constexpr int RowHeight = 26;
 constexpr int CellLeft = 196;
 constexpr int CellWidth = 140;
@@ -131,12 +132,16 @@ void PracticeView::build(Placement &placement)
                       Twips::rect(5640, 7320, 975, 735));
     m_start = makeButton(this, placement, QStringLiteral("practice start"), QStringLiteral("最初に"), QColor(255, 192, 128),
                          Twips::rect(6720, 7560, 855, 495));
+    // A tap on them leaves the focus in the answer being typed, for a keyboard's next key.
+    for (QWidget *button : { static_cast<QWidget *>(m_out), static_cast<QWidget *>(m_in), static_cast<QWidget *>(m_start) })
+        button->setFocusPolicy(Qt::TabFocus);
     connect(m_out, &QPushButton::clicked, &m_lesson, &Lesson::stepOut);
     connect(m_in, &QPushButton::clicked, &m_lesson, &Lesson::stepIn);
     connect(m_start, &QPushButton::clicked, &m_lesson, &Lesson::backToStart);
     m_grid = Make::checkBox(placement, this, QStringLiteral("practice grid"), QStringLiteral("方眼"), FormBack, FormText,
                             Fonts::layoutFont(18));
     placement.place(m_grid, Twips::rect(5640, 360, 1215, 390));
+    m_grid->setFocusPolicy(Qt::TabFocus);
     connect(m_grid, &QCheckBox::toggled, this, [this](bool on) { m_lesson.setSwitch(Lesson::Switch::Grid, on); });
     m_keys = std::make_unique<PresenterKeys>(*this);
 

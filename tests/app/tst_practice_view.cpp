@@ -89,6 +89,7 @@ private slots:
         QCOMPARE(practice->lesson().stepIndex(), 0); // the focus is in a cell: keys are for it
         QTest::mouseClick(practice->findChild<QAbstractButton *>(QStringLiteral("practice out")), Qt::LeftButton);
         QCOMPARE(practice->lesson().stepIndex(), 1);
+        QCOMPARE(QApplication::focusWidget(), practice->cells().front()); // still there for the next key
 
         QTest::mouseClick(practice->findChild<QAbstractButton *>(QStringLiteral("leave practice")), Qt::LeftButton);
         QVERIFY(!practice->isVisible());
@@ -240,6 +241,7 @@ private slots:
         for (const QAbstractButton *key : keys) {
             const QSizeF logical = QSizeF(key->size()) / form->windowZoom.factor();
             QVERIFY2(logical.width() * factor >= 44 && logical.height() * factor >= 44, qPrintable(key->text()));
+            QCOMPARE(key->accessibleName(), key->text());
         }
         // ⌫ is drawn, not written: a tag as tall as a digit and wider than tall.
         const auto ink = [&](const QString &caption) {
