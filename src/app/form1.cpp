@@ -198,8 +198,9 @@ void Form1::openFigure(const QString &fragment)
     lesson.showInitialScreen();
     if (figure)
         lesson.compose(*figure);
-    // A figure handed out for practice opens on it; the lesson waits behind.
-    if (figure && FigureAddress::forPractice(fragment))
+    // A figure handed out for practice opens on it; the lesson waits behind. One with no
+    // whole exercise to ask (no rising domain to find an x in) is only shown.
+    if (figure && FigureAddress::forPractice(fragment) && makesWholeExercise(*figure))
         openPractice(*figure);
 }
 

@@ -7,6 +7,7 @@
 #include "app/window_zoom.h"
 #include "lesson/figure_address.h"
 #include "lesson/lesson.h"
+#include "practice/practice_question.h"
 #include "surface/fonts.h"
 #include "worksheet/lesson_export.h"
 
@@ -210,7 +211,8 @@ void LessonCommands::showQrCode()
 {
     if (!m_qrCode)
         m_qrCode = new QrCodeView(&window);
-    m_qrCode->showAddresses(shareAddress(), shareAddress(true));
+    // Practice is offered for a figure that makes a whole exercise, as 練習 itself asks.
+    m_qrCode->showAddresses(shareAddress(), makesWholeExercise(columns()) ? shareAddress(true) : QString());
 }
 
 void LessonCommands::choosePrint()

@@ -277,6 +277,13 @@ private slots:
         QCOMPARE(purpose->text(), QStringLiteral("見る用のQRコードにする"));
         QTest::mouseClick(purpose, Qt::LeftButton);
         QCOMPARE(readBack(), expected);
+        // A figure that asks no x for a y (one domain) is handed out to look at only.
+        form->lesson.compose(Composition { 1, 1, 1, 1, 1 });
+        form->commands.showQrCode();
+        QVERIFY(!purpose->isVisible());
+        form->lesson.compose(Composition { 3, 1, 2, 0, 3 });
+        form->commands.showQrCode();
+        QVERIFY(purpose->isVisible());
 
         // A click on the code keeps it; beside it, or Escape, or 閉じる closes it.
         QTest::mouseClick(view, Qt::LeftButton, {}, view->codeRect().center());
