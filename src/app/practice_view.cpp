@@ -14,11 +14,13 @@
 #include "surface/placement.h"
 #include "surface/twips.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -103,7 +105,7 @@ PracticeView::PracticeView(QWidget *window, Placement &placement, QSize client)
     });
     connect(&m_sheet, &PracticeSheet::changed, this, [this] {
         follow();
-        BrowserPage::keep(KeptAs, m_sheet.saved());
+        keep();
     });
     m_lesson.showInitialScreen();
 }
@@ -219,7 +221,7 @@ void PracticeView::build(Placement &placement)
                                 4 * (Keypad::KeyHeight + Keypad::Gap) - Keypad::Gap));
     connect(m_keypad, &Keypad::typed, this, &PracticeView::type);
     connect(m_keypad, &Keypad::backspace, this, &PracticeView::backspace);
-    connect(m_keypad, &Keypad::enter, this, &PracticeView::check);
+    connect(m_keypad, &Keypad::enter, this, &PracticeView::enter);
 
     // Below the panel: the commands of practice and the result once it is done.
     auto *fresh = makeButton(this, placement, QStringLiteral("new problem"), QStringLiteral("新しい問題"), QColor(255, 255, 192),
@@ -251,18 +253,23 @@ void PracticeView::build(Placement &placement)
 
 void PracticeView::open(const std::optional<AreaFunction::Columns> &figure)
 {
+    m_kept = KeptSheets(BrowserPage::kept(KeptAs));
+    // The figure's own sheet, or the one practised last when no figure is asked for.
     PracticeSheet kept;
-    const bool haveKept = kept.restore(BrowserPage::kept(KeptAs));
-    if (!figure && !haveKept) {
-        newProblem();
-        return;
-    }
-    if (haveKept && (!figure || kept.figure() == *figure)) {
+    if (kept.restore(figure ? m_kept.of(*figure) : m_kept.latest())) {
         m_sheet.restore(kept.saved());
         start(m_sheet.figure(), false);
-        return;
+    } else if (figure) {
+        start(*figure, true);
+    } else {
+        newProblem();
     }
-    start(*figure, true);
+}
+
+void PracticeView::keep()
+{
+    m_kept.put(m_sheet);
+    BrowserPage::keep(KeptAs, m_kept.saved());
 }
 
 void PracticeView::newProblem()
@@ -277,7 +284,7 @@ void PracticeView::start(const AreaFunction::Columns &figure, bool afresh)
     m_lesson.compose(figure);
     m_shownCurrent = -1;
     follow();
-    BrowserPage::keep(KeptAs, m_sheet.saved());
+    keep();
     emit practising(figure);
     if (QLineEdit *cell = currentCell())
         cell->setFocus();
@@ -354,8 +361,20 @@ void PracticeView::check()
     say(m_sheet.check());
 }
 
+int PracticeView::nameWithFocus() const
+{
+    const auto found = std::find(m_name.begin(), m_name.end(), QApplication::focusWidget());
+    return found == m_name.end() ? -1 : int(found - m_name.begin());
+}
+
 void PracticeView::type(const QString &text)
 {
+    // 年, 組 and 番 are numbers: a tablet that brings up no keyboard of its own types them here.
+    if (const int field = nameWithFocus(); field >= 0) {
+        m_name[field]->insert(text);
+        m_sheet.setName(field, m_name[field]->text());
+        return;
+    }
     QLineEdit *cell = currentCell();
     if (!cell || cell->isReadOnly())
         return;
@@ -365,11 +384,27 @@ void PracticeView::type(const QString &text)
 
 void PracticeView::backspace()
 {
+    if (const int field = nameWithFocus(); field >= 0) {
+        m_name[field]->backspace();
+        m_sheet.setName(field, m_name[field]->text());
+        return;
+    }
     QLineEdit *cell = currentCell();
     if (!cell || cell->isReadOnly())
         return;
     cell->backspace();
     m_sheet.setTyped(m_sheet.current(), cell->text());
+}
+
+void PracticeView::enter()
+{
+    // From the name, 確定 goes back to the question; it checks an answer only.
+    if (nameWithFocus() >= 0) {
+        if (QLineEdit *cell = currentCell())
+            cell->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    check();
 }
 
 bool PracticeView::eventFilter(QObject *watched, QEvent *event)

@@ -2,6 +2,7 @@
 
 #include "figure/blackboard.h"
 #include "lesson/lesson.h"
+#include "practice/kept_sheets.h"
 #include "practice/practice_sheet.h"
 #include "surface/control_host.h"
 
@@ -69,10 +70,16 @@ protected:
 private:
     void build(Placement &placement);
     void start(const AreaFunction::Columns &figure, bool afresh);
+    // The sheet kept as it is now, with the other figures' sheets.
+    void keep();
     // Brings the cells, marks and count up to the sheet.
     void follow();
     void check();
     void type(const QString &text);
+    // The keypad's 確定.
+    void enter();
+    // Which of 年・組・番・名前 has the focus, or -1.
+    int nameWithFocus() const;
     void backspace();
     QLineEdit *currentCell() const;
     // What the status region and the description read.
@@ -81,6 +88,8 @@ private:
 
     Lesson m_lesson;
     PracticeSheet m_sheet;
+    // Every figure's sheet this device keeps, read when practice opens.
+    KeptSheets m_kept;
 
     PictureBox *m_board = nullptr;
     PictureBox *m_table = nullptr;

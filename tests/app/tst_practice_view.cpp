@@ -189,10 +189,23 @@ private slots:
         press(practice, QStringLiteral("4x+4"));
         QTest::mouseClick(keyOf(practice, QStringLiteral("確定")), Qt::LeftButton);
         QVERIFY(practice->accessibleDescription().startsWith(QStringLiteral("2≦x≦6 のときの式 4x+4 ○。次は ")));
+
+        // The keypad types 年, 組 and 番 too; 確定 there goes back to the question.
+        const QString said = practice->accessibleDescription();
+        QLineEdit *next = practice->cells()[practice->sheet().current()];
+        QTest::mouseClick(practice->findChild<QLineEdit *>(QStringLiteral("name 1")), Qt::LeftButton);
+        press(practice, QStringLiteral("34"));
+        QTest::mouseClick(keyOf(practice, QStringLiteral("⌫")), Qt::LeftButton);
+        QCOMPARE(practice->sheet().name()[1], QStringLiteral("3"));
+        QTest::mouseClick(keyOf(practice, QStringLiteral("確定")), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), next);
+        QVERIFY(next->text().isEmpty());
+        QCOMPARE(practice->accessibleDescription(), said);
     }
 
-    // What was answered survives a restart on the same figure; another figure starts afresh,
-    // and so does 新しい問題, on a figure that makes a whole exercise.
+    // What was answered survives a restart on the same figure, and practice on another;
+    // another figure starts afresh, and so does 新しい問題, on a figure that makes a whole
+    // exercise.
     void keptAcrossARestart()
     {
         {
@@ -210,6 +223,18 @@ private slots:
         QCOMPARE(practice->sheet().answer(1).typed, QStringLiteral("1"));
         QCOMPARE(practice->cells()[1]->text(), QStringLiteral("1"));
         QCOMPARE(practice->sheet().current(), 1);
+
+        // 練習 on another figure composed in the lesson starts it, and the first is kept:
+        // its address brings it back.
+        QTest::mouseClick(practice->findChild<QAbstractButton *>(QStringLiteral("leave practice")), Qt::LeftButton);
+        form->lesson.compose(Composition { 3, 0, 3, 0, 3 });
+        form->renshu_Click();
+        QCOMPARE(Composition::of(practice->sheet().figure()), (Composition { 3, 0, 3, 0, 3 }));
+        QCOMPARE(practice->sheet().answer(0).mark, PracticeSheet::Mark::None);
+        QTest::mouseClick(practice->findChild<QAbstractButton *>(QStringLiteral("leave practice")), Qt::LeftButton);
+        form->openFigure(QStringLiteral("#figure=32200&practice"));
+        QCOMPARE(practice->sheet().answer(0).mark, PracticeSheet::Mark::Right);
+        QCOMPARE(practice->cells()[1]->text(), QStringLiteral("1"));
 
         QTest::mouseClick(practice->findChild<QAbstractButton *>(QStringLiteral("leave practice")), Qt::LeftButton);
         // A figure with one domain asks no x for a y: its address opens the lesson on it.

@@ -4,7 +4,10 @@
 // and changes announced are compared with a small reference written here. The questions
 // themselves are checked against the squares in tst_practice_questions.
 //
+// Then sheets kept for many figures, the last practised of each kept, up to the most.
+//
 // RC_PARAMS sets the run; without it: 1000 sequences of up to 400 actions.
+#include "practice/kept_sheets.h"
 #include "practice/practice_sheet.h"
 #include "support/composition.h"
 
@@ -15,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <tuple>
 #include <rapidcheck.h>
@@ -42,7 +46,7 @@ struct Reference
     std::array<QString, PracticeSheet::NameFields> name;
     QString line;     // what the last Enter said
     int changes = 0;  // what the last action announced
-    std::shared_ptr<const Reference> kept; // as last saved
+    std::vector<std::shared_ptr<const Reference>> kept; // one a figure, the last saved first
 
     void start(const Composition &f)
     {
@@ -113,7 +117,7 @@ struct Subject
 {
     PracticeSheet sheet;
     int announced = 0;
-    QString line, kept;
+    QString line, kept; // kept: the shelf of sheets, as the device keeps it
     Subject() { QObject::connect(&sheet, &PracticeSheet::changed, [this] { ++announced; }); }
 };
 
@@ -246,20 +250,31 @@ struct Name : Command
     void show(std::ostream &os) const override { os << "name " << field << " " << text; }
 };
 
-// Saved as one line that a fresh sheet reads back as the same sheet; then the sheet saved
-// before, if any, is reloaded, and this one kept for the next time.
+// Saved as one line that a fresh sheet reads back as the same sheet, and kept with the
+// sheets of other figures (the same figure's replaced, the oldest let go beyond the most a
+// device keeps); then one of the kept sheets, this one or another figure's, is reloaded.
 struct SaveAndReload : Command
 {
-    void apply(Reference &r) const override
+    int pick = *rc::gen::inRange(0, KeptSheets::Most + 1);
+
+    static std::vector<std::shared_ptr<const Reference>> keptAfter(const Reference &r)
     {
         auto now = std::make_shared<Reference>(r);
-        now->kept.reset();
-        if (const auto k = r.kept) {
-            if (!std::ranges::equal(k->figure, r.figure) || k->answers != r.answers || k->current != r.current || k->name != r.name)
-                ++r.changes;
-            std::tie(r.figure, r.questions, r.answers, r.kinds, r.current, r.name) = std::tie(k->figure, k->questions, k->answers, k->kinds, k->current, k->name);
-        }
-        r.kept = now;
+        now->kept.clear();
+        std::vector<std::shared_ptr<const Reference>> kept { now };
+        for (const auto &k : r.kept)
+            if (!std::ranges::equal(k->figure, r.figure) && kept.size() < KeptSheets::Most)
+                kept.push_back(k);
+        return kept;
+    }
+    void apply(Reference &r) const override
+    {
+        auto kept = keptAfter(r);
+        const auto k = kept[pick % kept.size()];
+        if (!std::ranges::equal(k->figure, r.figure) || k->answers != r.answers || k->current != r.current || k->name != r.name)
+            ++r.changes;
+        std::tie(r.figure, r.questions, r.answers, r.kinds, r.current, r.name) = std::tie(k->figure, k->questions, k->answers, k->kinds, k->current, k->name);
+        r.kept = std::move(kept);
     }
     void run(const Reference &r, Subject &s) const override
     {
@@ -269,10 +284,22 @@ struct SaveAndReload : Command
         PracticeSheet fresh;
         RC_ASSERT(fresh.restore(saved));
         verifySheet(r, fresh);
-        check(*this, r, s, [&] { RC_ASSERT(s.kept.isEmpty() || s.sheet.restore(s.kept)); });
-        s.kept = saved;
+        // A device that kept one sheet, before it kept one a figure, finds it.
+        RC_ASSERT(fresh.restore(KeptSheets(saved).latest()));
+        verifySheet(r, fresh);
+
+        KeptSheets shelf(s.kept);
+        shelf.put(s.sheet);
+        s.kept = shelf.saved();
+        const KeptSheets reread(s.kept);
+        const auto kept = keptAfter(r);
+        for (const auto &k : r.kept)
+            if (std::ranges::none_of(kept, [&](const auto &c) { return std::ranges::equal(c->figure, k->figure); }))
+                RC_ASSERT(reread.of(k->figure).isEmpty());
+        const QString chosen = reread.of(kept[pick % kept.size()]->figure);
+        check(*this, r, s, [&] { RC_ASSERT(s.sheet.restore(chosen)); });
     }
-    void show(std::ostream &os) const override { os << "save and reload"; }
+    void show(std::ostream &os) const override { os << "save and reload kept " << pick; }
 };
 
 // A saved sheet spoilt in one of eleven ways is refused and changes nothing.
@@ -309,6 +336,13 @@ struct Spoilt : Command
     void run(const Reference &r, Subject &s) const override
     {
         check(*this, r, s, [&] { RC_ASSERT(!s.sheet.restore(spoil(s.sheet.saved()))); });
+        // Kept among sound sheets, it is left out and they are not.
+        if (how > 0) {
+            const QString saved = s.sheet.saved();
+            PracticeSheet kept;
+            RC_ASSERT(kept.restore(KeptSheets(QStringLiteral("[%1,%2]").arg(spoil(saved), saved)).latest()));
+            RC_ASSERT(kept.saved() == saved);
+        }
     }
     void show(std::ostream &os) const override { os << "restore spoilt " << how << " at " << at; }
 };
@@ -351,7 +385,39 @@ int main(int argc, char *argv[])
         rc::state::check(reference, subject,
                          rc::state::gen::execOneOfWithArgs<Type, Type, Type, Type, Type, Focus, Name, SaveAndReload, Spoilt, NewFigure>());
     });
+    // Sheets of figures practised one after another, some again: a device keeps the last
+    // of each figure, for the most recent figures only, read back as they were put.
+    const bool shelf = rc::check("a device keeps the sheets of the figures practised last", [] {
+        // Up to three times as many figures as are kept.
+        const int count = *rc::gen::inRange(0, 3 * KeptSheets::Most);
+        const auto figures = *rc::gen::container<std::vector<Composition>>(count, rc::gen::exec(genFigure));
+        const auto key = [](const Composition &figure) {
+            QString text;
+            for (int kind : figure)
+                text += QChar(u'0' + kind);
+            return text;
+        };
+        KeptSheets kept;
+        std::vector<QString> recent; // the last practised first
+        std::map<QString, QString> last; // each figure's sheet as last put
+        for (const Composition &figure : figures) {
+            PracticeSheet sheet;
+            sheet.start(figure);
+            sheet.setName(3, QString::number(recent.size()));
+            kept = KeptSheets(kept.saved());
+            kept.put(sheet);
+            std::erase(recent, key(figure));
+            recent.insert(recent.begin(), key(figure));
+            last[key(figure)] = sheet.saved();
+            RC_ASSERT(kept.latest() == sheet.saved());
+        }
+        const KeptSheets reread(kept.saved());
+        for (const Composition &figure : figures) {
+            const bool keeps = std::ranges::find(recent, key(figure)) - recent.begin() < KeptSheets::Most;
+            RC_ASSERT(reread.of(figure) == (keeps ? last[key(figure)] : QString()));
+        }
+    });
     std::cout << "random practice: " << sequences << " sequences, " << actions << " actions, " << finished
               << " sheets finished" << std::endl;
-    return ok ? 0 : 1;
+    return ok && shelf ? 0 : 1;
 }
