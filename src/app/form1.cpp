@@ -57,12 +57,7 @@ void Form1::buildControls()
 
     auto makeButton = [this](const QString &name, const QString &caption, QColor back, const QFont &font, int l, int t,
                              int w, int h) {
-        auto *button = new CommandButton(caption, back, this);
-        button->setObjectName(name);
-        placement.setFont(button, font);
-        placement.place(button, Twips::rect(l, t, w, h));
-        button->setAccessibleName(caption);
-        return button;
+        return Make::button(placement, this, name, caption, back, font, Twips::rect(l, t, w, h));
     };
     Command1 = makeButton(QStringLiteral("Command1"), QStringLiteral("初期画面"), rgb(255, 255, 192), Fonts::layoutFont(12, true), 3240, 240, 1215, 495);
     end = makeButton(QStringLiteral("end"), QStringLiteral("終了"), rgb(192, 192, 255), Fonts::layoutFont(12, true), 8040, 240, 1215, 495);

@@ -66,17 +66,6 @@ QLineEdit *makeCell(QWidget *parent, Placement &placement, QRect place, const QF
     return cell;
 }
 
-CommandButton *makeButton(QWidget *parent, Placement &placement, const QString &name, const QString &caption, QColor back,
-                          QRect place)
-{
-    auto *button = new CommandButton(caption, back, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(caption);
-    placement.setFont(button, Fonts::layoutFont(12, true));
-    placement.place(button, place);
-    return button;
-}
-
 } // namespace
 
 PracticeView::PracticeView(QWidget *window, Placement &placement, QSize client)
@@ -128,12 +117,13 @@ void PracticeView::build(Placement &placement)
     // The distance box shows x; what is typed into it moves nothing, as in the lesson.
     m_blackboard->distanceBox()->setFocusPolicy(Qt::ClickFocus);
 
-    m_out = makeButton(this, placement, QStringLiteral("practice out"), QStringLiteral("出す"), QColor(255, 255, 0),
-                       Twips::rect(4560, 7320, 975, 735));
-    m_in = makeButton(this, placement, QStringLiteral("practice in"), QStringLiteral("戻す"), QColor(0, 255, 255),
-                      Twips::rect(5640, 7320, 975, 735));
-    m_start = makeButton(this, placement, QStringLiteral("practice start"), QStringLiteral("最初に"), QColor(255, 192, 128),
-                         Twips::rect(6720, 7560, 855, 495));
+    const QFont buttonFace = Fonts::layoutFont(12, true);
+    m_out = Make::button(placement, this, QStringLiteral("practice out"), QStringLiteral("出す"), QColor(255, 255, 0),
+                       buttonFace, Twips::rect(4560, 7320, 975, 735));
+    m_in = Make::button(placement, this, QStringLiteral("practice in"), QStringLiteral("戻す"), QColor(0, 255, 255),
+                      buttonFace, Twips::rect(5640, 7320, 975, 735));
+    m_start = Make::button(placement, this, QStringLiteral("practice start"), QStringLiteral("最初に"), QColor(255, 192, 128),
+                         buttonFace, Twips::rect(6720, 7560, 855, 495));
     // A tap on them leaves the focus in the answer being typed, for a keyboard's next key.
     for (QWidget *button : { static_cast<QWidget *>(m_out), static_cast<QWidget *>(m_in), static_cast<QWidget *>(m_start) })
         button->setFocusPolicy(Qt::TabFocus);
@@ -224,12 +214,12 @@ void PracticeView::build(Placement &placement)
     connect(m_keypad, &Keypad::enter, this, &PracticeView::enter);
 
     // Below the panel: the commands of practice and the result once it is done.
-    auto *fresh = makeButton(this, placement, QStringLiteral("new problem"), QStringLiteral("新しい問題"), QColor(255, 255, 192),
-                             Twips::rect(9600, 8160, 1695, 615));
-    auto *save = makeButton(this, placement, QStringLiteral("save result"), QStringLiteral("結果を保存"), QColor(192, 255, 255),
-                            Twips::rect(11400, 8160, 1695, 615));
-    auto *leave = makeButton(this, placement, QStringLiteral("leave practice"), QStringLiteral("練習をやめる"),
-                             QColor(192, 192, 255), Twips::rect(13200, 8160, 2055, 615));
+    auto *fresh = Make::button(placement, this, QStringLiteral("new problem"), QStringLiteral("新しい問題"), QColor(255, 255, 192),
+                             buttonFace, Twips::rect(9600, 8160, 1695, 615));
+    auto *save = Make::button(placement, this, QStringLiteral("save result"), QStringLiteral("結果を保存"), QColor(192, 255, 255),
+                            buttonFace, Twips::rect(11400, 8160, 1695, 615));
+    auto *leave = Make::button(placement, this, QStringLiteral("leave practice"), QStringLiteral("練習をやめる"),
+                             QColor(192, 192, 255), buttonFace, Twips::rect(13200, 8160, 2055, 615));
     connect(fresh, &QPushButton::clicked, this, &PracticeView::newProblem);
     m_save = save;
     connect(save, &QPushButton::clicked, this, &PracticeView::resultRequested);

@@ -1,5 +1,7 @@
 #include "surface/control_builders.h"
 
+#include "surface/command_button.h"
+
 #include "surface/control_host.h"
 #include "surface/controls.h"
 #include "surface/placement.h"
@@ -33,6 +35,17 @@ QCheckBox *checkBox(Placement &placement, QWidget *parent, const QString &name, 
     placement.setFont(box, font);
     box->setAccessibleName(caption);
     return box;
+}
+
+CommandButton *button(Placement &placement, QWidget *parent, const QString &name, const QString &caption, QColor back,
+                      const QFont &font, QRect place)
+{
+    auto *button = new CommandButton(caption, back, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(caption);
+    placement.setFont(button, font);
+    placement.place(button, place);
+    return button;
 }
 
 LabelControl *label(ControlHost *host, const QString &name, const QString &caption, const QFont &font, QColor text,

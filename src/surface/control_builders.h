@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 
+class CommandButton;
 class ControlHost;
 class LabelControl;
 class LineControl;
@@ -25,6 +26,11 @@ QRect placeIn(const ControlHost *host, int left, int top, int width, int height)
 // for the zoom; placed by the caller.
 QCheckBox *checkBox(Placement &placement, QWidget *parent, const QString &name, const QString &caption, QColor back,
                     QColor text, const QFont &font);
+
+// A command button in its colour, named by its caption for screen readers, its font and
+// place (in logical pixels) kept by the placement for the zoom.
+CommandButton *button(Placement &placement, QWidget *parent, const QString &name, const QString &caption, QColor back,
+                      const QFont &font, QRect place);
 
 // A label (opaque when given a back colour) and a line, on a host, at twips.
 LabelControl *label(ControlHost *host, const QString &name, const QString &caption, const QFont &font, QColor text,
