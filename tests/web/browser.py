@@ -71,6 +71,8 @@ CHROMIUM_FLAGS = [
 class Browser:
     """One Chromium with one page. Use as `async with Browser() as b:`."""
 
+    engine = "chromium"
+
     def __init__(self):
         self.profile = tempfile.mkdtemp(prefix="lesson-chromium-")
         self.process = None
@@ -79,6 +81,8 @@ class Browser:
         self.pending = {}
         self.events = []
         self.console = []
+        self.problems = []
+        self.downloads = None
         self.workers = set()
         self.reader = None
 
@@ -104,6 +108,7 @@ class Browser:
         self.session = attached["sessionId"]
         await self.page("Page.enable")
         await self.page("Runtime.enable")
+        self.version = (await self.call("Browser.getVersion"))["product"].split("/")[-1]
         return self
 
     async def __aexit__(self, *exc):
@@ -115,6 +120,8 @@ class Browser:
         except subprocess.TimeoutExpired:
             self.process.kill()
         shutil.rmtree(self.profile, ignore_errors=True)
+        if self.downloads:
+            shutil.rmtree(self.downloads, ignore_errors=True)
 
     async def _read(self):
         async for message in self.socket:
@@ -125,7 +132,9 @@ class Browser:
                 args = data["params"]["args"]
                 self.console.append(" ".join(str(a.get("value", a.get("description", ""))) for a in args))
             elif data.get("method") == "Runtime.exceptionThrown":
-                self.console.append("exception: " + json.dumps(data["params"]["exceptionDetails"])[:400])
+                details = data["params"]["exceptionDetails"]
+                self.console.append("exception: " + json.dumps(details)[:400])
+                self.problems.append(details.get("exception", {}).get("description") or details.get("text"))
             elif data.get("method") == "Target.attachedToTarget" and "sessionId" not in data:
                 asyncio.ensure_future(self._worker_started(data["params"]))
             else:
@@ -170,6 +179,28 @@ class Browser:
     async def open(self, address):
         await self.page("Page.navigate", url=address)
 
+    async def reload(self):
+        await self.page("Page.reload")
+
+    async def take_problems(self):
+        """The errors and unhandled rejections of the page's scripts since the last call."""
+        found, self.problems = self.problems, []
+        return found
+
+    async def forget_storage(self, site):
+        await self.page("Storage.clearDataForOrigin", origin=site.rstrip("/"), storageTypes="local_storage")
+
+    async def download_folder(self):
+        """Where the page's downloads land."""
+        if self.downloads is None:
+            self.downloads = tempfile.mkdtemp(prefix="lesson-downloads-")
+            await self.call("Browser.setDownloadBehavior", behavior="allow", downloadPath=self.downloads)
+        return self.downloads
+
+    async def offline(self, on):
+        await self.page("Network.emulateNetworkConditions", offline=on, latency=0,
+                        downloadThroughput=-1, uploadThroughput=-1)
+
     async def evaluate(self, expression):
         result = await self.page("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=True)
         if "exceptionDetails" in result:
@@ -194,16 +225,30 @@ class Browser:
         await self.evaluate("new Promise(r => { let n = %d; const f = () => --n ? requestAnimationFrame(f) : r(); "
                             "requestAnimationFrame(f); })" % count)
 
+    async def touch_screen(self, on):
+        """A screen that takes fingers: touch events, and the page told of touch points."""
+        await self.page("Emulation.setTouchEmulationEnabled", enabled=on, maxTouchPoints=5)
+
+    async def allow_clipboard(self, site):
+        await self.call("Browser.grantPermissions", permissions=["clipboardReadWrite", "clipboardSanitizedWrite"],
+                        origin=site.rstrip("/"))
+
+    async def clipboard_picture(self):
+        """The picture on the clipboard, as the page reads it."""
+        data = await self.evaluate("""navigator.clipboard.read().then(items => items[0].getType('image/png'))
+            .then(blob => new Promise(r => { const f = new FileReader(); f.onload = () => r(f.result); f.readAsDataURL(blob); }))""")
+        return Image.open(io.BytesIO(base64.b64decode(data.split(",", 1)[1])))
+
     # ---------------------------------------------------------------- input
 
     async def mouse(self, kind, x, y, button="left", buttons=1):
         await self.page("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button,
                         buttons=buttons if kind != "mouseReleased" else 0, clickCount=1)
 
-    async def click(self, x, y):
+    async def click(self, x, y, button="left"):
         await self.mouse("mouseMoved", x, y, button="none", buttons=0)
-        await self.mouse("mousePressed", x, y)
-        await self.mouse("mouseReleased", x, y)
+        await self.mouse("mousePressed", x, y, button=button, buttons={"left": 1, "right": 2}[button])
+        await self.mouse("mouseReleased", x, y, button=button)
 
     async def drag(self, start, end, steps=6):
         await self.mouse("mouseMoved", *start, button="none", buttons=0)

@@ -221,7 +221,7 @@ class LessonPage:
     async def reload(self, timeout=60):
         """Reloads the page as its reload button does, until the new one has started."""
         await self.browser.evaluate("window.before = true")
-        await self.browser.page("Page.reload")
+        await self.browser.reload()
         loop = asyncio.get_running_loop()
         deadline = loop.time() + timeout
         while loop.time() < deadline:
@@ -257,9 +257,7 @@ class LessonPage:
 
     async def menu(self, at, keys):
         """Opens the window's menu with the right button and works it with the keys."""
-        await self.browser.mouse("mouseMoved", *at, button="none", buttons=0)
-        await self.browser.mouse("mousePressed", *at, button="right", buttons=2)
-        await self.browser.mouse("mouseReleased", *at, button="right")
+        await self.browser.click(*at, button="right")
         await asyncio.sleep(0.3)
         codes = {"ArrowDown": 40, "ArrowRight": 39, "Enter": 13}
         for key in keys:
