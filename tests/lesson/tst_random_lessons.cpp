@@ -4,7 +4,7 @@
 //
 // RC_PARAMS sets the run, e.g. RC_PARAMS="max_success=1500 max_size=150" for the long
 // run, RC_PARAMS="seed=…" to replay a failure. Without it: 300 sequences of up to 150
-// actions.
+// actions. A failure is shrunk for at most 5 minutes, and what it said is printed last.
 #include "support/lesson_test.h"
 #include "support/reference_lesson.h"
 
@@ -12,9 +12,13 @@
 #include "lesson/lesson.h"
 
 #include <QTimer>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
 #include <rapidcheck.h>
 #include <rapidcheck/state.h>
 
@@ -330,27 +334,95 @@ void verify(const Model &m, Window &window)
 
 using Command = rc::state::Command<Model, Window>;
 
+// Beyond 200 % the largest captions pass 64 px, which Qt draws as outlines fetched from
+// FreeType on every paint rather than from its cache of glyphs. The outline of one caption
+// in one font may then stand a font unit (under a tenth of a pixel) further left or right
+// from one paint to the next, as other glyphs of the face were loaded in between (a bold
+// caption's, drawn for the first time, for one): QPainterPath::addText shows it without the
+// window. Two pictures of one window then differ only along the edges of that text, where
+// a pixel of each lies within the colours of its 3×3 neighbours in the other, give or take
+// a level of rounding; anywhere else, or by more, they differ in what they show.
+bool captionsDrawnAsOutlines(const Model &m)
+{
+    return ZoomSteps[m.zoomStep] > 200;
+}
+
+bool withinNeighbours(const QImage &picture, int x, int y, QRgb colour)
+{
+    std::array<int, 3> low { 255, 255, 255 }, high { 0, 0, 0 };
+    for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, picture.height() - 1); ++ny) {
+        for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, picture.width() - 1); ++nx) {
+            const QRgb p = picture.pixel(nx, ny);
+            const std::array<int, 3> c { qRed(p), qGreen(p), qBlue(p) };
+            for (int k = 0; k < 3; ++k) {
+                low[k] = std::min(low[k], c[k]);
+                high[k] = std::max(high[k], c[k]);
+            }
+        }
+    }
+    if (low == high)
+        return false; // no edge passes here, so nothing may move
+    const std::array<int, 3> c { qRed(colour), qGreen(colour), qBlue(colour) };
+    for (int k = 0; k < 3; ++k) {
+        if (c[k] < low[k] - 1 || c[k] > high[k] + 1)
+            return false;
+    }
+    return true;
+}
+
+bool sameUpToOutlineShifts(const QImage &first, const QImage &second)
+{
+    const QImage a = first.convertToFormat(QImage::Format_RGB32), b = second.convertToFormat(QImage::Format_RGB32);
+    if (a.size() != b.size())
+        return false;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto *rowA = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+        const auto *rowB = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            if (rowA[x] != rowB[x] && !(withinNeighbours(a, x, y, rowB[x]) && withinNeighbours(b, x, y, rowA[x])))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Two pictures of the window in one state show the same: pixel for pixel, or beyond 200 %
+// up to the outlines' shifts.
+bool samePicture(const Model &m, const QImage &a, const QImage &b)
+{
+    return captionsDrawnAsOutlines(m) ? sameUpToOutlineShifts(a, b) : a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+}
+
 // What the screen shows, after the partial repaints a change asked for, is what painting the
-// whole window afresh gives. Up to 200 %: beyond it the largest captions pass 64 px, which
-// Qt draws as outlines rather than from its cache of glyphs, and their antialiasing then
-// varies from one paint to the next, also between two whole paints.
+// whole window afresh gives.
 void checkScreenIsAFullRepaint(TestForm &form, const Model &m)
 {
-    if (ZoomSteps[m.zoomStep] > 200)
-        return;
     for (int i = 0; i < 8; ++i)
         QCoreApplication::processEvents();
-    const QImage shown = form.screen()->grabWindow(form.winId()).toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage full = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    RC_ASSERT(shown == full);
+    const QImage shown = form.screen()->grabWindow(form.winId()).toImage();
+    RC_ASSERT(samePicture(m, shown, form.grab().toImage()));
 }
+
+// What the last failure said, and where. RapidCheck reports the shrunk sequence with what a
+// run of it once more said, and a failure that comes and goes may not come back for that
+// run ("no exceptions thrown").
+std::string lastFailure;
 
 // The next state of a command, checked against the window after it ran.
 void runAndVerify(const Command &command, const Model &before, Window &window, const std::function<void()> &act)
 {
     ++counters.commands;
-    act();
-    verify(command.nextState(before), window);
+    try {
+        act();
+        verify(command.nextState(before), window);
+    } catch (const rc::detail::CaseResult &result) {
+        if (result.type == rc::detail::CaseResult::Type::Failure) {
+            std::ostringstream shown;
+            command.show(shown);
+            lastFailure = "at " + shown.str() + ": " + result.description;
+        }
+        throw;
+    }
 }
 
 // ---------------------------------------------------------------- generators
@@ -660,7 +732,8 @@ struct PractiseAndLeave : Command
             RC_ASSERT(!practice->isVisible());
             QTest::mouseMove(&form, away);
             QCoreApplication::processEvents();
-            RC_ASSERT(form.size() == size && form.grab().toImage() == before);
+            RC_ASSERT(form.size() == size);
+            RC_ASSERT(samePicture(m, before, form.grab().toImage()));
         });
     }
     void show(std::ostream &os) const override { os << "練習 and back, " << steps << " steps out there"; }
@@ -832,18 +905,40 @@ int main(int argc, char *argv[])
     if (!std::getenv("RC_PARAMS"))
         setenv("RC_PARAMS", "max_success=300 max_size=150", 1);
 
-    const bool ok = rc::check("random lessons match the model", [] {
+    // Shrinking runs sequences again and again for as long as they fail; one that fails now
+    // and then keeps it going, in CI until CTest's timeout. This long after the first failure,
+    // the sequences it still tries are passed over unrun, and it ends on the smallest failure
+    // found by then.
+    using Clock = std::chrono::steady_clock;
+    const int shrinkingMinutes = 5;
+    std::optional<Clock::time_point> firstFailure;
+    const auto generate = rc::state::gen::execOneOfWithArgs<
+        ClickForward, ClickForward, ClickForward, ClickBackward, ClickBackward, ClickBackToStart, ClickInitialScreen,
+        ClickStopWhileIdle, ToggleCheckBox, ToggleCheckBox, ChooseSpeed, TypeSpeed, TypeDistance, Drag, Drag, Drag, Drag,
+        AutoRun, AutoRun, ToggleAnswerBox, ToggleAnswerBox, Predict, Predict, Predict, OpenAddress, Zoom, PractiseAndLeave>();
+    const bool ok = rc::check("random lessons match the model", [&] {
+        const Model model;
+        const auto commands = *rc::state::gen::commands(model, generate);
+        if (firstFailure && Clock::now() - *firstFailure > std::chrono::minutes(shrinkingMinutes))
+            RC_DISCARD("not run: shrinking stopped " + std::to_string(shrinkingMinutes)
+                       + " minutes after the first failure; the sequence above failed " + lastFailure);
         ++counters.sequences;
-        Model model;
         Window window;
-        rc::state::check(model, window,
-                         rc::state::gen::execOneOfWithArgs<ClickForward, ClickForward, ClickForward, ClickBackward,
-                                                           ClickBackward, ClickBackToStart, ClickInitialScreen,
-                                                           ClickStopWhileIdle, ToggleCheckBox, ToggleCheckBox,
-                                                           ChooseSpeed, TypeSpeed, TypeDistance, Drag, Drag, Drag,
-                                                           Drag, AutoRun, AutoRun, ToggleAnswerBox, ToggleAnswerBox,
-                                                           Predict, Predict, Predict, OpenAddress, Zoom, PractiseAndLeave>());
+        try {
+            rc::state::runAll(commands, model, window);
+        } catch (const rc::detail::CaseResult &result) {
+            if (result.type == rc::detail::CaseResult::Type::Failure && !firstFailure)
+                firstFailure = Clock::now();
+            throw;
+        } catch (const std::exception &error) {
+            lastFailure = error.what();
+            if (!firstFailure)
+                firstFailure = Clock::now();
+            throw;
+        }
     });
+    if (!ok)
+        std::cout << "The last failure seen: " << lastFailure << std::endl;
     std::cout << "random lessons: " << counters.sequences << " sequences, " << counters.commands << " actions, "
               << counters.injected << " sent during automatic runs (" << counters.injectedDuringPause
               << " of them inside a pause); " << counters.answerBoxes << " times 式 or 予想, " << counters.taps
