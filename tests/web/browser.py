@@ -68,7 +68,37 @@ CHROMIUM_FLAGS = [
 ]
 
 
-class Browser:
+def path(start, end, steps):
+    """The points of a straight drag from start to end, in steps moves."""
+    return [(start[0] + (end[0] - start[0]) * i / steps, start[1] + (end[1] - start[1]) * i / steps)
+            for i in range(steps + 1)]
+
+
+class Engine:
+    """What every engine's driver does alike, over its own evaluate()."""
+
+    # What evaluate() raises that waiting goes on through (WebDriver's page between two).
+    transient = ()
+
+    async def wait_for(self, expression, timeout=60.0):
+        loop = asyncio.get_running_loop()
+        deadline = loop.time() + timeout
+        while loop.time() < deadline:
+            try:
+                if await self.evaluate(expression):
+                    return True
+            except self.transient:
+                pass
+            await asyncio.sleep(0.05)
+        raise TimeoutError(expression)
+
+    async def frames(self, count=3):
+        """Lets the page paint a few frames."""
+        await self.evaluate("new Promise(r => { let n = %d; const f = () => --n ? requestAnimationFrame(f) : r(); "
+                            "requestAnimationFrame(f); })" % count)
+
+
+class Browser(Engine):
     """One Chromium with one page. Use as `async with Browser() as b:`."""
 
     engine = "chromium"
@@ -207,23 +237,9 @@ class Browser:
             raise RuntimeError(result["exceptionDetails"])
         return result["result"].get("value")
 
-    async def wait_for(self, expression, timeout=60.0):
-        loop = asyncio.get_running_loop()
-        deadline = loop.time() + timeout
-        while loop.time() < deadline:
-            if await self.evaluate(expression):
-                return True
-            await asyncio.sleep(0.05)
-        raise TimeoutError(expression)
-
     async def screenshot(self):
         shot = await self.page("Page.captureScreenshot", format="png", captureBeyondViewport=False)
         return Image.open(io.BytesIO(base64.b64decode(shot["data"]))).convert("RGB")
-
-    async def frames(self, count=3):
-        """Lets the page paint a few frames."""
-        await self.evaluate("new Promise(r => { let n = %d; const f = () => --n ? requestAnimationFrame(f) : r(); "
-                            "requestAnimationFrame(f); })" % count)
 
     async def touch_screen(self, on):
         """A screen that takes fingers: touch events, and the page told of touch points."""
@@ -253,17 +269,13 @@ class Browser:
     async def drag(self, start, end, steps=6):
         await self.mouse("mouseMoved", *start, button="none", buttons=0)
         await self.mouse("mousePressed", *start)
-        for i in range(1, steps + 1):
-            x = start[0] + (end[0] - start[0]) * i / steps
-            y = start[1] + (end[1] - start[1]) * i / steps
+        for x, y in path(start, end, steps)[1:]:
             await self.mouse("mouseMoved", x, y)
         await self.mouse("mouseReleased", *end)
 
     async def touch_drag(self, start, end, steps=6):
         await self.page("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": start[0], "y": start[1]}])
-        for i in range(1, steps + 1):
-            x = start[0] + (end[0] - start[0]) * i / steps
-            y = start[1] + (end[1] - start[1]) * i / steps
+        for x, y in path(start, end, steps)[1:]:
             await self.page("Input.dispatchTouchEvent", type="touchMove", touchPoints=[{"x": x, "y": y}])
         await self.page("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 

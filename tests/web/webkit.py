@@ -23,6 +23,8 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.remote.remote_connection import RemoteConnection
 from selenium.webdriver.webkitgtk.options import Options
 
+from browser import Engine, path
+
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 
 # WebDriver has no way to hear a page's errors: the page served to WebKit records them
@@ -53,10 +55,12 @@ def problem_recorder(site, folder):
     return served
 
 
-class WebKit:
+class WebKit(Engine):
     """One MiniBrowser with one page. Use as `async with WebKit() as b:`."""
 
     engine = "webkit"
+    # Between two pages, or before the page has its body, evaluating fails: waiting goes on.
+    transient = (RuntimeError,)
 
     def __init__(self):
         self.home = tempfile.mkdtemp(prefix="lesson-webkit-")
@@ -147,24 +151,8 @@ class WebKit:
                 Promise.resolve(eval(arguments[0])).then(v => done({ value: v }), e => done({ error: String(e) }));
             } catch (e) { done({ error: String(e) }); }""", expression)
 
-    async def wait_for(self, expression, timeout=60.0):
-        loop = asyncio.get_running_loop()
-        deadline = loop.time() + timeout
-        while loop.time() < deadline:
-            try:
-                if await self.evaluate(expression):
-                    return True
-            except RuntimeError:
-                pass  # between two pages
-            await asyncio.sleep(0.05)
-        raise TimeoutError(expression)
-
     async def screenshot(self):
         return Image.open(io.BytesIO(self.driver.get_screenshot_as_png())).convert("RGB")
-
-    async def frames(self, count=3):
-        await self.evaluate("new Promise(r => { let n = %d; const f = () => --n ? requestAnimationFrame(f) : r(); "
-                            "requestAnimationFrame(f); })" % count)
 
     async def forget_storage(self, site):
         """No sheet kept from before: the page's storage of the site emptied, from a file
@@ -218,7 +206,7 @@ class WebKit:
             """, x, y)
 
     async def drag(self, start, end, steps=6):
-        self._pointer(interaction.POINTER_MOUSE, _path(start, end, steps))
+        self._pointer(interaction.POINTER_MOUSE, path(start, end, steps))
 
     async def key(self, key, code=None, key_code=None, modifiers=0, text=None):
         chain = ActionChains(self.driver)
@@ -233,7 +221,3 @@ class WebKit:
     async def type(self, text):
         ActionChains(self.driver).send_keys(text).perform()
 
-
-def _path(start, end, steps):
-    return [(start[0] + (end[0] - start[0]) * i / steps, start[1] + (end[1] - start[1]) * i / steps)
-            for i in range(steps + 1)]
