@@ -6,3 +6,7 @@ int qInitResources_qstyle() { return 1; }
 int qCleanupResources_qstyle() { return 1; }
 int qInitResources_qmessagebox() { return 1; }
 int qCleanupResources_qmessagebox() { return 1; }
+int qInitResources_qstyle1() { return 1; }
+int qCleanupResources_qstyle1() { return 1; }
+int qInitResources_gui_shaders() { return 1; }
+int qCleanupResources_gui_shaders() { return 1; }
