@@ -60,6 +60,22 @@ WATCH_DRAWING = """
 (function () {
   const board = %s;
   const canvas = function () { return document.getElementById("screen"); };
+  const seen = function () {
+    window.lessonPainted = -1;
+    requestAnimationFrame(function (shown) { window.lessonPainted = shown; });
+  };
+  // Qt 6.8 puts the window's pixels into a 2D canvas of its own inside the screen.
+  const putImageData = CanvasRenderingContext2D.prototype.putImageData;
+  CanvasRenderingContext2D.prototype.putImageData = function (image) {
+    putImageData.apply(this, arguments);
+    if (window.lessonPainted || !canvas().contains(this.canvas.getRootNode().host || null)
+        || getComputedStyle(canvas()).visibility !== "visible" || image.width <= board[0])
+      return;
+    const at = (board[1] * image.width + board[0]) * 4;
+    if (image.data[at] === %d && image.data[at + 1] === %d && image.data[at + 2] === %d)
+      seen();
+  };
+  // Qt 6.4 composes it through WebGL on the screen's canvas.
   for (const type of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
     if (!type) continue;
     const drawArrays = type.prototype.drawArrays;
@@ -69,10 +85,8 @@ WATCH_DRAWING = """
         return;
       const pixel = new Uint8Array(4);
       this.readPixels(board[0], this.drawingBufferHeight - 1 - board[1], 1, 1, this.RGBA, this.UNSIGNED_BYTE, pixel);
-      if (pixel[0] === %d && pixel[1] === %d && pixel[2] === %d) {
-        window.lessonPainted = -1;
-        requestAnimationFrame(function (shown) { window.lessonPainted = shown; });
-      }
+      if (pixel[0] === %d && pixel[1] === %d && pixel[2] === %d)
+        seen();
     };
   }
 })();
@@ -86,7 +100,7 @@ async def watch_drawing(browser, address):
     page = LessonPage(browser, address, *CHROMEBOOK)
     await page.open(timeout=120)
     board = [int(v) for v in page.board_point(100, 250)]
-    await browser.page("Page.addScriptToEvaluateOnNewDocument", source=WATCH_DRAWING % (board, *GREEN))
+    await browser.page("Page.addScriptToEvaluateOnNewDocument", source=WATCH_DRAWING % (board, *GREEN, *GREEN))
 
 
 async def time_to_window(browser, address):

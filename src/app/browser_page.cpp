@@ -15,11 +15,36 @@
 
 #ifdef Q_OS_WASM
 #include <QFileDialog>
+#include <QLoggingCategory>
 #include <emscripten.h>
 #include <emscripten/val.h>
 #endif
 
 namespace BrowserPage {
+
+void prepare()
+{
+#ifdef Q_OS_WASM
+    // Qt makes an element for screen readers of each control of every window, and warns
+    // in the page's console of each in a window not shown yet (practice's), for which it
+    // has no place: some fifty lines at each start.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.qpa.accessibility.warning=false"));
+    // Ctrl+C and Ctrl+X: where the browser has its clipboard API, Qt writes what the program
+    // copies through it while the key is handled; the copy event the browser fires next
+    // would have Qt write it once more into the event, which Safari takes for a second
+    // request, refusing the first. Qt needs the event only where that API is missing.
+    EM_ASM({
+        if (navigator.clipboard && navigator.clipboard.write) {
+            for (const kind of ["copy", "cut"]) {
+                window.addEventListener(kind, function (event) {
+                    event.stopImmediatePropagation();
+                    event.preventDefault();
+                }, true);
+            }
+        }
+    });
+#endif
+}
 
 void programEnded()
 {

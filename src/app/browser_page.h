@@ -17,18 +17,21 @@ constexpr bool isBrowser = true;
 constexpr bool isBrowser = false;
 #endif
 
+// Sets up what the browser's Qt needs before the window is made; nothing on the desktop.
+void prepare();
+
 // Tells the page that the program has ended, so that it says so and offers to start the
 // program again; a desktop program simply exits.
 void programEnded();
 
-// Qt draws the whole window into one canvas, which a screen reader cannot read: where the
+// A screen reader finds the window's controls, but cannot read its drawings: where the
 // figure stands is also written into the page, where one can.
 void announce(const QString &text);
 
 // Follows the exposes of the window, once it is shown:
 // - Qt's browser platform raises the window at every press of the pointer, and raising
-//   exposes it anew, twice: each time the whole window went to the canvas's texture again,
-//   though nothing in it had changed. An expose at the size and pixel ratio the window was
+//   exposes it anew, twice: each time the whole window went to the canvas again, though
+//   nothing in it had changed. An expose at the size and pixel ratio the window was
 //   last exposed at is passed over.
 // - The first one paints the window: the page is told then, so that what it can put off
 //   (keeping the lesson for offline use) does not slow the start.

@@ -12,6 +12,7 @@ int main(int argc, char *argv[])
     // Where a pupil's practice is kept: ~/.config/function-lesson/function-lesson.conf.
     QApplication::setOrganizationName(QStringLiteral("function-lesson"));
     Fonts::install();
+    BrowserPage::prepare();
 
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("関数の利用: the area y of a figure pulled out of an envelope as a function of x"));

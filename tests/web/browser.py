@@ -60,8 +60,12 @@ def _answers(server, port, timeout=10.0):
     return False
 
 
+# Chromium gives no WebGL on a machine without a usable graphics chip unless told to draw
+# it in software; the lesson needs none, which a browser without WEBGL_FLAGS shows.
+WEBGL_FLAGS = ["--enable-unsafe-swiftshader", "--use-angle=swiftshader"]
+NO_WEBGL_FLAGS = ["--disable-webgl", "--disable-3d-apis"]
 CHROMIUM_FLAGS = [
-    "--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
+    "--headless=new", "--no-sandbox",
     "--no-first-run", "--no-default-browser-check", "--disable-background-networking",
     "--disable-component-update", "--disable-sync", "--disable-quic", "--mute-audio",
     "--remote-debugging-port=0", "--hide-scrollbars", "--window-size=1400,1100",
@@ -103,7 +107,8 @@ class Browser(Engine):
 
     engine = "chromium"
 
-    def __init__(self):
+    def __init__(self, webgl=True):
+        self.flags = CHROMIUM_FLAGS + (WEBGL_FLAGS if webgl else NO_WEBGL_FLAGS)
         self.profile = tempfile.mkdtemp(prefix="lesson-chromium-")
         self.process = None
         self.socket = None
@@ -118,7 +123,7 @@ class Browser(Engine):
 
     async def __aenter__(self):
         self.process = subprocess.Popen(
-            ["chromium", *CHROMIUM_FLAGS, "--user-data-dir=" + self.profile, "about:blank"],
+            ["chromium", *self.flags, "--user-data-dir=" + self.profile, "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         address = None
         for line in self.process.stderr:

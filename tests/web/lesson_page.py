@@ -99,7 +99,7 @@ class LessonPage:
     # ---------------------------------------------------------------- geometry
 
     async def measure(self):
-        """The program's screen is the canvas, which the page sizes in whole device pixels."""
+        """The program's screen, which the page sizes in whole device pixels."""
         size = await self.browser.evaluate(
             "(() => { const r = document.getElementById('screen').getBoundingClientRect(); return [r.width, r.height]; })()")
         self.screen = (int(size[0]), int(size[1]))

@@ -22,7 +22,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import Browser, serve  # noqa: E402
 from webkit import WebKit, problem_recorder  # noqa: E402
 from lesson_page import (BLUE, COVER, FORM, GREEN, GREY, KEYPAD, PANEL, RED, TRAY, WHITE,  # noqa: E402
-                         LessonPage, client_size)
+                         LessonPage, client_size, scaled)
 from PIL import Image, ImageChops  # noqa: E402
 
 # The window at 100 %: the page is as large as its client area.
@@ -65,20 +65,8 @@ def tally(counter, methods, amount="1"):
 @test
 async def window_appears_with_its_colours(browser, site, reference):
     page = LessonPage(browser, site, *SMALL)
-    # What starting asks of WebGL, where each context and each extension enabled waits for
-    # the browser's graphics process: one context to learn that WebGL works, one for the
-    # window, and only the extensions drawing the window needs. (WebDriver runs no script
-    # ahead of the page's own: counted in Chromium.)
-    counting = browser.engine == "chromium" and await browser.page(
-        "Page.addScriptToEvaluateOnNewDocument", source=tally("contexts", ["HTMLCanvasElement.getContext"])
-        + tally("extensions", ["WebGLRenderingContext.getExtension"]))
     started = time.monotonic()
     await page.open()
-    if counting:
-        await browser.page("Page.removeScriptToEvaluateOnNewDocument", identifier=counting["identifier"])
-        webgl = await browser.evaluate("window.tallies")
-        check(webgl["contexts"] == 2 and webgl["extensions"] <= 8,
-              "starting made %(contexts)d WebGL contexts and asked %(extensions)d times for an extension" % webgl)
     shot = await page.shot()
     check(page.colour(shot, page.board_point(100, 250)) == GREEN, "the blackboard is green")
     check(page.colour(shot, page.board_point(100, 40)) == TRAY, "the tray is dark green")
@@ -109,9 +97,8 @@ async def step_moves_p_and_writes_the_distance(browser, site, reference):
     # P's dot, above the red marker of x that grows from B to it.
     dot = lambda at: page.board_point(at + 2, 297)
     check(page.colour(await page.shot(), dot(300)) == RED, "P's dot on B")
-    # What the click sends to the canvas's texture: what changed, not the whole window.
-    await browser.evaluate(tally("uploaded", ["WebGLRenderingContext.texSubImage2D", "WebGL2RenderingContext.texSubImage2D"],
-                                 amount="a[4] * a[5]"))
+    # What the click copies into the canvas's pixels: what changed, not the whole window.
+    await browser.evaluate(tally("uploaded", ["Uint8ClampedArray.set"], amount="a[0].length / 4"))
     await page.click("susumu")
     await page.until_status("χ = 0.5 cm")
     shot = await page.until(lambda s: page.colour(s, dot(290)) == RED)
@@ -125,6 +112,75 @@ async def step_moves_p_and_writes_the_distance(browser, site, reference):
     shown, desktop = ink_box(shot, box, WHITE), ink_box(window, box, WHITE)
     check(shown is not None and all(abs(a - b) <= 1 for a, b in zip(shown, desktop)),
           "the distance spans %s, on the desktop %s" % (shown, desktop))
+
+
+@test(engines=("chromium",))
+async def paints_and_steps_without_webgl(browser, site, reference):
+    # As on a thin client or a remote desktop without a graphics chip, where Chromium gives
+    # no WebGL at all.
+    async with Browser(webgl=False) as bare:
+        check(not await bare.evaluate("!!document.createElement('canvas').getContext('webgl')"), "WebGL is off")
+        columns = [3, 1, 2, 0, 3]
+        page = LessonPage(bare, site + "index.html#figure=31203", *SMALL)
+        await page.open()
+        for _ in range(3):
+            await page.click("susumu")
+        await page.until_status_is("χ = 1.5 cm, y = %s cm²" % plain(area_at(columns, 1.5)))
+        shot = await page.shot()
+        window, layer = reference_pictures(reference, columns, 3, opened=True)
+        differ = differing_layer_pixels(shot, window, layer)
+        check(differ == 0, "%d pixels of the blackboard's drawing differ from the desktop's" % differ)
+        problems = await bare.take_problems()
+        check(not problems, "the page's scripts failed: %s" % "; ".join(problems)[:2000])
+
+
+@test(engines=("chromium",))
+async def screen_readers_find_every_control(browser, site, reference):
+    page = LessonPage(browser, site, *CHROMEBOOK)
+    await page.open()
+    # What the desktop's Qt gives a screen reader: each control's role, name and place.
+    listed = subprocess.run([reference, "controls"], check=True, capture_output=True, text=True,
+                            env={**os.environ, "QT_QPA_PLATFORM": "offscreen"}).stdout
+    desktop = [(role, name, tuple(map(int, place))) for role, name, *place in
+               (line.split("\t") for line in listed.splitlines())]
+    check(desktop and all(name for _, name, _ in desktop), "the desktop names each control: %s" % desktop)
+    factor, origin = page.fit()
+    wanted = [(role, name, tuple(a + b for a, b in zip(scaled(place, factor), (*origin, 0, 0))))
+              for role, name, place in desktop]
+    # What Chromium's accessibility tree holds once the page has switched Qt's elements on,
+    # but for Qt's own element that takes typing (focused only while a box is).
+    await browser.page("Accessibility.enable")
+    await browser.page("DOM.getDocument", depth=-1, pierce=True)
+    typing = await browser.page("Runtime.evaluate", expression="document.querySelector('body > input')")
+    typing = (await browser.page("DOM.describeNode", objectId=typing["result"]["objectId"]))["node"]["backendNodeId"]
+
+    async def shown():
+        found = []
+        for node in (await browser.page("Accessibility.getFullAXTree"))["nodes"]:
+            role, name = node.get("role", {}).get("value"), node.get("name", {}).get("value", "")
+            if node.get("ignored") or role not in ("button", "checkbox", "textbox") or node["backendDOMNodeId"] == typing:
+                continue
+            quad = (await browser.page("DOM.getBoxModel", backendNodeId=node["backendDOMNodeId"]))["model"]["border"]
+            found.append((role, name, (quad[0], quad[1], quad[4] - quad[0], quad[5] - quad[1])))
+        return found
+
+    def inside(point, rect):
+        return rect[0] <= point[0] <= rect[0] + rect[2] and rect[1] <= point[1] <= rect[1] + rect[3]
+
+    def same(a, b):
+        """The same control: role and name (spaces collapse in a page), each centred in the other."""
+        centre = lambda r: (r[0] + r[2] / 2, r[1] + r[3] / 2)
+        return (a[0], a[1].split()) == (b[0], b[1].split()) and inside(centre(a[2]), b[2]) and inside(centre(b[2]), a[2])
+
+    for _ in range(50):
+        found = await shown()
+        if len(found) >= len(wanted):
+            break
+        await asyncio.sleep(0.1)
+    missing = [w for w in wanted if not any(same(w, f) for f in found)]
+    extra = [f for f in found if not any(same(w, f) for w in wanted)]
+    check(not missing, "not in the browser's accessibility tree as on the desktop: %s; found %s" % (missing, found))
+    check(not extra, "in the browser's accessibility tree but not the desktop's: %s" % extra)
 
 
 @test
@@ -302,7 +358,7 @@ async def page_zoom_keeps_the_window_sharp(browser, site, reference):
     await browser.viewport(*SMALL, ratio=1.5)
     await asyncio.sleep(0.3)
     await page.measure()
-    check(page.screen[0] * 1.5 == int(page.screen[0] * 1.5), "the canvas is %s CSS pixels" % (page.screen,))
+    check(page.screen[0] * 1.5 == int(page.screen[0] * 1.5), "the screen is %s CSS pixels" % (page.screen,))
     shot = await page.until(lambda s: page.colour(s, page.board_point(100, 250)) == GREEN
                             and page.colour(s, page.board_point(300, 240)) == WHITE)
     edge = page.board_point(300, 240)

@@ -7,11 +7,15 @@
 //
 // "opened" composes the figure as a page's address does, rather than by dragging.
 //   web_reference check-pdf <file.pdf> <kinds of columns> problem|answer
+//   web_reference controls
+// "controls" prints what a screen reader finds of the window at the start, as the desktop's
+// Qt gives it: each button, check box and text box shown, with its name and place.
 #include "app/form1.h"
 #include "support/lesson_test.h"
 #include "surface/fonts.h"
 #include "worksheet/worksheet_checks.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPainter>
 #include <QTest>
@@ -33,6 +37,22 @@ int main(int argc, char *argv[])
         for (const QString &fault : faults)
             std::fprintf(stderr, "%s\n", qPrintable(fault));
         return faults.isEmpty() ? 0 : 1;
+    }
+    if (argc == 2 && QByteArray(argv[1]) == "controls") {
+        TestForm form;
+        form.show();
+        QCoreApplication::processEvents();
+        const QHash<QAccessible::Role, const char *> roles {
+            {QAccessible::Button, "button"}, {QAccessible::CheckBox, "checkbox"}, {QAccessible::EditableText, "textbox"}};
+        for (QWidget *widget : form.findChildren<QWidget *>()) {
+            QAccessibleInterface *control = QAccessible::queryAccessibleInterface(widget);
+            if (!widget->isVisible() || !control || !roles.contains(control->role()))
+                continue;
+            const QRect place(widget->mapTo(&form, QPoint(0, 0)), widget->size());
+            std::printf("%s\t%s\t%d\t%d\t%d\t%d\n", roles[control->role()], qPrintable(control->text(QAccessible::Name)),
+                        place.x(), place.y(), place.width(), place.height());
+        }
+        return 0;
     }
     if (argc < 5)
         return 2;

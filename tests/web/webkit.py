@@ -195,8 +195,13 @@ class WebKit(Engine):
         # 0, no pointerup), and the page then holds the right button down for ever, deaf to
         # the next right press: the right click is the page's own events instead.
         self.driver.execute_script("""
-            const [x, y] = arguments, target = document.elementFromPoint(x, y);
-            const at = { bubbles: true, cancelable: true, view: window, clientX: x, clientY: y, button: 2 };
+            const [x, y] = arguments;
+            // Into the shadow trees Qt puts its window in, as the browser's own events go.
+            let target = document.elementFromPoint(x, y);
+            while (target.shadowRoot && target.shadowRoot.elementFromPoint(x, y) !== target)
+                target = target.shadowRoot.elementFromPoint(x, y);
+            const at = { bubbles: true, cancelable: true, composed: true, view: window, clientX: x, clientY: y,
+                         button: 2 };
             const pointer = { ...at, pointerId: 1, pointerType: "mouse", isPrimary: true };
             target.dispatchEvent(new PointerEvent("pointerdown", { ...pointer, buttons: 2 }));
             target.dispatchEvent(new MouseEvent("mousedown", { ...at, buttons: 2 }));
