@@ -323,12 +323,13 @@ async def worksheets_and_pictures_download(browser, site, reference):
     background = page.window_point(200, 30)
     notes = []
     # The menu: コピー, 画像として保存…, ワークシートを印刷 ▸, ワークシートをPDFで保存 ▸ (問題, 解答).
-    for sheet, keys in [("problem", ["ArrowDown"] * 4 + ["ArrowRight", "Enter"]),
-                        ("answer", ["ArrowDown"] * 4 + ["ArrowRight", "ArrowDown", "Enter"]),
-                        ("picture", ["ArrowDown"] * 2 + ["Enter"])]:
+    for sheet, keys, name in [("problem", ["ArrowDown"] * 4 + ["ArrowRight", "Enter"], "関数の利用-問題.pdf"),
+                              ("answer", ["ArrowDown"] * 4 + ["ArrowRight", "ArrowDown", "Enter"], "関数の利用-解答.pdf"),
+                              ("picture", ["ArrowDown"] * 2 + ["Enter"], "関数の利用.png")]:
         before = set(os.listdir(folder))
         await page.menu(background, keys)
         path = await downloaded(folder, before)
+        check(os.path.basename(path) == name, "downloaded as " + os.path.basename(path))
         if sheet == "picture":
             picture = Image.open(path)
             check(picture.size == tuple(2 * v for v in client_size(False, False)),
