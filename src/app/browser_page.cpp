@@ -19,6 +19,11 @@
 #endif
 
 #ifdef Q_OS_WASM
+// Emscripten's runtime helpers that the scripts below call, which it includes only when told.
+// (allocateUTF8, which kept() used before, is gone from emscripten 3.1.69's runtime: its
+// ReferenceError, caught as a refusing storage's, lost every pupil's practice at a reload.)
+EM_JS_DEPS(browserPage, "$stringToNewUTF8,$UTF8ToString");
+
 // The one place a page gives away a file. Shared where asked and a share sheet takes the
 // file (1 returned); downloaded otherwise (0), and also when the share sheet refuses it.
 // A download is a link to the file clicked, which every browser saves under the name given:
@@ -180,8 +185,10 @@ void keep(const QString &name, const QString &value)
     // in the background; a browser that refuses storage (a private window) keeps nothing.
     const QByteArray key = (QStringLiteral("function-lesson/") + name).toUtf8(), text = value.toUtf8();
     EM_ASM({
+        const key = UTF8ToString($0);
+        const value = UTF8ToString($1);
         try {
-            localStorage.setItem(UTF8ToString($0), UTF8ToString($1));
+            localStorage.setItem(key, value);
         } catch (e) {
         }
     }, key.constData(), text.constData());
@@ -196,12 +203,14 @@ QString kept(const QString &name)
 #ifdef Q_OS_WASM
     const QByteArray key = (QStringLiteral("function-lesson/") + name).toUtf8();
     char *text = reinterpret_cast<char *>(EM_ASM_INT({
+        const key = UTF8ToString($0);
+        let value = null;
+        // Only the storage's own refusal is caught: a fault of the script itself shows.
         try {
-            const value = localStorage.getItem(UTF8ToString($0));
-            return value === null ? 0 : allocateUTF8(value);
+            value = localStorage.getItem(key);
         } catch (e) {
-            return 0;
         }
+        return value === null ? 0 : stringToNewUTF8(value);
     }, key.constData()));
     const QString value = text ? QString::fromUtf8(text) : QString();
     free(text);
