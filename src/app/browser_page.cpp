@@ -14,10 +14,53 @@
 #include <utility>
 
 #ifdef Q_OS_WASM
-#include <QFileDialog>
 #include <QLoggingCategory>
 #include <emscripten.h>
 #include <emscripten/val.h>
+#endif
+
+#ifdef Q_OS_WASM
+// Emscripten's runtime helpers that the scripts below call, which it includes only when told.
+// (allocateUTF8, which kept() used before, is gone from emscripten 3.1.69's runtime: its
+// ReferenceError, caught as a refusing storage's, lost every pupil's practice at a reload.)
+EM_JS_DEPS(browserPage, "$stringToNewUTF8,$UTF8ToString");
+
+// The one place a page gives away a file. Shared where asked and a share sheet takes the
+// file (1 returned); downloaded otherwise (0), and also when the share sheet refuses it.
+// A download is a link to the file clicked, which every browser saves under the name given:
+// Qt 6.8's QFileDialog::saveFileContent opens Chromium's save dialog instead, and leaves the
+// dialog's cancelling an unhandled rejection. (At file scope: the page finds the script by
+// the function's C name.)
+EM_JS(int, handOverFile, (const char *data, int size, const char *name, const char *type, const char *title, int share), {
+    const fileName = UTF8ToString(name);
+    const options = { type: UTF8ToString(type) };
+    // A copy: the program's memory is used again once this returns.
+    const bytes = HEAPU8.slice(data, data + size);
+    const download = function (blob) {
+        const link = document.createElement("a");
+        link.href = URL.createObjectURL(blob);
+        link.download = fileName;
+        link.click();
+        setTimeout(function () { URL.revokeObjectURL(link.href); }, 60000);
+    };
+    let file = null;
+    try {
+        if (share && navigator.canShare)
+            file = new File([bytes], fileName, options);
+    } catch (e) {
+    }
+    if (!file || !navigator.canShare({ files: [file] })) {
+        download(new Blob([bytes], options));
+        return 0;
+    }
+    navigator.share({ files: [file], title: UTF8ToString(title) }).catch(function (error) {
+        // Closed by the user: done. Refused (the gesture was not seen after all, or no app
+        // takes the file): downloaded instead, as without a share sheet.
+        if (error.name !== "AbortError")
+            download(file);
+    });
+    return 1;
+});
 #endif
 
 namespace BrowserPage {
@@ -167,8 +210,10 @@ void keep(const QString &name, const QString &value)
     // in the background; a browser that refuses storage (a private window) keeps nothing.
     const QByteArray key = (QStringLiteral("function-lesson/") + name).toUtf8(), text = value.toUtf8();
     EM_ASM({
+        const key = UTF8ToString($0);
+        const value = UTF8ToString($1);
         try {
-            localStorage.setItem(UTF8ToString($0), UTF8ToString($1));
+            localStorage.setItem(key, value);
         } catch (e) {
         }
     }, key.constData(), text.constData());
@@ -183,12 +228,14 @@ QString kept(const QString &name)
 #ifdef Q_OS_WASM
     const QByteArray key = (QStringLiteral("function-lesson/") + name).toUtf8();
     char *text = reinterpret_cast<char *>(EM_ASM_INT({
+        const key = UTF8ToString($0);
+        let value = null;
+        // Only the storage's own refusal is caught: a fault of the script itself shows.
         try {
-            const value = localStorage.getItem(UTF8ToString($0));
-            return value === null ? 0 : allocateUTF8(value);
+            value = localStorage.getItem(key);
         } catch (e) {
-            return 0;
         }
+        return value === null ? 0 : stringToNewUTF8(value);
     }, key.constData()));
     const QString value = text ? QString::fromUtf8(text) : QString();
     free(text);
@@ -198,48 +245,44 @@ QString kept(const QString &name)
 #endif
 }
 
+#ifdef Q_OS_WASM
+namespace {
+
+bool handOver(const QByteArray &bytes, const QString &fileName, const QString &mimeType, bool share)
+{
+    const QByteArray name = fileName.toUtf8(), type = mimeType.toUtf8();
+    const QByteArray title = fileName.section(QLatin1Char('.'), 0, -2).toUtf8();
+    return handOverFile(bytes.constData(), int(bytes.size()), name.constData(), type.constData(), title.constData(), share);
+}
+
+} // namespace
+#endif
+
 bool hand(const QByteArray &bytes, const QString &fileName, const QString &mimeType)
 {
 #ifdef Q_OS_WASM
     // On an iPad or a Chromebook a download lands in a folder pupils rarely open; the share
     // sheet hands the file on to where they turn work in (Files, Drive, Classroom, AirDrop).
-    // The browser opens it only within a user's gesture: Qt 6.4 delivers the pointer's and
-    // the touches' events synchronously from the page's own handlers, so a button's click
-    // and a menu's choice run inside that gesture, and the share starts before they return.
-    const QByteArray name = fileName.toUtf8(), type = mimeType.toUtf8();
-    const QByteArray title = fileName.section(QLatin1Char('.'), 0, -2).toUtf8();
-    const bool shared = EM_ASM_INT({
-        const name = UTF8ToString($2);
-        let file;
-        try {
-            // A copy: the program's memory is used again once this returns.
-            file = new File([HEAPU8.slice($0, $0 + $1)], name, { type: UTF8ToString($3) });
-        } catch (e) {
-            return 0;
-        }
-        if (!navigator.canShare || !navigator.canShare({ files: [file] }))
-            return 0;
-        navigator.share({ files: [file], title: UTF8ToString($4) }).catch(function (error) {
-            // Closed by the user: done. Refused (the gesture was not seen after all, or no
-            // app takes the file): downloaded instead, as without a share sheet.
-            if (error.name === "AbortError")
-                return;
-            const link = document.createElement("a");
-            link.href = URL.createObjectURL(file);
-            link.download = name;
-            link.click();
-            setTimeout(function () { URL.revokeObjectURL(link.href); }, 60000);
-        });
-        return 1;
-    }, bytes.constData(), bytes.size(), name.constData(), type.constData(), title.constData());
-    if (!shared)
-        QFileDialog::saveFileContent(bytes, fileName);
-    return shared;
+    // The browser opens it only within a user's gesture: Qt delivers the pointer's and the
+    // touches' events synchronously from the page's own handlers, so a button's click and a
+    // menu's choice run inside that gesture, and the share starts before they return.
+    return handOver(bytes, fileName, mimeType, true);
 #else
     Q_UNUSED(bytes);
     Q_UNUSED(fileName);
     Q_UNUSED(mimeType);
     return false;
+#endif
+}
+
+void download(const QByteArray &bytes, const QString &fileName, const QString &mimeType)
+{
+#ifdef Q_OS_WASM
+    handOver(bytes, fileName, mimeType, false);
+#else
+    Q_UNUSED(bytes);
+    Q_UNUSED(fileName);
+    Q_UNUSED(mimeType);
 #endif
 }
 

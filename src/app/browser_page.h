@@ -57,6 +57,9 @@ QString kept(const QString &name);
 // share sheet for nothing else. The desktop has neither and asks where to save
 // (LessonCommands): there it does nothing.
 bool hand(const QByteArray &bytes, const QString &fileName, const QString &mimeType);
+// Hands a file the program made to the user of a page as a download, saved under its name.
+// The desktop asks where to save instead (LessonCommands): there it does nothing.
+void download(const QByteArray &bytes, const QString &fileName, const QString &mimeType);
 
 // Follows the lesson: where the figure stands is announced for screen readers after every
 // change, and the page's address carries the figure composed now, so that it can be passed

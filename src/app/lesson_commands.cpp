@@ -241,7 +241,7 @@ void LessonCommands::savePicture(QWidget *target)
     if (target != &window)
         fileName += QLatin1Char('-') + targetName(target);
     // Taken now: the picture is what the class saw when it was asked for.
-    saveAs(QStringLiteral("画像として保存"), fileName + QStringLiteral(".png"), QStringLiteral("PNG 画像 (*.png)"),
+    saveAs(QStringLiteral("画像として保存"), fileName + QStringLiteral(".png"), FileKind::Png,
            LessonExport::pngBytes(LessonExport::picture(target, 2, shownArea(target),
                                                         target == &window ? zoom.clientSize() : QSize())));
 }
@@ -249,7 +249,7 @@ void LessonCommands::savePicture(QWidget *target)
 void LessonCommands::saveWorksheetPdf(Sheet sheet)
 {
     saveAs(QStringLiteral("ワークシートをPDFで保存"), LessonExport::worksheetTitle(sheet) + QStringLiteral(".pdf"),
-           QStringLiteral("PDF (*.pdf)"), LessonExport::worksheetPdf(columns(), sheet));
+           FileKind::Pdf, LessonExport::worksheetPdf(columns(), sheet));
 }
 
 void LessonCommands::chooseResultFile(const PracticeSheet &sheet, QWidget *button)
@@ -274,12 +274,13 @@ void LessonCommands::saveResult(const PracticeSheet &sheet, ResultFile file)
     const bool pdf = file == ResultFile::Pdf;
     const QString fileName = title + (pdf ? QStringLiteral(".pdf") : QStringLiteral(".png"));
     const QByteArray bytes = pdf ? LessonExport::resultPdf(sheet) : LessonExport::pngBytes(LessonExport::resultPicture(sheet));
+    const FileKind kind = pdf ? FileKind::Pdf : FileKind::Png;
     // A pupil hands the result in: on a tablet to the share sheet, on to Classroom, Files or
     // AirDrop. The lesson's own pictures and sheets stay downloads, for the teacher's disk.
     if (BrowserPage::isBrowser)
-        BrowserPage::hand(bytes, fileName, pdf ? QStringLiteral("application/pdf") : QStringLiteral("image/png"));
+        BrowserPage::hand(bytes, fileName, mimeType(kind));
     else
-        saveAs(QStringLiteral("結果を保存"), fileName, pdf ? QStringLiteral("PDF (*.pdf)") : QStringLiteral("PNG 画像 (*.png)"), bytes);
+        saveAs(QStringLiteral("結果を保存"), fileName, kind, bytes);
 }
 
 void LessonCommands::printWorksheet(Sheet sheet)
@@ -302,14 +303,19 @@ void LessonCommands::printWorksheet(Sheet sheet)
 #endif
 }
 
-void LessonCommands::saveAs(const QString &title, const QString &fileName, const QString &filter, const QByteArray &bytes)
+QString LessonCommands::mimeType(FileKind kind)
+{
+    return kind == FileKind::Pdf ? QStringLiteral("application/pdf") : QStringLiteral("image/png");
+}
+
+void LessonCommands::saveAs(const QString &title, const QString &fileName, FileKind kind, const QByteArray &bytes)
 {
 #ifdef Q_OS_WASM
     // A page in the browser cannot write to the teacher's disk: the browser downloads it.
     Q_UNUSED(title);
-    Q_UNUSED(filter);
-    QFileDialog::saveFileContent(bytes, fileName);
+    BrowserPage::download(bytes, fileName, mimeType(kind));
 #else
+    const QString filter = kind == FileKind::Pdf ? QStringLiteral("PDF (*.pdf)") : QStringLiteral("PNG 画像 (*.png)");
     if (m_folder.isEmpty())
         m_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     auto *dialog = new QFileDialog(&window, title, QDir(m_folder).filePath(fileName), filter);

@@ -90,8 +90,10 @@ private:
     // A menu in the menus' font, its items' tips shown.
     QMenu *newMenu(QWidget *parent, const QString &title = {}) const;
     QMenu *makeSheetMenu(QWidget *parent, const QString &title, const std::function<void(WorksheetPage::Sheet)> &command);
+    enum class FileKind { Pdf, Png };
+    static QString mimeType(FileKind kind);
     // Asks where to save (a file dialog), then writes there; in the browser, a download.
-    void saveAs(const QString &title, const QString &fileName, const QString &filter, const QByteArray &bytes);
+    void saveAs(const QString &title, const QString &fileName, FileKind kind, const QByteArray &bytes);
     void reportFailure(const QString &path);
     QString targetName(QWidget *target) const;
     QRect shownArea(QWidget *target) const;

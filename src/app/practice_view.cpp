@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QRandomGenerator>
@@ -399,8 +400,11 @@ void PracticeView::enter()
 
 bool PracticeView::eventFilter(QObject *watched, QEvent *event)
 {
-    // A cell taken by Tab or a tap moves the focus there without checking anything.
-    if (event->type() == QEvent::FocusIn) {
+    // A cell taken by Tab or a tap moves the focus there without checking anything. The
+    // window's activation chooses no question: Qt 6.8's browser platform activates the window
+    // as it creates it, before it is shown, and the activation passes the focus on from the
+    // current cell, not visible yet, to the next one (showEvent gives it back).
+    if (event->type() == QEvent::FocusIn && static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason) {
         const QVariant question = watched->property("question");
         if (question.isValid() && question.toInt() != m_sheet.current()) {
             m_sheet.setCurrent(question.toInt());
@@ -436,6 +440,10 @@ void PracticeView::showEvent(QShowEvent *event)
 {
     ControlHost::showEvent(event);
     m_keys->setEnabled(true);
+    // Opened with the page, practice gave the focus before the window was shown. (A window
+    // brought back from the taskbar keeps the focus where the pupil left it.)
+    if (QLineEdit *cell = currentCell(); cell && !event->spontaneous())
+        cell->setFocus();
     if (std::exchange(m_unsaid, false))
         BrowserPage::announce(accessibleDescription());
 }

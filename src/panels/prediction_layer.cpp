@@ -1,6 +1,7 @@
 #include "panels/prediction_layer.h"
 
 #include "panels/graph_axes.h"
+#include "surface/aliased_drawing.h"
 #include "surface/fonts.h"
 #include "surface/palette.h"
 #include "surface/picture_box.h"
@@ -160,9 +161,8 @@ void PredictionLayer::paint(QPainter &painter) const
         m_drawn = QImage(layer.size(), QImage::Format_ARGB32_Premultiplied);
         m_drawn.setDevicePixelRatio(layer.devicePixelRatio());
         m_drawn.fill(Qt::transparent);
-        QPainter on(&m_drawn);
-        if (layer.devicePixelRatio() < 1)
-            on.scale(layer.devicePixelRatio(), layer.devicePixelRatio());
+        QPainter on;
+        beginOnLayer(on, m_drawn);
         drawOn(on);
         on.end();
         const QRgb curve = Palette::panelInk().rgb();

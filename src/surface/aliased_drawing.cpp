@@ -71,9 +71,10 @@ void fillDevice(QImage &image, QRect r, QRgb value)
 void beginOnLayer(QPainter &painter, QImage &image)
 {
     painter.begin(&image);
-    // QPainter applies an image's pixel ratio only from 1 up, so a layer shown smaller than
-    // the layout (a whole window fitted to a small screen) is scaled here, as the direct
-    // fills scale themselves.
-    if (const qreal ratio = image.devicePixelRatio(); ratio < 1)
-        painter.scale(ratio, ratio);
+    // Qt 6.4's QPainter applies an image's pixel ratio only from 1 up, Qt 6.8's any ratio: a
+    // layer shown smaller than the layout (a whole window fitted to a small screen) is scaled
+    // here by what the painter left out, as the direct fills scale themselves.
+    const qreal ratio = image.devicePixelRatio(), applied = painter.deviceTransform().m11();
+    if (!qFuzzyCompare(ratio, applied))
+        painter.scale(ratio / applied, ratio / applied);
 }

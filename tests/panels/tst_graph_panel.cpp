@@ -350,15 +350,16 @@ private slots:
 
     // 予想: a tap or a click goes to the nearest whole x and the nearest even y within the
     // graph, a drag moves it up and down there; it is drawn over the panel, never into its
-    // drawing, and below the true curve; unticking leaves the panel as it was.
+    // drawing, and below the true curve; unticking leaves the panel as it was. At 100 %,
+    // 200 %, and fitted to a screen smaller than the window (zoomSteps -1), below 100 %.
     void predictionSnapsAndLeavesTheGraphAsItIs_data()
     {
         QTest::addColumn<int>("zoomSteps");
         QTest::addColumn<QPointF>("tap");
         QTest::addColumn<int>("x");
         QTest::addColumn<double>("y");
-        for (int zoom : { 0, 4 }) {
-            const char *at = zoom ? "200 %" : "100 %";
+        for (int zoom : { 0, 4, -1 }) {
+            const char *at = zoom < 0 ? "fitted" : zoom ? "200 %" : "100 %";
             QTest::addRow("%s, nearer 3 and 18", at) << zoom << QPointF(3.4, 17.1) << 3 << 18.0;
             QTest::addRow("%s, nearer 4 and 16", at) << zoom << QPointF(3.6, 16.9) << 4 << 16.0;
             QTest::addRow("%s, below and left of the origin", at) << zoom << QPointF(-0.4, -5) << 0 << 0.0;
@@ -375,7 +376,10 @@ private slots:
         auto form = LessonTest::makeForm();
         for (int i = 0; i < zoomSteps; ++i)
             form->windowZoom.zoomIn();
+        if (zoomSteps < 0)
+            form->windowZoom.fitToPage();
         form->Check2->click();
+        QVERIFY(zoomSteps >= 0 || form->gamen->zoom() < 1);
         form->lesson.compose(LessonTest::Composition { 3, 1, 2, 0, 3 });
         stepForward(*form, 20);
         const QImage without = shown(*form);
