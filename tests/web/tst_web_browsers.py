@@ -48,6 +48,12 @@ def check(condition, what):
         raise AssertionError(what)
 
 
+async def check_page_problems(engine):
+    """Nothing the page's scripts threw or left unhandled since the last look."""
+    problems = await engine.take_problems()
+    check(not problems, "the page's scripts failed: %s" % "; ".join(problems)[:2000])
+
+
 def tally(counter, methods, amount="1"):
     """A script for the page: each call of one of `methods` ("Type.method") adds `amount`,
     an expression of the call's arguments `a`, to window.tallies[counter]."""
@@ -130,8 +136,7 @@ async def paints_and_steps_without_webgl(browser, site, reference):
         window, layer = reference_pictures(reference, columns, 3, opened=True)
         differ = differing_layer_pixels(shot, window, layer)
         check(differ == 0, "%d pixels of the blackboard's drawing differ from the desktop's" % differ)
-        problems = await bare.take_problems()
-        check(not problems, "the page's scripts failed: %s" % "; ".join(problems)[:2000])
+        await check_page_problems(bare)
 
 
 @test(engines=("chromium",))
@@ -1132,8 +1137,7 @@ async def main():
                     try:
                         note = await function(browser, address, args.reference)
                         # Nothing the page's scripts threw or left unhandled, from start to end.
-                        problems = await browser.take_problems()
-                        check(not problems, "the page's scripts failed: %s" % "; ".join(problems)[:2000])
+                        await check_page_problems(browser)
                         print("PASS   %s (%.1f s)%s" % (function.__name__, time.monotonic() - started,
                                                       ": " + note if note else ""), flush=True)
                     except Exception:
